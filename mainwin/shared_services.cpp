@@ -1,0 +1,41 @@
+#include "mainwin/shared_services.h"
+
+namespace mainwin {
+
+std::string Clean(const std::string& path) {
+  if (path.size() < 16) return path;
+  size_t p1 = path.find('\\');
+  if (p1 == std::string::npos) return path;
+  size_t p2 = path.find('\\', p1 + 1);
+  if (p2 == std::string::npos) return path;
+  return "...\\" + path.substr(p2 + 1);
+}
+
+int32_t PlotColours::PCol(int i) const {
+  return i >= 0 && i < int(table_.size()) ? table_[i] : 0;
+}
+
+void PlotColours::PSCol(int i, int32_t colour) {
+  if (i < 0 || i >= int(table_.size())) return;
+  table_[i] = colour;
+  if (save_) save_(std::to_string(i), std::to_string(colour));
+}
+
+void PlotColours::Load(int i, int32_t colour) {
+  if (i >= 0 && i < int(table_.size())) table_[i] = colour;
+}
+
+std::string NodeTables::SerialandVersion(int n, int which) const {
+  if (!ValidNode(n)) return "";
+  return which == 1 ? serial[n] : kernel[n];
+}
+
+void NodeTables::ClearDriveTexts() {
+  for (auto& t : driveText) t.clear();
+}
+
+bool FamilyMatches(const std::string& codes, const std::string& code) {
+  return !code.empty() && codes.find(code) != std::string::npos;
+}
+
+}  // namespace mainwin

@@ -1,0 +1,388 @@
+// Start-up, the port menu, the search and the exit of the real main window,
+// over a line of drives in memory.
+#include "mainwin/main_win.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QFile>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QToolButton>
+
+#include "mainwin/instance_lock.h"
+#include "mainwin/pop.h"
+#include "mainwin/qt_sys_tree.h"
+#include "mainwin/splash.h"
+#include "platform/clock/clock.h"
+#include "platform/ui/scripted_prompter.h"
+#include "mainwin/tests/fakes.h"
+
+namespace {
+
+using talvero::Answer;
+
+FakeDrive Drive(const std::string& family, const std::string& model, const std::string& name,
+                std::vector<std::string> library = {}) {
+  return {"!" + family + model, name, "10" + name, "Firmware 4.2\nKernel version: 1.9\n",
+          std::move(library)};
+}
+
+class MainWinTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    clock.SetEventPump([]() { QCoreApplication::processEvents(); });
+    talvero::SetClock(&clock);
+    line.drives[1] = Drive("RHO", "KV110c", "Feed", {"HOME", "$$SAVE$$", "CUT 2", "~~~~~~~~", "OLD"});
+    line.drives[4] = Drive("TAU", "KV110i/d", "Lift");
+    line.drives[31] = Drive("PSI", "KS130i/d", "<b>Arm</b> & co");
+  }
+  void TearDown() override {
+    win.reset();
+    talvero::SetClock(nullptr);
+    EXPECT_EQ(prompter.Failures(), std::vector<std::string>{});
+    EXPECT_TRUE(prompter.AllShown());
+  }
+  MainWin& Make() {
+    MainWinEnv env;
+    env.settings = settings.io();
+    env.line = &line;
+    env.openLibrary = [this]() -> std::optional<std::string> {
+      ++libraryOpens;
+      return libraryFailure;
+    };
+    env.closeLibrary = [this]() { ++libraryCloses; };
+    env.lockPath = (dir.path() + "/talvero.lock").toStdString();
+    win = std::make_unique<MainWin>(std::move(env));
+    return *win;
+  }
+  std::vector<std::string> DriveKeys() { return win->Sys->Children("!SY"); }
+  std::string Value(const std::string& key) {
+    auto it = settings.values.find(key);
+    return it == settings.values.end() ? "<none>" : it->second;
+  }
+
+  QTemporaryDir dir;
+  talvero::FakeClock clock;
+  talvero::ScriptedPrompter prompter;
+  FakeLine line;
+  MapSettings settings;
+  std::optional<std::string> libraryFailure;
+  int libraryOpens = 0, libraryCloses = 0;
+  std::unique_ptr<MainWin> win;
+};
+
+TEST_F(MainWinTest, FirstStartCreatesEveryDefaultAndFindsTheDrives) {
+  MainWin& w = Make();
+  ASSERT_TRUE(w.Form_Load("talvero"));
+
+  const std::pair<const char*, const char*> expected[] = {
+      {"Setup/COM", "1"},       {"Setup/TT", "1"},  {"Setup/B1T", "750"},      {"Setup/BNT", "300"},
+      {"Setup/Retry", "8"},     {"Help/GS", "1"},   {"Plot/1", "16777215"},    {"Plot/2", "0"},
+      {"Plot/3", "12500670"},   {"Plot/4", "65535"}, {"Plot/5", "9639167"},    {"Setup/CPS", "<none>"},
+      {"OpenApps/List", "<none>"}};
+  for (const auto& [key, value] : expected) EXPECT_EQ(Value(key), value) << key;
+  EXPECT_EQ(line.probed, (std::vector<int>{1, 2, 3, 4, 5, 6, 7, 8}));
+  EXPECT_EQ(line.settings.firstByteTimeout, 750);
+  EXPECT_EQ(line.settings.retries, 8);
+  EXPECT_EQ(w.PCol(3), 12500670);
+  EXPECT_TRUE(w.FirstRun);
+  EXPECT_EQ(libraryOpens, 1);
+
+  // Only the probed port is offered, and it is the one in use.
+  EXPECT_TRUE(w.COM_[0]->isVisible());
+  EXPECT_TRUE(w.COM_[0]->isChecked());
+  EXPECT_FALSE(w.COM_OL->isChecked());
+  for (int i = 1; i < 8; ++i) EXPECT_FALSE(w.COM_[i]->isVisible()) << i;
+
+  // The drives, in node order, with their tables and branches.
+  EXPECT_EQ(DriveKeys(), (std::vector<std::string>{"#1", "#4", "#31"}));
+  EXPECT_EQ(line.asked.size(), 31u);
+  EXPECT_EQ(w.GetDriveNameByNode(4), "KV110i/d Lift (Node 4)");
+  EXPECT_EQ(w.Sys->Text("#31"), "KS130i/d <b>Arm</b> & co (Node 31)");
+  EXPECT_EQ(w.NodeTables.family[31], "PSI");
+  EXPECT_EQ(w.SerialandVersion(4, 1), "Serial # 10Lift");
+  EXPECT_EQ(w.SerialandVersion(4, 2), "Kernel version: 1.9");
+  EXPECT_EQ(w.Sys->Children("#1"), (std::vector<std::string>{"PA1", "TH1", "PP1", "PL1", "SS1"}));
+  EXPECT_EQ(w.Sys->Children("PA4"), (std::vector<std::string>{"SU4", "SM4", "SF4", "SC4", "TU4"}));
+  EXPECT_EQ(w.Sys->Children("PL1"), (std::vector<std::string>{"LE1,0", "LE1,2"}));
+  EXPECT_EQ(w.Sys->Text("LE1,2"), "CUT 2");
+  EXPECT_EQ(w.Sys->Picture("PL1"), "pgmlib");
+  EXPECT_TRUE(w.Sys->Children("PL4").empty());
+  EXPECT_FALSE(w.BrakeAll->isHidden());
+
+  // Service items stay locked without the keyword; the timer runs.
+  EXPECT_FALSE(w.Item("AA_SetConfig")->isEnabled());
+  EXPECT_FALSE(w.Item("AA_FILE2MEM")->isEnabled());
+  EXPECT_TRUE(w.Item("AA_FILE2MEM")->isVisible());
+  EXPECT_FALSE(w.Timeouts->isVisible());
+  EXPECT_FALSE(w.ServiceMode());
+  EXPECT_TRUE(w.TStat->isActive());
+  EXPECT_EQ(w.TStat->interval(), 500);
+  EXPECT_TRUE(w.Help_Tips->isChecked());
+
+  EXPECT_TRUE(w.SplashWindow()->isHidden());
+  EXPECT_TRUE(w.Pop()->isHidden());  // the start-up search reports on the splash screen
+  EXPECT_EQ(w.Mon1[0]->text(), " Version 3.0 Build 0 ");
+  EXPECT_EQ(w.SelKey, "");  // no applications to reopen, so nothing was selected
+}
+
+TEST_F(MainWinTest, HostileSettingsStartOffLineWithSaneValues) {
+  settings.values = {{"Setup/COM", "9"},  {"Setup/Retry", "0"}, {"Setup/CPS", "12"},
+                     {"Setup/B1T", "abc"}, {"Setup/BNT", "99999"}, {"Plot/1", "xyz"},
+                     {"Setup/TT", "0"},    {"Help/GS", "1"}};
+  prompter.ExpectMessage("Couldn't open COM9. Offline mode selected.", Answer::Ok, "Error!");
+  MainWin& w = Make();
+  ASSERT_TRUE(w.Form_Load("talvero"));
+  EXPECT_TRUE(line.probed.empty());  // CPS 12 names no port
+  EXPECT_EQ(Value("Setup/COM"), "0");
+  EXPECT_EQ(Value("Setup/Retry"), "1");
+  EXPECT_EQ(Value("Setup/B1T"), "750");
+  EXPECT_EQ(Value("Setup/BNT"), "32767");
+  EXPECT_EQ(Value("Plot/1"), "16777215");
+  EXPECT_EQ(Value("Setup/CPS"), "12");
+  EXPECT_EQ(line.settings.retries, 1);
+  EXPECT_FALSE(w.Help_Tips->isChecked());
+  EXPECT_FALSE(w.FirstRun);
+  EXPECT_TRUE(w.COM_OL->isChecked());
+  EXPECT_EQ(line.opened, (std::vector<int>{0}));
+  EXPECT_GE(line.closes, 1);
+  EXPECT_TRUE(DriveKeys().empty());
+  EXPECT_EQ(w.Sys->Children(""), (std::vector<std::string>{"!SY", "!AP"}));
+  EXPECT_TRUE(w.BrakeAll->isHidden());
+}
+
+TEST_F(MainWinTest, ProbingOnePortLeavesAnotherSavedPortOffLine) {
+  settings.values = {{"Setup/CPS", "3"}, {"Setup/COM", "1"}, {"Help/GS", "1"}};
+  line.probeable = {1, 3};
+  prompter.ExpectMessage("Couldn't open COM1. Offline mode selected.", Answer::Ok, "Error!");
+  MainWin& w = Make();
+  ASSERT_TRUE(w.Form_Load(""));
+  EXPECT_EQ(line.probed, (std::vector<int>{3}));
+  for (int i = 0; i < 8; ++i) EXPECT_EQ(w.COM_[i]->isVisible(), i == 2) << i;
+  EXPECT_EQ(Value("Setup/COM"), "0");
+}
+
+TEST_F(MainWinTest, ServiceKeywordAnywhereInTheCommandLine) {
+  settings.values = {{"Setup/COM", "0"}, {"Help/GS", "1"}};
+  MainWin& w = Make();
+  ASSERT_TRUE(w.Form_Load("/usr/bin/talvero --x=QuernStaldy"));
+  EXPECT_TRUE(w.ServiceMode());
+  EXPECT_TRUE(w.Item("AA_FILE2MEM")->isEnabled());
+  EXPECT_TRUE(w.Timeouts->isVisible());
+}
+
+TEST_F(MainWinTest, PortThatWillNotOpenSaysWhyAndGoesOffLine) {
+  settings.values = {{"Help/GS", "1"}};
+  line.openable = {};
+  line.failure = "Permission denied: add your user to the dialout group.";
+  prompter.ExpectMessage(
+      "Couldn't open COM1. Please select another.\n\n"
+      "Permission denied: add your user to the dialout group.",
+      Answer::Ok, "Error!");
+  MainWin& w = Make();
+  ASSERT_TRUE(w.Form_Load(""));
+  EXPECT_EQ(line.opened, (std::vector<int>{1, 0}));
+  EXPECT_TRUE(w.COM_OL->isChecked());
+  EXPECT_FALSE(w.COM_[0]->isChecked());
+  EXPECT_EQ(Value("Setup/COM"), "0");
+  EXPECT_TRUE(line.asked.empty());
+
+  // A port beyond the menu is refused the same way, without touching the line.
+  prompter.ExpectMessage("Couldn't open COM9. Please select another.\n\nThere is no such port.",
+                         Answer::Ok, "Error!");
+  w.COM__Click(8);
+  EXPECT_EQ(line.opened, (std::vector<int>{1, 0, 0}));
+}
+
+TEST_F(MainWinTest, ControlCOnTheSplashScreenEndsTheStartUpSearch) {
+  settings.values = {{"Help/GS", "1"}};
+  std::string progress;
+  line.onWhoAmI = [&](int node) {
+    if (node == 5) progress = win->SplashWindow()->KOV->text().toStdString();
+    if (node == 6)
+      QCoreApplication::postEvent(win->SplashWindow(), new QKeyEvent(QEvent::KeyPress, Qt::Key_C,
+                                                                     Qt::ControlModifier, "\x03"));
+  };
+  MainWin& w = Make();
+  ASSERT_TRUE(w.Form_Load(""));
+  EXPECT_EQ(progress, "Searching for Drives...at Node 5 of 31\n(Control-C ends search)");
+  EXPECT_EQ(w.SplashWindow()->KOV->text(), "Ending search...");
+  EXPECT_EQ(line.asked, (std::vector<int>{1, 2, 3, 4, 5, 6}));
+  EXPECT_EQ(DriveKeys(), (std::vector<std::string>{"#1", "#4"}));
+  EXPECT_EQ(w.GetDriveNameByNode(31), "");
+}
+
+TEST_F(MainWinTest, LaterSearchesShowTheProgressWindowWithAWorkingStop) {
+  settings.values = {{"Help/GS", "1"}};
+  MainWin& w = Make();
+  ASSERT_TRUE(w.Form_Load(""));
+  line.asked.clear();
+  bool popShown = false, mainDisabled = false, popEnabled = false;
+  std::string text;
+  line.onWhoAmI = [&](int node) {
+    if (node != 3) return;
+    popShown = w.Pop()->isVisible();
+    popEnabled = w.Pop()->isEnabled();
+    mainDisabled = !w.isEnabled();
+    text = w.Pop()->PS2->text().toStdString();
+    w.Pop()->Stop->click();
+  };
+  w.RefreshTree();
+  EXPECT_TRUE(popShown);
+  EXPECT_TRUE(popEnabled);
+  EXPECT_TRUE(mainDisabled);
+  EXPECT_EQ(text, "at Node 3 of 31");
+  EXPECT_EQ(w.Pop()->PS1->text(), "\nSearching for Drives...");
+  EXPECT_EQ(w.Pop()->PS2->text(), "at Node 3 of 31");  // frozen once stopped
+  EXPECT_EQ(line.asked, (std::vector<int>{1, 2, 3}));
+  EXPECT_EQ(DriveKeys(), (std::vector<std::string>{"#1"}));
+  EXPECT_TRUE(w.Pop()->isHidden());
+  EXPECT_TRUE(w.isEnabled());
+
+  // The next search starts afresh; Ctrl-C on the progress window stops it too.
+  line.asked.clear();
+  line.onWhoAmI = [&](int node) {
+    if (node == 10)
+      QCoreApplication::postEvent(w.Pop(), new QKeyEvent(QEvent::KeyPress, Qt::Key_C,
+                                                         Qt::ControlModifier, "\x03"));
+  };
+  w.RefreshTree();
+  EXPECT_EQ(line.asked.size(), 10u);
+  EXPECT_EQ(DriveKeys(), (std::vector<std::string>{"#1", "#4"}));
+}
+
+TEST_F(MainWinTest, ReentrantRebuildAndFailedLineCheck) {
+  settings.values = {{"Help/GS", "1"}};
+  MainWin& w = Make();
+  ASSERT_TRUE(w.Form_Load(""));
+  int inner = -1;
+  line.asked.clear();
+  line.onWhoAmI = [&](int node) {
+    if (node != 2) return;
+    size_t before = w.Sys->Children("!SY").size();
+    w.RefreshTree();  // returns at once
+    inner = int(w.Sys->Children("!SY").size() - before);
+  };
+  w.RefreshTree();
+  EXPECT_EQ(inner, 0);
+  EXPECT_EQ(line.asked.size(), 31u);
+
+  // A modem on the line: no search, only the roots.
+  line.lineOk = false;
+  line.asked.clear();
+  line.onWhoAmI = nullptr;
+  w.RefreshTree();
+  EXPECT_TRUE(line.asked.empty());
+  EXPECT_TRUE(DriveKeys().empty());
+  EXPECT_EQ(w.GetDriveNameByNode(1), "");
+  EXPECT_TRUE(w.BrakeAll->isHidden());
+}
+
+TEST_F(MainWinTest, SecondInstanceIsRefusedBeforeAnythingElse) {
+  InstanceLock first((dir.path() + "/talvero.lock").toStdString());
+  ASSERT_TRUE(first.Acquire());
+  prompter.ExpectMessage("Cannot load program again.", Answer::Ok, "Talvero is already open!");
+  MainWin& w = Make();
+  EXPECT_FALSE(w.Form_Load(""));
+  EXPECT_EQ(prompter.Boxes().back().icon, talvero::Icon::Exclamation);
+  EXPECT_EQ(settings.writes, 0);
+  EXPECT_TRUE(line.probed.empty());
+  EXPECT_EQ(libraryOpens, 0);
+  win.reset();
+  EXPECT_EQ(settings.writes, 0);  // the refused instance stores nothing at exit
+  first.Release();
+  MainWin& again = Make();
+  EXPECT_TRUE(again.Form_Load("")) << "the lock is free once the first instance ends";
+  prompter.ExpectMessage("For Help on setting up and programming your drive,\n"
+                         "pick a topic under the Help Menu in 'Getting Started'.",
+                         Answer::Ok, "Getting Started...");
+  again.Form_Activate();
+  again.Form_Activate();  // once only
+}
+
+TEST_F(MainWinTest, MissingLibraryEndsCleanlyWithAMessage) {
+  libraryFailure = "Cannot open the library database /opt/talvero/KOVdata.KOV: file not found.";
+  prompter.ExpectMessage(*libraryFailure + "\n\nTalvero cannot run without it and will close.",
+                         Answer::Ok);
+  MainWin& w = Make();
+  EXPECT_FALSE(w.Form_Load(""));
+  EXPECT_TRUE(line.opened.empty());
+  EXPECT_FALSE(w.TStat->isActive());
+  EXPECT_EQ(Value("OpenApps/List"), "<none>");
+  EXPECT_EQ(libraryCloses, 0);
+  InstanceLock next((dir.path() + "/talvero.lock").toStdString());
+  EXPECT_TRUE(next.Acquire());
+}
+
+TEST_F(MainWinTest, ApplicationsReopenAndExitStoresThemAndClosesThePort) {
+  const std::string base = dir.path().toStdString();
+  for (const char* name : {"/a.APP", "/b.APP"}) {
+    QFile f(QString::fromStdString(base + name));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+  }
+  settings.values = {{"Help/GS", "1"},
+                     {"OpenApps/List", base + "/a;;" + base + "/gone;" + base + "/b;" + base + "/c"}};
+  std::vector<std::pair<int, std::string>> opened;
+  std::vector<int> closed;
+  prompter.ExpectMessageContaining(base + "/gone.APP: the file no longer exists", Answer::Ok);
+  MainWin& w = Make();
+  w.OpenAppHook = [&](int slot, const std::string& path) {
+    opened.emplace_back(slot, path);
+    return true;
+  };
+  w.AppNameHook = [&](int slot) { return opened[slot - 1].second.substr(0, opened[slot - 1].second.size() - 4); };
+  w.CloseAppHook = [&](int slot) { closed.push_back(slot); };
+  std::vector<int> branches;
+  w.AddAppBranchHook = [&](int slot) { branches.push_back(slot); };
+  ASSERT_TRUE(w.Form_Load(""));
+  EXPECT_EQ(opened, (std::vector<std::pair<int, std::string>>{{1, base + "/a.APP"}, {2, base + "/b.APP"}}));
+  EXPECT_EQ(branches, (std::vector<int>{1, 2}));
+  EXPECT_EQ(w.SelKey, "!AP");
+  EXPECT_TRUE(w.AppOpen[1] && w.AppOpen[2] && !w.AppOpen[3]);
+
+  int closesBefore = line.closes;
+  w.File_Exit_Click();
+  EXPECT_EQ(Value("OpenApps/List"), base + "/a;" + base + "/b;");
+  EXPECT_EQ(closed, (std::vector<int>{1, 2}));
+  EXPECT_EQ(line.closes, closesBefore + 1);
+  EXPECT_EQ(libraryCloses, 1);
+  EXPECT_FALSE(w.TStat->isActive());
+  win.reset();  // the exit ran once
+  EXPECT_EQ(line.closes, closesBefore + 1);
+}
+
+TEST_F(MainWinTest, TipsToggleAndSharedServices) {
+  settings.values = {{"Help/GS", "1"}, {"Setup/COM", "0"}};
+  MainWin& w = Make();
+  ASSERT_TRUE(w.Form_Load(""));
+  w.Help_Tips_Click();
+  EXPECT_FALSE(w.Help_Tips->isChecked());
+  EXPECT_EQ(Value("Setup/TT"), "0");
+  w.Help_Tips->trigger();  // through the menu
+  EXPECT_TRUE(w.Help_Tips->isChecked());
+  EXPECT_EQ(Value("Setup/TT"), "1");
+
+  w.PSCol(12, 255);
+  EXPECT_EQ(w.PCol(12), 255);
+  EXPECT_EQ(Value("Plot/12"), "255");
+
+  w.NodeTables.family[4] = "TAU";
+  w.CurNode = 4;
+  EXPECT_TRUE(w.AxisTypeMatch("TAU", 4));
+  EXPECT_FALSE(w.AxisTypeMatch("PSI", 4));
+  w.NodeTables.family[4] = "";
+  EXPECT_FALSE(w.AxisTypeMatch("TAU", 4));
+  w.CurNode = -2;
+  w.CurApp = 3;
+  w.AxisFamilyHook = [](int app, int axis) { return app == 3 && axis == 2 ? "PSI" : "RHO"; };
+  EXPECT_TRUE(w.AxisTypeMatch("PSI", -2));
+  EXPECT_FALSE(w.AxisTypeMatch("TAU", -2));
+  EXPECT_FALSE(w.AxisIsDumb());
+}
+
+}  // namespace
