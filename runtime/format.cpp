@@ -111,18 +111,18 @@ std::string FormatDigits(DecimalDigits d, std::string_view picture) {
     out += number + after;
   } else {
     // Digits fill the places from the right; the leftmost place takes all that remain.
-    std::vector<std::string> pieces(point);
+    std::vector<std::string> chunks(point);
     std::size_t left = intDigits.size();
     for (std::size_t i = point; i-- > 0;) {
       if (elems[i].kind == Elem::Text) {
-        pieces[i] = elems[i].text;
+        chunks[i] = elems[i].text;
       } else if (elems[i].IsDigit()) {
         const std::size_t take = i == firstDigit ? left : std::min<std::size_t>(left, 1);
-        pieces[i] = intDigits.substr(left - take, take);
+        chunks[i] = intDigits.substr(left - take, take);
         left -= take;
       }
     }
-    for (const auto& p : pieces) out += p;
+    for (const auto& p : chunks) out += p;
   }
 
   if (point == elems.size()) return out;
