@@ -21,6 +21,8 @@
 #include "mainwin/splash.h"
 #include "mainwin/stat_strip.h"
 #include "mainwin/version.h"
+#include "platform/help/help_service.h"
+#include "platform/help/help_sys.h"
 #include "platform/ui/qt/window_factory.h"
 
 QAction* MainWin::AddItem(QMenu* menu, const char* name, const QString& caption) {
@@ -102,7 +104,9 @@ void MainWin::BuildMenus() {
   Menu_Help = bar->addMenu("&Help");
   Menu_Help->setObjectName("Menu_Help");
   Help_Overview = AddItem(Menu_Help, "Help_Overview", "&Overview...");
+  connect(Help_Overview, &QAction::triggered, this, []() { HelpSys::ShowHelpContents(); });
   Help_Search = AddItem(Menu_Help, "Help_Search", "&Index...");
+  connect(Help_Search, &QAction::triggered, this, []() { HelpSys::ShowHelpSearch(); });
   Help_GS = Menu_Help->addMenu("&Getting Started");
   Help_GS->setObjectName("Help_GS");
   items_["Help_GS"] = Help_GS->menuAction();
@@ -111,6 +115,9 @@ void MainWin::BuildMenus() {
   for (int i = 0; i < 5; ++i) {
     std::string name = "HGS_" + std::to_string(i);
     HGS[i] = AddItem(Help_GS, name.c_str(), topics[i]);
+    connect(HGS[i], &QAction::triggered, this, [i]() {
+      HelpSys::ShowStepHelp(int16_t(talvero::HelpService::kGettingStartedContext + i));
+    });
   }
   Menu_Help->addSeparator();
   Help_Tips = AddItem(Menu_Help, "Help_Tips", "&Show Tips");
@@ -329,7 +336,7 @@ void MainWin::ArrangeControls() {
   QWidget* f = centralWidget();
   if (!f) return;
   const int W = f->width(), H = f->height();
-  const int m = 8, button = 25, gap = 3;
+  const int m = 8, button = 23, gap = 3;  // the design rows are 24 px apart
   Line1->setGeometry(0, 0, W, 2);
   Line2->setGeometry(0, 2, W, 2);
   int treeW = qMax(160, int((W - 39) * 0.4));

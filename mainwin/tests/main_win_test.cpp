@@ -17,7 +17,11 @@
 #include "mainwin/instance_lock.h"
 #include "mainwin/pop.h"
 #include "mainwin/qt_sys_tree.h"
+#include "mainwin/qt_edit_list.h"
 #include "mainwin/splash.h"
+#include "mainwin/stat_strip.h"
+#include <QListWidget>
+#include <QProgressBar>
 #include "platform/clock/clock.h"
 #include "platform/ui/scripted_prompter.h"
 #include "mainwin/tests/fakes.h"
@@ -383,6 +387,42 @@ TEST_F(MainWinTest, TipsToggleAndSharedServices) {
   EXPECT_TRUE(w.AxisTypeMatch("PSI", -2));
   EXPECT_FALSE(w.AxisTypeMatch("TAU", -2));
   EXPECT_FALSE(w.AxisIsDumb());
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(MainWinTest, ControlsFitTheWindowWithoutOverlapAtCommonSizes) {
+  settings.values = {{"Help/GS", "1"}};
+  MainWin& w = Make();
+  ASSERT_TRUE(w.Form_Load(""));
+  w.show();
+  for (QSize size : {QSize(1024, 768), QSize(1920, 1080), QSize(800, 600)}) {
+    w.resize(size);
+    QCoreApplication::processEvents();
+    QWidget* frame = w.centralWidget();
+    const QRect area = frame->rect();
+    std::vector<std::pair<std::string, QRect>> boxes;
+    for (QWidget* c : {static_cast<QWidget*>(w.Sys), static_cast<QWidget*>(w.Watch),
+                       static_cast<QWidget*>(w.EditList), static_cast<QWidget*>(w.Prog),
+                       static_cast<QWidget*>(w.BtnRS), static_cast<QWidget*>(w.BtnPause),
+                       static_cast<QWidget*>(w.Btn1), static_cast<QWidget*>(w.ShowScope),
+                       static_cast<QWidget*>(w.Toggle), static_cast<QWidget*>(w.SWE_ON),
+                       static_cast<QWidget*>(w.SWE_OFF), static_cast<QWidget*>(w.BrakeAll)})
+      boxes.emplace_back(c->objectName().toStdString(), c->geometry());
+    for (size_t i = 0; i < boxes.size(); ++i) {
+      EXPECT_TRUE(area.contains(boxes[i].second)) << boxes[i].first << " at " << size.width();
+      for (size_t j = i + 1; j < boxes.size(); ++j)
+        EXPECT_FALSE(boxes[i].second.intersects(boxes[j].second))
+            << boxes[i].first << " / " << boxes[j].first << " at " << size.width();
+    }
+    EXPECT_EQ(w.StatStrip->geometry(), w.EditList->geometry());
+    if (const char* shots = std::getenv("TALVERO_SHOTS")) {
+      w.Sys->expandAll();
+      w.grab().save(QString("%1/mainwin-%2x%3.png").arg(shots).arg(size.width()).arg(size.height()));
+    }
+  }
 }
 
 }  // namespace
