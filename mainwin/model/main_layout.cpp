@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "runtime/rounding.h"
+
 namespace talvero {
 
 namespace {
@@ -14,7 +16,7 @@ constexpr double kProgHeight = 240;
 constexpr int kInputs = 9, kOutputs = 12;
 
 // Nearest whole number, halves to the even neighbour.
-double Whole(double v) { return std::nearbyint(v); }
+double Whole(double v) { return rt::RoundHalfEven(v); }
 // whole(v) \ 2, the remainder dropped.
 double Half(double v) { return double(static_cast<long long>(Whole(v)) / 2); }
 

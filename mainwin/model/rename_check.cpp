@@ -1,6 +1,6 @@
 #include "mainwin/model/rename_check.h"
 
-#include "mainwin/model/model_text.h"
+#include "runtime/text.h"
 
 namespace talvero {
 
@@ -30,12 +30,12 @@ bool DriveNameCharacter(char c) {
 
 RenameCheck CheckAppProgramRename(std::string_view newText,
                                   const std::vector<std::string>& programs) {
-  std::string name = TrimBlanks(newText);
+  std::string name = rt::Trim(newText);
   if (name.empty()) return Refuse("Invalid name.");
   if (CodePoints(name) > kAppNameField) return Refuse("Name cannot exceed 32 characters.");
-  const std::string upper = UpperAscii(name);
+  const std::string upper = rt::UCase(name);
   for (size_t p = 0; p < programs.size() && p < 64; ++p)
-    if (UpperAscii(TrimBlanks(programs[p])) == upper)
+    if (rt::UCase(rt::Trim(programs[p])) == upper)
       return Refuse("Can't rename program: name already used.");
   RenameCheck r;
   r.name = std::move(name);
@@ -44,14 +44,14 @@ RenameCheck CheckAppProgramRename(std::string_view newText,
 
 RenameCheck CheckDriveProgramRename(std::string_view newText, std::string_view oldName,
                                     const std::vector<LibraryEntry>& library) {
-  std::string name = TrimBlanks(UpperAscii(newText));
+  std::string name = rt::Trim(rt::UCase(newText));
   if (name.empty()) return Refuse("Invalid name.");
   for (char c : name)
     if (!DriveNameCharacter(c)) return Refuse("Invalid name: Use alphanumeric characters only.");
   if (name.size() > kDriveNameMax) return Refuse("Name cannot exceed 8 characters.");
   // Even if the library could not be read, the old name itself is taken:
   // saving over it and then deleting it would lose the program.
-  if (name == TrimBlanks(UpperAscii(oldName))) return Refuse("Name already used.");
+  if (name == rt::Trim(rt::UCase(oldName))) return Refuse("Name already used.");
   for (const auto& e : library)
     if (e.name == name) return Refuse("Name already used.");
   RenameCheck r;

@@ -1,6 +1,6 @@
 #include "mainwin/model/tree_branches.h"
 
-#include "mainwin/model/model_text.h"
+#include "runtime/text.h"
 #include "mainwin/model/tree_key.h"
 
 namespace talvero {
@@ -25,7 +25,7 @@ void AddParameterNodes(std::vector<TreeNode>& out, const std::vector<int>& numbe
 std::vector<LibraryEntry> ListDriveLibrary(const std::function<std::string(int slot)>& nameOfSlot) {
   std::vector<LibraryEntry> list;
   for (int s = 0; s < kLibrarySlots; ++s) {
-    std::string name = TrimBlanks(nameOfSlot(s));
+    std::string name = rt::Trim(nameOfSlot(s));
     if (name.empty() || name == "~~~~~~~~") break;
     if (name == "$$SAVE$$") continue;
     list.push_back({s, std::move(name)});
