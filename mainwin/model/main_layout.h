@@ -61,7 +61,7 @@ struct Layout {
 
 Layout ComputeLayout(const LayoutInput& in);
 
-// Parts of the rule that stand alone.
+// The font size, lamp cells and legend rows on their own.
 int TreeFontPoints(double W);
 struct LampCell {
   double left, top, size;
