@@ -76,6 +76,7 @@ DriveRenameOutcome FinishDriveRename(const DriveRenamePlan& plan, bool saved, bo
   }
   o.accept = true;
   o.nodeText = plan.saveAs;
+  o.curPgmName = plan.saveAs;
   return o;
 }
 

@@ -39,6 +39,9 @@ DriveRenamePlan PlanDriveRename(const RenameCheck& checked, std::string_view old
 struct DriveRenameOutcome {
   bool accept = false;           // the node takes nodeText; else it keeps its old text
   std::string nodeText;
+  // The shown program's new name for CurPgmName, so later edits of the list
+  // go to the renamed program and do not bring the old one back.
+  std::optional<std::string> curPgmName;
   std::optional<MessageBox> message;
   bool relistLibrary = false;    // RefreshAxisLibrary(node): both names are now stored
 };

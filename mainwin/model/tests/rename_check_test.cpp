@@ -56,6 +56,7 @@ TEST(DriveProgramRename, SavesTheCheckedNameFirstAndDeletesOnlyAfter) {
   auto done = FinishDriveRename(plan, true, true);
   EXPECT_TRUE(done.accept);
   EXPECT_EQ(done.nodeText, "PARK");
+  EXPECT_EQ(done.curPgmName.value_or(""), "PARK");
   EXPECT_FALSE(done.message);
 
   auto notSaved = FinishDriveRename(plan, false, true);
@@ -63,12 +64,14 @@ TEST(DriveProgramRename, SavesTheCheckedNameFirstAndDeletesOnlyAfter) {
   ASSERT_TRUE(notSaved.message);
   EXPECT_EQ(notSaved.message->text, "Trouble renaming.");
   EXPECT_FALSE(notSaved.relistLibrary);
+  EXPECT_FALSE(notSaved.curPgmName);
 
   auto notDeleted = FinishDriveRename(plan, true, false);
   EXPECT_FALSE(notDeleted.accept);
   ASSERT_TRUE(notDeleted.message);
   EXPECT_EQ(notDeleted.message->text, "Couldn't rename.");
   EXPECT_TRUE(notDeleted.relistLibrary);
+  EXPECT_FALSE(notDeleted.curPgmName);  // the old one is still there and still shown
 }
 
 TEST(AppProgramRename, TrimsAndRefusesEmptyTooLongAndTakenNames) {
