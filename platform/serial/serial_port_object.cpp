@@ -84,10 +84,7 @@ int32_t SerialPortObject::OpenDevice(const std::string& path) {
   device_ = path;
   auto fail = [&](int err) {
     failure_ = {ReasonOfOpenErrno(err), path, std::strerror(err)};
-    if (fd_ >= 0) {
-      ::close(fd_);
-      fd_ = -1;
-    }
+    Close();
     return int32_t(-1);
   };
 
@@ -98,6 +95,7 @@ int32_t SerialPortObject::OpenDevice(const std::string& path) {
   // TIOCEXCL lets through.
   if (flock(fd_, LOCK_EX | LOCK_NB) != 0) return fail(errno);
   if (ioctl(fd_, TIOCEXCL) != 0) return fail(errno);
+  exclusive_ = true;
   if (!ApplyLineSettings()) return fail(errno ? errno : EINVAL);
   tcflush(fd_, TCIOFLUSH);
   bufferPos_ = bufferLen_ = 0;
@@ -139,6 +137,11 @@ bool SerialPortObject::ApplyLineSettings() {
 
 void SerialPortObject::Close() {
   if (fd_ >= 0) {
+    // Exclusivity belongs to the terminal, not to this descriptor: a pseudo-
+    // terminal whose other side stays open would refuse every later open.
+    // Only ours to clear when this descriptor set it.
+    if (exclusive_) ioctl(fd_, TIOCNXCL);
+    exclusive_ = false;
     ::close(fd_);  // drops the flock too
     fd_ = -1;
   }

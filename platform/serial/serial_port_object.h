@@ -45,6 +45,7 @@ class SerialPortObject : public SerialPort {
   int settings_[4] = {0, 0, 0, 0};
 
   int fd_ = -1;
+  bool exclusive_ = false;
   std::string device_;
   PortFailure failure_;
   uint8_t buffer_[256];
