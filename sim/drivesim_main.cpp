@@ -15,7 +15,7 @@ namespace {
 void Usage() {
   std::fprintf(stderr,
                "usage: talvero-drivesim --drives 1:RHO,2:TAU,5:PSI [--paced] [--modem|--node0]\n"
-               "                        [--seed N] [--verbose]\n"
+               "                        [--corrupt RATE] [--drop RATE] [--seed N] [--verbose]\n"
                "  a family may carry a model prefix: 7:PHI/ZD\n");
 }
 
@@ -27,6 +27,7 @@ int main(int argc, char** argv) {
   bool paced = false, verbose = false;
   LineMode mode = LineMode::Drives;
   unsigned seed = 12345;
+  double corrupt = 0, drop = 0;
   for (int i = 1; i < argc; ++i) {
     std::string a = argv[i];
     if (a == "--drives" && i + 1 < argc) {
@@ -41,6 +42,10 @@ int main(int argc, char** argv) {
       mode = LineMode::NodeZero;
     } else if (a == "--seed" && i + 1 < argc) {
       seed = unsigned(std::strtoul(argv[++i], nullptr, 10));
+    } else if (a == "--corrupt" && i + 1 < argc) {
+      corrupt = std::strtod(argv[++i], nullptr);
+    } else if (a == "--drop" && i + 1 < argc) {
+      drop = std::strtod(argv[++i], nullptr);
     } else if (a == "--verbose") {
       verbose = true;
     } else {
@@ -59,6 +64,8 @@ int main(int argc, char** argv) {
   }
   line.SetMode(mode);
   line.SeedFaults(seed);
+  if (corrupt > 0) line.AddFault(FaultRule::Rate(FaultKind::CorruptBytes, 0, corrupt));
+  if (drop > 0) line.AddFault(FaultRule::Rate(FaultKind::DropBytes, 0, drop));
 
   // Block the stop signals before the server thread starts, then wait for one.
   sigset_t stopSignals;

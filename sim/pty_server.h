@@ -32,6 +32,7 @@ class PtyServer {
   bool Running() const { return thread_.joinable(); }
   const std::string& SlavePath() const { return slave_path_; }
   const std::string& Error() const { return error_; }
+  SimLine& Line() { return line_; }
 
   void SetPaced(bool paced) { paced_ = paced; }
   // Microseconds one byte takes on the wire.

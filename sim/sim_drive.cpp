@@ -198,10 +198,7 @@ uint16_t SimDrive::Status2Word() const {
   return w;
 }
 
-void SimDrive::SetInputs(int raw) {
-  raw_inputs_ = raw & 0x1FF;
-  vars_.SetNumber("IN", raw_inputs_);
-}
+void SimDrive::SetInputs(int raw) { vars_.SetNumber("IN", raw & 0x1FF); }
 
 int SimDrive::EffectiveInputs() const {
   int raw = int(vars_.Number("IN").value_or(0));
@@ -407,8 +404,7 @@ Answer SimDrive::HandleLetter(const std::string& d) {
       std::memcpy(&bits, &f, 4);
       std::string r(4, '\0');
       for (int i = 0; i < 4; ++i) r[i] = char((bits >> (24 - 8 * i)) & 0xFF);
-      Answer a = Reply(r);
-      return a;
+      return Reply(r);
     }
     case 'm': {
       if (rest.empty()) return Silence();

@@ -184,7 +184,6 @@ class SimDrive {
 
   std::array<std::string, 30> fault_texts_;
   std::deque<FaultRecord> history_;
-  int raw_inputs_ = 0;
 
   std::array<std::string, kUserVariableSlots> uv_;
   ProgramStore programs_;

@@ -31,6 +31,12 @@ SimDrive& SimLine::Drive(int node) {
   return *drives_.at(node);
 }
 
+SimDrive* SimLine::Find(int node) {
+  std::lock_guard<std::mutex> lock(mu_);
+  auto it = drives_.find(node);
+  return it == drives_.end() ? nullptr : it->second.get();
+}
+
 void SimLine::SetMode(LineMode m) {
   std::lock_guard<std::mutex> lock(mu_);
   mode_ = m;

@@ -44,7 +44,8 @@ class SimLine {
 
   // Unlocked access: for set-up, and for reads while the host is between
   // requests. Use With() while a server may be answering.
-  SimDrive& Drive(int node);
+  SimDrive& Drive(int node);  // the node must hold a drive
+  SimDrive* Find(int node);   // nullptr when it holds none
   template <class F>
   auto With(int node, F&& f) {
     std::lock_guard<std::mutex> lock(mu_);

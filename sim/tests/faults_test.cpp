@@ -66,6 +66,10 @@ TEST_F(Faults, SilenceAndDelay) {
   EXPECT_EQ(Raw(2, "Q"), "");
   EXPECT_FALSE(Raw(1, "Q").empty());
   line.ClearFaults();
+  line.AddFault(FaultRule::Silent(0));  // node 0: every node
+  EXPECT_EQ(Raw(1, "Q"), "");
+  EXPECT_EQ(Raw(2, "Q"), "");
+  line.ClearFaults();
   line.AddFault(FaultRule::Delayed(2, 250, "Q"));
   auto outs = line.Feed(Req(2, 41, "Q"));
   ASSERT_EQ(outs.size(), 1u);

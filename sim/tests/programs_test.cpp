@@ -116,6 +116,18 @@ TEST_F(Programs, LibraryEditBufferIsApartFromTheActiveProgram) {
   EXPECT_EQ(line.Drive(1).ProgramLine(Buffer::Active, 2), "LIB LINE");
 }
 
+TEST_F(Programs, SingleStepsWalkTheLinesThatHoldSteps) {
+  ASSERT_EQ(Ask(line, 1, Line('E', 0, "A")), ACK);
+  ASSERT_EQ(Ask(line, 1, Line('E', 4, "B")), ACK);
+  EXPECT_EQ(Ask(line, 1, "\x02"), Bytes({0}));
+  EXPECT_EQ(Ask(line, 1, "\x0A"), ACK);
+  EXPECT_EQ(Ask(line, 1, "\x02"), Bytes({4}));
+  EXPECT_EQ(Ask(line, 1, "\x0A"), ACK);  // past the last step: back to line 0
+  EXPECT_EQ(Ask(line, 1, "\x02"), Bytes({0}));
+  line.Drive(1).SetCurrentStep(200);
+  EXPECT_EQ(Ask(line, 1, "\x02"), Bytes({200}));
+}
+
 TEST_F(Programs, AFullLibraryRefusesANewName) {
   for (int i = 0; i < kLibrarySlots; ++i)
     ASSERT_EQ(Ask(line, 1, "PSP" + std::to_string(i)), ACK) << i;

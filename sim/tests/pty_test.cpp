@@ -185,6 +185,20 @@ TEST(Program, PrintsThePathServesAndStopsOnSignal) {
   }
 }
 
+TEST(Program, CorruptsRepliesWhenAsked) {
+  Child c = Spawn({"--drives", "2:TAU", "--corrupt", "1", "--seed", "3"});
+  std::string path = FirstLine(c);
+  {
+    RawPort port(path);
+    ASSERT_TRUE(port.ok()) << path;
+    port.Write(Req(2, 33, "\x01"));
+    std::string raw = port.Read(32, 300);
+    EXPECT_FALSE(raw.empty());
+    EXPECT_EQ(raw.find("!TAU"), std::string::npos);
+  }
+  EXPECT_EQ(Finish(c, SIGTERM), 0);
+}
+
 TEST(Program, LineCheckModes) {
   struct Case {
     const char* flag;
