@@ -2,17 +2,6 @@
 
 namespace mainwin {
 
-namespace {
-
-std::string Trim(const std::string& s) {
-  size_t b = s.find_first_not_of(' ');
-  if (b == std::string::npos) return "";
-  size_t e = s.find_last_not_of(' ');
-  return s.substr(b, e - b + 1);
-}
-
-}  // namespace
-
 DriveIdentity ParseIdentity(const std::string& reply) {
   DriveIdentity id;
   if (reply.empty() || reply[0] != '!') return id;
@@ -35,18 +24,7 @@ std::string DriveText(const std::string& model, const std::string& name, int nod
   return model + " " + name + " (Node " + std::to_string(node) + ")";
 }
 
-std::vector<std::pair<int, std::string>> ListLibrary(DriveQueries& line, int node) {
-  std::vector<std::pair<int, std::string>> out;
-  for (int s = 0; s < kLibrarySlots; ++s) {
-    std::string name = Trim(line.GetPgmName(node, s));
-    if (name.empty() || name == kEmptySlot) break;
-    if (name == kSavedActive) continue;
-    out.emplace_back(s, name);
-  }
-  return out;
-}
-
-int SearchNodes(DriveQueries& line, SearchProgress& progress, NodeTables& tables,
+int SearchNodes(DriveQueries& line, SearchProgress& progress, talvero::NodeTables& tables,
                 const std::function<void(int node)>& found) {
   int last = 0;
   for (int node = kFirstNode; node <= kLastNode; ++node) {
@@ -54,15 +32,16 @@ int SearchNodes(DriveQueries& line, SearchProgress& progress, NodeTables& tables
     if (progress.Clicked()) break;
     last = node;
     DriveIdentity id = ParseIdentity(line.WhoAmI(node));
-    tables.driveText[node].clear();
-    tables.serial[node].clear();
-    tables.kernel[node].clear();
+    talvero::DriveEntry& e = tables.at(node);
+    e.driveText.clear();
+    e.serialText.clear();
+    e.kernelText.clear();
     if (!id.present) continue;
-    tables.family[node] = id.family;
-    tables.simple[node] = false;
-    tables.driveText[node] = DriveText(id.model, line.GetDriveName(node), node);
-    tables.serial[node] = "Serial # " + line.GetSerial(node);
-    tables.kernel[node] = KernelText(line.Info(node, 1));
+    e.family = id.family;
+    e.simple = false;
+    e.driveText = DriveText(id.model, line.GetDriveName(node), node);
+    e.serialText = "Serial # " + line.GetSerial(node);
+    e.kernelText = KernelText(line.Info(node, 1));
     if (found) found(node);
   }
   return last;

@@ -3,10 +3,9 @@
 // each. Works over small interfaces so it runs against the link or a fake.
 #include <functional>
 #include <string>
-#include <utility>
 #include <vector>
 
-#include "mainwin/shared_services.h"
+#include "mainwin/model/node_tables.h"
 
 namespace mainwin {
 
@@ -42,19 +41,12 @@ std::string KernelText(const std::string& info);
 
 std::string DriveText(const std::string& model, const std::string& name, int node);
 
-constexpr const char* kEmptySlot = "~~~~~~~~";
-constexpr const char* kSavedActive = "$$SAVE$$";
-constexpr int kLibrarySlots = 128;
-// The named programs of a drive's library as (slot, name), up to the first
-// empty slot, without the saved active program.
-std::vector<std::pair<int, std::string>> ListLibrary(DriveQueries& line, int node);
-
 constexpr int kFirstNode = 1, kLastNode = 31;
 
 // Asks nodes 1..31 in turn, fills the tables and calls found(node) for each
 // drive at once (so its branch can be drawn). Stops before the next node
 // when the progress window was clicked. Returns the last node asked.
-int SearchNodes(DriveQueries& line, SearchProgress& progress, NodeTables& tables,
+int SearchNodes(DriveQueries& line, SearchProgress& progress, talvero::NodeTables& tables,
                 const std::function<void(int node)>& found);
 
 }  // namespace mainwin

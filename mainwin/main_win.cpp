@@ -11,6 +11,7 @@
 #include <cctype>
 
 #include "mainwin/instance_lock.h"
+#include "mainwin/model/axis_type_match.h"
 #include "mainwin/pop.h"
 #include "mainwin/qhelp.h"
 #include "mainwin/qt_edit_list.h"
@@ -212,11 +213,26 @@ void MainWin::Sys_NodeClick(const std::string& key) {
   UpdateState();
 }
 
+namespace {
+bool ValidNode(int n) { return n >= 0 && n < 32; }
+}  // namespace
+
+std::string MainWin::GetDriveNameByNode(int n) const {
+  return ValidNode(n) ? NodeTables.at(n).driveText : std::string();
+}
+
+bool MainWin::AxisIsDumb() const { return ValidNode(CurNode) && NodeTables.at(CurNode).simple; }
+
+std::string MainWin::SerialandVersion(int node, int which) const {
+  if (!ValidNode(node)) return "";
+  return which == 1 ? NodeTables.at(node).serialText : NodeTables.at(node).kernelText;
+}
+
 bool MainWin::AxisTypeMatch(const std::string& codes, int node) const {
   std::string code;
   if (CurNode < 0) code = AxisFamilyHook ? AxisFamilyHook(CurApp, -CurNode) : std::string();
-  else code = NodeTables.Family(node);
-  return mainwin::FamilyMatches(codes, code);
+  else if (ValidNode(node)) code = NodeTables.at(node).family;
+  return talvero::AxisTypeMatch(codes, code);
 }
 
 void MainWin::Form_Terminate() {

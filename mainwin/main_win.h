@@ -11,6 +11,7 @@
 #include <string>
 
 #include "mainwin/drive_line.h"
+#include "mainwin/model/node_tables.h"
 #include "mainwin/shared_services.h"
 #include "mainwin/startup_settings.h"
 
@@ -72,10 +73,11 @@ class MainWin : public QMainWindow {
   int32_t PCol(int i) const { return colours_.PCol(i); }
   void PSCol(int i, int32_t colour) { colours_.PSCol(i, colour); }
   static std::string Clean(const std::string& path) { return mainwin::Clean(path); }
-  std::string GetDriveName() const { return NodeTables.DriveText(CurNode); }
-  std::string GetDriveNameByNode(int n) const { return NodeTables.DriveText(n); }
+  // The node services answer "" / False for a node outside 0..31.
+  std::string GetDriveName() const { return GetDriveNameByNode(CurNode); }
+  std::string GetDriveNameByNode(int n) const;
   bool AxisTypeMatch(const std::string& codes, int node) const;
-  bool AxisIsDumb() const { return NodeTables.IsSimple(CurNode); }
+  bool AxisIsDumb() const;
 
   // ---- tree selection (the full dispatch comes with the tree)
   virtual void Sys_NodeClick(const std::string& key);
@@ -130,7 +132,7 @@ class MainWin : public QMainWindow {
   std::array<bool, kSlots + 1> AppOpen{};  // slots 1..16
   std::array<std::string, 11> WatchSlot;   // expressions 1..10
   int ParameterCopyCount = 0;
-  mainwin::NodeTables NodeTables;
+  talvero::NodeTables NodeTables;
   std::string AppsRootNode;
   bool ServiceMode() const;
 

@@ -62,7 +62,7 @@ class TreeSearchSink {
   TreeSearchSink(MainWin& w) : w_(w) {}
   void operator()(int node) {
     w_.BrakeAll->show();
-    mainwin::AddDriveBranch(*w_.Sys, node, w_.NodeTables.driveText[node], w_.Line());
+    mainwin::AddDriveBranch(*w_.Sys, node, w_.NodeTables.at(node).driveText, w_.Line());
     w_.Sys->EnsureVisible("#" + std::to_string(node));
     talvero::TheClock().ProcessEvents();
   }
@@ -81,7 +81,7 @@ void MainWin::RefreshTree() {
   mainwin::AddRoots(*Sys);
   AppsRootNode = mainwin::kAppsRoot;
   talvero::TheClock().ProcessEvents();
-  NodeTables.ClearDriveTexts();
+  for (talvero::DriveEntry& e : NodeTables.nodes) e.driveText.clear();
   BrakeAll->hide();
   if (Line().CheckForNodalDrives() && Line().theHandle() > 0) {
     pop_->StatOn("Searching for Drives...");
@@ -98,8 +98,4 @@ void MainWin::RefreshTree() {
   TreeRefreshing = false;
 }
 
-void MainWin::RefreshAxisLibrary(int node) { mainwin::ListDriveLibrary(*Sys, node, Line()); }
-
-std::string MainWin::SerialandVersion(int node, int which) const {
-  return NodeTables.SerialandVersion(node, which);
-}
+void MainWin::RefreshAxisLibrary(int node) { mainwin::RelistDriveLibrary(*Sys, node, Line()); }

@@ -25,17 +25,4 @@ void PlotColours::Load(int i, int32_t colour) {
   if (i >= 0 && i < int(table_.size())) table_[i] = colour;
 }
 
-std::string NodeTables::SerialandVersion(int n, int which) const {
-  if (!ValidNode(n)) return "";
-  return which == 1 ? serial[n] : kernel[n];
-}
-
-void NodeTables::ClearDriveTexts() {
-  for (auto& t : driveText) t.clear();
-}
-
-bool FamilyMatches(const std::string& codes, const std::string& code) {
-  return !code.empty() && codes.find(code) != std::string::npos;
-}
-
 }  // namespace mainwin

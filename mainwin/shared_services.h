@@ -27,27 +27,4 @@ class PlotColours {
   Saver save_;
 };
 
-// What the drive search learnt of each node 0..31.
-struct NodeTables {
-  static constexpr int kNodes = 32;
-  std::array<std::string, kNodes> driveText;  // "" = no drive
-  std::array<std::string, kNodes> family;     // left as it was when a node goes empty
-  std::array<std::string, kNodes> serial;
-  std::array<std::string, kNodes> kernel;
-  std::array<bool, kNodes> simple{};
-
-  static bool ValidNode(int n) { return n >= 0 && n < kNodes; }
-  // "" for a node outside 0..31 rather than a read past the tables.
-  std::string DriveText(int n) const { return ValidNode(n) ? driveText[n] : std::string(); }
-  std::string Family(int n) const { return ValidNode(n) ? family[n] : std::string(); }
-  // which = 1: the serial text; anything else: the kernel text.
-  std::string SerialandVersion(int n, int which) const;
-  bool IsSimple(int n) const { return ValidNode(n) && simple[n]; }
-  void ClearDriveTexts();
-};
-
-// True when the family code occurs in codes. An empty code (an axis or a
-// node of unknown family) matches nothing.
-bool FamilyMatches(const std::string& codes, const std::string& code);
-
 }  // namespace mainwin

@@ -2,34 +2,30 @@
 
 namespace mainwin {
 
-const ParamGroup kParamGroups[5] = {
-    {"SU", "Modes"}, {"SM", "Motor"}, {"SF", "Feedback"}, {"SC", "Command"}, {"TU", "Tuning"}};
+namespace {
 
-void AddRoots(SysTree& tree) {
-  tree.Add("", kDrivesRoot, "Connected Application", "applic");
-  tree.Add("", kAppsRoot, "Applications", "applic");
+std::vector<talvero::LibraryEntry> ReadLibrary(DriveQueries& line, int node) {
+  return talvero::ListDriveLibrary([&](int slot) { return line.GetPgmName(node, slot); });
 }
+
+}  // namespace
+
+void AddNodes(SysTree& tree, const std::vector<talvero::TreeNode>& nodes) {
+  for (const talvero::TreeNode& n : nodes) tree.Add(n.parentKey, n.key, n.text, n.picture);
+}
+
+void AddRoots(SysTree& tree) { AddNodes(tree, talvero::TreeRoots()); }
 
 void AddDriveBranch(SysTree& tree, int node, const std::string& driveText, DriveQueries& line) {
-  const std::string n = std::to_string(node);
-  const std::string drive = "#" + n;
-  tree.Add(kDrivesRoot, drive, driveText, "axis");
-  tree.Add(drive, "PA" + n, "Parameters", "par");
-  for (const ParamGroup& g : kParamGroups) tree.Add("PA" + n, g.key + n, g.text, "doc");
-  tree.Add(drive, "TH" + n, "Events", "pgm");
-  tree.Add(drive, "PP" + n, "Active Program", "pgm");
-  tree.Add(drive, "PL" + n, "Program Library", "pgmlib");
-  ListDriveLibrary(tree, node, line);
-  tree.Add(drive, "SS" + n, "Status", "diag");
+  AddNodes(tree, talvero::DriveBranch(node, driveText, ReadLibrary(line, node)));
 }
 
-void ListDriveLibrary(SysTree& tree, int node, DriveQueries& line) {
+void RelistDriveLibrary(SysTree& tree, int node, DriveQueries& line) {
   const std::string lib = "PL" + std::to_string(node);
   if (!tree.Exists(lib)) return;
   for (std::vector<std::string> kids = tree.Children(lib); !kids.empty(); kids = tree.Children(lib))
     tree.Remove(kids.front());
-  for (const auto& [slot, name] : ListLibrary(line, node))
-    tree.Add(lib, "LE" + std::to_string(node) + "," + std::to_string(slot), name, "pgm");
+  AddNodes(tree, talvero::DriveLibraryNodes(node, ReadLibrary(line, node)));
 }
 
 }  // namespace mainwin

@@ -108,7 +108,7 @@ TEST_F(MainWinTest, FirstStartCreatesEveryDefaultAndFindsTheDrives) {
   EXPECT_EQ(line.asked.size(), 31u);
   EXPECT_EQ(w.GetDriveNameByNode(4), "KV110i/d Lift (Node 4)");
   EXPECT_EQ(w.Sys->Text("#31"), "KS130i/d <b>Arm</b> & co (Node 31)");
-  EXPECT_EQ(w.NodeTables.family[31], "PSI");
+  EXPECT_EQ(w.NodeTables.at(31).family, "PSI");
   EXPECT_EQ(w.SerialandVersion(4, 1), "Serial # 10Lift");
   EXPECT_EQ(w.SerialandVersion(4, 2), "Kernel version: 1.9");
   EXPECT_EQ(w.Sys->Children("#1"), (std::vector<std::string>{"PA1", "TH1", "PP1", "PL1", "SS1"}));
@@ -375,11 +375,11 @@ TEST_F(MainWinTest, TipsToggleAndSharedServices) {
   EXPECT_EQ(w.PCol(12), 255);
   EXPECT_EQ(Value("Plot/12"), "255");
 
-  w.NodeTables.family[4] = "TAU";
+  w.NodeTables.at(4).family = "TAU";
   w.CurNode = 4;
   EXPECT_TRUE(w.AxisTypeMatch("TAU", 4));
   EXPECT_FALSE(w.AxisTypeMatch("PSI", 4));
-  w.NodeTables.family[4] = "";
+  w.NodeTables.at(4).family = "";
   EXPECT_FALSE(w.AxisTypeMatch("TAU", 4));
   w.CurNode = -2;
   w.CurApp = 3;

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <vector>
 
 #include "mainwin/drive_search.h"
 #include "mainwin/shared_services.h"
@@ -22,16 +23,6 @@ TEST(Services, CleanShortensOnlyLongPathsWithTwoSeparators) {
   for (const auto& [in, out] : cases) EXPECT_EQ(Clean(in), out) << in;
 }
 
-TEST(Services, FamilyMatchIsASubstringTestAndEmptyMatchesNothing) {
-  const struct {
-    const char* codes;
-    const char* code;
-    bool match;
-  } cases[] = {{"PSI", "PSI", true}, {"TAU", "PSI", false}, {"RHOTAU", "TAU", true},
-               {"PSI", "", false},   {"", "", false},       {"psi", "PSI", false}};
-  for (const auto& c : cases) EXPECT_EQ(FamilyMatches(c.codes, c.code), c.match) << c.codes << "/" << c.code;
-}
-
 TEST(Services, PlotColourSetIsStoredAtOnceUnderItsIndex) {
   std::map<std::string, std::string> saved;
   PlotColours colours([&](const std::string& k, const std::string& v) { saved[k] = v; });
@@ -47,26 +38,6 @@ TEST(Services, PlotColourSetIsStoredAtOnceUnderItsIndex) {
   colours.PSCol(-1, 5);
   EXPECT_EQ(colours.PCol(17), 0);
   EXPECT_EQ(saved.size(), 1u);
-}
-
-TEST(Services, NodeTablesAnswerEmptyOutsideTheirNodes) {
-  NodeTables t;
-  t.driveText[5] = "KV110i Lift (Node 5)";
-  t.serial[5] = "Serial # 1234";
-  t.kernel[5] = "Kernel version: 2.1";
-  t.family[5] = "TAU";
-  EXPECT_EQ(t.SerialandVersion(5, 1), "Serial # 1234");
-  EXPECT_EQ(t.SerialandVersion(5, 2), "Kernel version: 2.1");
-  EXPECT_EQ(t.SerialandVersion(5, 0), "Kernel version: 2.1");
-  EXPECT_EQ(t.DriveText(5), "KV110i Lift (Node 5)");
-  for (int bad : {-1, 32, 1000}) {
-    EXPECT_EQ(t.DriveText(bad), "");
-    EXPECT_EQ(t.SerialandVersion(bad, 1), "");
-    EXPECT_FALSE(t.IsSimple(bad));
-  }
-  t.ClearDriveTexts();
-  EXPECT_EQ(t.DriveText(5), "");
-  EXPECT_EQ(t.Family(5), "TAU");  // the family stays until the node answers again
 }
 
 TEST(Services, IdentityReplies) {
@@ -109,41 +80,79 @@ TEST(Services, VersionTextHasNoLeadingZeros) {
   EXPECT_EQ(VersionText({3, 0, 0}), "Version 3.0 Build 0");
 }
 
-class LibraryLine : public DriveQueries {
+}  // namespace
+}  // namespace mainwin
+
+namespace mainwin {
+namespace {
+
+// Answers from a script: node -> identity, and the library of each node.
+class ScriptedQueries : public DriveQueries {
  public:
-  std::vector<std::string> names;
-  int asked = 0;
-  std::string WhoAmI(int) override { return ""; }
-  std::string GetDriveName(int) override { return ""; }
-  std::string GetSerial(int) override { return ""; }
-  std::string Info(int, int) override { return ""; }
-  std::string GetPgmName(int, int slot) override {
-    ++asked;
-    return slot < int(names.size()) ? names[slot] : "";
+  std::map<int, std::string> identity;
+  std::vector<int> asked;
+  std::string WhoAmI(int node) override {
+    asked.push_back(node);
+    return identity.count(node) ? identity[node] : "";
   }
+  std::string GetDriveName(int node) override { return "D" + std::to_string(node); }
+  std::string GetSerial(int node) override { return std::to_string(1000 + node); }
+  std::string Info(int, int) override { return "Kernel version: 7\nmore"; }
+  std::string GetPgmName(int, int) override { return "~~~~~~~~"; }
 };
 
-TEST(Services, LibraryListStopsAtTheFirstEmptySlotAndHidesTheSavedProgram) {
+class StopAt : public SearchProgress {
+ public:
+  explicit StopAt(int node) : stopAt_(node) {}
+  std::vector<std::string> texts;
+  void StatOn(const std::string&) override {}
+  void Stat(const std::string& text) override { texts.push_back(text); }
+  bool Clicked() override { return int(texts.size()) >= stopAt_; }
+
+ private:
+  int stopAt_;
+};
+
+TEST(Search, EveryNodeIsAskedOnceAndEmptyNodesAreCleared) {
   const struct {
-    std::vector<std::string> names;
-    std::vector<std::pair<int, std::string>> listed;
-    int asked;
+    int stopAt;  // 99 = never
+    std::vector<int> asked;
+    std::vector<int> found;
   } cases[] = {
-      {{"$$SAVE$$", "~~~~~~~~", "LOST"}, {}, 2},
-      {{"HOME    ", "$$SAVE$$", " PICK 2 ", "~~~~~~~~"}, {{0, "HOME"}, {2, "PICK 2"}}, 4},
-      {{"A", "   ", "B"}, {{0, "A"}}, 2},
-      {{}, {}, 1},
+      {99, {}, {1, 4, 31}},
+      {7, {1, 2, 3, 4, 5, 6}, {1, 4}},
+      {1, {}, {}},
   };
   for (const auto& c : cases) {
-    LibraryLine line;
-    line.names = c.names;
-    EXPECT_EQ(ListLibrary(line, 3), c.listed);
-    EXPECT_EQ(line.asked, c.asked);
+    ScriptedQueries q;
+    q.identity = {{1, "!RHOKV110c"}, {4, "!TAUKV110i/d"}, {31, "!PSIKS130i/d"}, {9, "?"}};
+    talvero::NodeTables t;
+    t.at(9).driveText = "stale";
+    t.at(9).family = "PHI";
+    t.at(31).family = "PHI";
+    StopAt progress(c.stopAt);
+    std::vector<int> found;
+    int last = SearchNodes(q, progress, t, [&](int n) {
+      found.push_back(n);
+      EXPECT_FALSE(t.at(n).driveText.empty()) << "tables are filled before the branch is drawn";
+    });
+    std::vector<int> asked = c.asked;
+    if (c.stopAt == 99)
+      for (int n = 1; n <= 31; ++n) asked.push_back(n);
+    EXPECT_EQ(q.asked, asked);
+    EXPECT_EQ(found, c.found);
+    EXPECT_EQ(last, asked.empty() ? 0 : asked.back());
+    EXPECT_EQ(progress.texts.front(), "at Node 1 of 31");
+    if (c.stopAt == 99) {
+      EXPECT_EQ(t.at(9).driveText, "");
+      EXPECT_EQ(t.at(9).family, "PHI");  // left as it was
+      EXPECT_EQ(t.at(31).family, "PSI");
+      EXPECT_EQ(t.at(31).driveText, "KS130i/d D31 (Node 31)");
+      EXPECT_EQ(t.at(31).serialText, "Serial # 1031");
+      EXPECT_EQ(t.at(31).kernelText, "Kernel version: 7");
+      EXPECT_FALSE(t.at(31).simple);
+    }
   }
-  LibraryLine full;
-  full.names.assign(200, "P");
-  EXPECT_EQ(ListLibrary(full, 1).size(), size_t(kLibrarySlots));
-  EXPECT_EQ(full.asked, kLibrarySlots);
 }
 
 }  // namespace
