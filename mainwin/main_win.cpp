@@ -11,6 +11,9 @@
 #include <cctype>
 
 #include "mainwin/instance_lock.h"
+#include "mainwin/isp_line.h"
+#include "store/applic.h"
+#include "store/library_database.h"
 #include "mainwin/model/axis_type_match.h"
 #include "mainwin/pop.h"
 #include "mainwin/qhelp.h"
@@ -36,6 +39,12 @@ std::string Upper(std::string s) {
 
 MainWin::MainWin(MainWinEnv env, QWidget* parent)
     : QMainWindow(parent), env_(std::move(env)) {
+  if (env_.line) {
+    line_ = env_.line;
+  } else {
+    ownLine_ = std::make_unique<IspLine>(Link);
+    line_ = ownLine_.get();
+  }
   setObjectName("MainWin");
   setWindowTitle("Talvero");
   colours_.SetSaver([this](const std::string& key, const std::string& value) {
@@ -119,13 +128,7 @@ bool MainWin::InitializeStuff(const std::string& commandLine) {
   int n = 0;
   ReadUserSettings(commandLine, n);
   // 9, 10. The library database: the program cannot work without it.
-  if (env_.openLibrary) {
-    if (std::optional<std::string> failure = env_.openLibrary()) {
-      talvero::ThePrompter().Critical(*failure + "\n\nTalvero cannot run without it and will close.");
-      return false;
-    }
-    libraryOpen_ = true;
-  }
+  if (!OpenLibrary()) return false;
   // 11, 12. Slots and selection.
   AppOpen.fill(false);
   AxisSelected = AppSelected = ProgramNodeSelected = ActiveProgramShown = EventViewShown = false;
@@ -155,14 +158,11 @@ void MainWin::InitOldApps() {
   std::string list = Settings().get("OpenApps", "List", "");
   if (list.empty()) return;
   for (const std::string& item : mainwin::SplitOpenApps(list)) {
-    int slot = 0;
-    for (int s = 1; s <= kSlots && !slot; ++s)
-      if (!AppOpen[s]) slot = s;
-    if (!slot) {
-      talvero::ThePrompter().Critical("Too many applications open; Maximum is 16.");
-      break;
-    }
     std::string path = item + ".APP";
+    // Files saved elsewhere may carry the extension in lower case.
+    if (!QFileInfo::exists(QString::fromStdString(path)) &&
+        QFileInfo::exists(QString::fromStdString(item + ".app")))
+      path = item + ".app";
     // A file that went away is said once; it is not stored again at exit.
     if (!QFileInfo::exists(QString::fromStdString(path))) {
       talvero::ThePrompter().Critical("Couldn't reopen the application " + path +
@@ -170,9 +170,7 @@ void MainWin::InitOldApps() {
                                       "applications to reopen.");
       continue;
     }
-    if (!OpenAppHook || !OpenAppHook(slot, path)) continue;
-    AppOpen[slot] = true;
-    if (AddAppBranchHook) AddAppBranchHook(slot);
+    OpenAnApp(path);
   }
   Sys->Select(mainwin::kAppsRoot);
   Sys_NodeClick(mainwin::kAppsRoot);
@@ -230,7 +228,9 @@ std::string MainWin::SerialandVersion(int node, int which) const {
 
 bool MainWin::AxisTypeMatch(const std::string& codes, int node) const {
   std::string code;
-  if (CurNode < 0) code = AxisFamilyHook ? AxisFamilyHook(CurApp, -CurNode) : std::string();
+  if (CurNode < 0) {
+    if (CurApp >= 1 && CurApp <= kSlots && AppOpen[CurApp]) code = Apps[CurApp]->WhatType(int16_t(-CurNode));
+  }
   else if (ValidNode(node)) code = NodeTables.at(node).family;
   return talvero::AxisTypeMatch(codes, code);
 }
@@ -240,8 +240,9 @@ void MainWin::Form_Terminate() {
   terminated_ = true;
   TStat->stop();
   // 1. The library.
-  if (libraryOpen_ && env_.closeLibrary) env_.closeLibrary();
-  libraryOpen_ = false;
+  MotorsRS = ParametersRS = StepsRS = ThreadsRS = IORS = nullptr;
+  if (Library) Library->Close();
+  Library.reset();
   // 2. The tool windows.
   talvero::WindowFactory& wf = talvero::TheWindowFactory();
   wf.Hide("Tune");
@@ -251,8 +252,8 @@ void MainWin::Form_Terminate() {
     std::string list;
     for (int s = 1; s <= kSlots; ++s) {
       if (!AppOpen[s]) continue;
-      if (AppNameHook) list += AppNameHook(s) + ";";
-      if (CloseAppHook) CloseAppHook(s);
+      list += mainwin::StoredAppName(Apps[s]->Path()) + ";";
+      Apps[s]->AClose();
       AppOpen[s] = false;
     }
     Settings().save("OpenApps", "List", list);

@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 
+#include "link/isp.h"
 #include "mainwin/drive_line.h"
 #include "mainwin/model/node_tables.h"
 #include "mainwin/shared_services.h"
@@ -31,16 +32,20 @@ class Splash;
 class POP;
 class QHelp;
 class InstanceLock;
+class IspLine;
+class Applic;
+class LibraryDatabase;
+namespace talvero::dao {
+class Recordset;
+}
 
-// What the main window is given: settings, the line, the library. The
-// program passes the real ones; tests their own.
+// What the main window is given. The program passes the user's settings and
+// leaves the rest empty; tests point them at their own.
 struct MainWinEnv {
   mainwin::SettingsIO settings;
-  DriveLine* line = nullptr;
-  // Opens the library database; the failure text when it cannot.
-  std::function<std::optional<std::string>()> openLibrary;
-  std::function<void()> closeLibrary;
-  std::string lockPath;  // "" = the user's default
+  DriveLine* line = nullptr;  // nullptr = the window's own link
+  std::string libraryPath;    // "" = "KOVdata.KOV" beside the program
+  std::string lockPath;       // "" = the user's default
 };
 
 class MainWin : public QMainWindow {
@@ -93,15 +98,20 @@ class MainWin : public QMainWindow {
   std::function<void()> TStatTickHook;
   std::function<void()> EditStepInitHook;           // the step editor's lists
   std::function<void(const std::string& key)> NodeDispatchHook;  // per-kind node click
-  // Application slots: open one (true when it opened), its name, close it.
-  std::function<bool(int slot, const std::string& path)> OpenAppHook;
-  std::function<std::string(int slot)> AppNameHook;
-  std::function<void(int slot)> CloseAppHook;
-  std::function<void(int slot)> AddAppBranchHook;
-  std::function<std::string(int slot, int axis)> AxisFamilyHook;  // Applic.WhatType
+
+  // ---- applications
+  // Opens the file into the slot that has it or the first free one, shows
+  // its branch and selects it. False when nothing was opened.
+  bool OpenAnApp(const std::string& path);
+  void AddAppBranch(int slot);
+  // Parameter access on the selected application axis.
+  std::string Internal_read(const std::string& name);
+  std::string Internal_read_string(const std::string& name);
+  void Internal_write(const std::string& name, const std::string& value);
 
   // ---- public state
-  DriveLine& Line() { return *env_.line; }
+  ISP Link;
+  DriveLine& Line() { return *line_; }
   int CurNode = 0;
   int CurApp = 0;
   int CurPgm = 0;
@@ -130,6 +140,12 @@ class MainWin : public QMainWindow {
   bool TreeRefreshing = false;
   static constexpr int kSlots = 16;
   std::array<bool, kSlots + 1> AppOpen{};  // slots 1..16
+  std::array<std::unique_ptr<Applic>, kSlots + 1> Apps;  // made on first use
+  Applic* CurApplic = nullptr;
+  std::unique_ptr<LibraryDatabase> Library;
+  talvero::dao::Recordset* LibraryTable(const char* name) const;
+  talvero::dao::Recordset *MotorsRS = nullptr, *ParametersRS = nullptr, *StepsRS = nullptr,
+                          *ThreadsRS = nullptr, *IORS = nullptr;
   std::array<std::string, 11> WatchSlot;   // expressions 1..10
   int ParameterCopyCount = 0;
   talvero::NodeTables NodeTables;
@@ -188,13 +204,16 @@ class MainWin : public QMainWindow {
   void ReadUserSettings(const std::string& commandLine, int& savedPort);
 
   MainWinEnv env_;
+  std::unique_ptr<IspLine> ownLine_;
+  DriveLine* line_ = nullptr;
+  Applic& Slot(int slot);
+  bool OpenLibrary();
   mainwin::PlotColours colours_;
   std::map<std::string, QAction*> items_;
   std::unique_ptr<InstanceLock> lock_;
   Splash* splash_ = nullptr;
   POP* pop_ = nullptr;
   QHelp* qhelp_ = nullptr;
-  bool libraryOpen_ = false;
   bool loaded_ = false;
   bool terminated_ = false;
 };

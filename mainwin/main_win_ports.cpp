@@ -90,8 +90,8 @@ void MainWin::RefreshTree() {
   }
   AxisSelected = false;
   for (int s = 1; s <= kSlots; ++s) {
-    if (!AppOpen[s] || !AddAppBranchHook) continue;
-    AddAppBranchHook(s);
+    if (!AppOpen[s]) continue;
+    AddAppBranch(s);
     Sys->EnsureVisible("AP" + std::to_string(s));
   }
   pop_->StatOff();

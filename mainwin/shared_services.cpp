@@ -1,5 +1,7 @@
 #include "mainwin/shared_services.h"
 
+#include <cctype>
+
 namespace mainwin {
 
 std::string Clean(const std::string& path) {
@@ -9,6 +11,15 @@ std::string Clean(const std::string& path) {
   size_t p2 = path.find('\\', p1 + 1);
   if (p2 == std::string::npos) return path;
   return "...\\" + path.substr(p2 + 1);
+}
+
+std::string StoredAppName(const std::string& path) {
+  if (path.size() >= 4) {
+    std::string ext = path.substr(path.size() - 4);
+    for (char& c : ext) c = char(std::toupper(static_cast<unsigned char>(c)));
+    if (ext == ".APP") return path.substr(0, path.size() - 4);
+  }
+  return path;
 }
 
 int32_t PlotColours::PCol(int i) const {

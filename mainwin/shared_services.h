@@ -11,6 +11,10 @@ namespace mainwin {
 // The drive and the first folder of a long path become "...\".
 std::string Clean(const std::string& path);
 
+// An application as OpenApps/"List" keeps it: its real path without the
+// ".APP" extension (any case), so the next start finds the same file.
+std::string StoredAppName(const std::string& path);
+
 // Entries 0..16; 1..5 come from the user settings at start-up.
 class PlotColours {
  public:

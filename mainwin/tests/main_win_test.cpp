@@ -15,6 +15,9 @@
 #include <QToolButton>
 
 #include "mainwin/instance_lock.h"
+#include "platform/dao/recordset.h"
+#include "store/applic.h"
+#include "store/library_database.h"
 #include "mainwin/pop.h"
 #include "mainwin/qt_sys_tree.h"
 #include "mainwin/qt_edit_list.h"
@@ -55,11 +58,7 @@ class MainWinTest : public ::testing::Test {
     MainWinEnv env;
     env.settings = settings.io();
     env.line = &line;
-    env.openLibrary = [this]() -> std::optional<std::string> {
-      ++libraryOpens;
-      return libraryFailure;
-    };
-    env.closeLibrary = [this]() { ++libraryCloses; };
+    env.libraryPath = libraryPath;
     env.lockPath = (dir.path() + "/talvero.lock").toStdString();
     win = std::make_unique<MainWin>(std::move(env));
     return *win;
@@ -75,8 +74,7 @@ class MainWinTest : public ::testing::Test {
   talvero::ScriptedPrompter prompter;
   FakeLine line;
   MapSettings settings;
-  std::optional<std::string> libraryFailure;
-  int libraryOpens = 0, libraryCloses = 0;
+  std::string libraryPath = std::string(std::getenv("TALVERO_BIN")) + "/KOVdata.KOV";
   std::unique_ptr<MainWin> win;
 };
 
@@ -95,7 +93,9 @@ TEST_F(MainWinTest, FirstStartCreatesEveryDefaultAndFindsTheDrives) {
   EXPECT_EQ(line.settings.retries, 8);
   EXPECT_EQ(w.PCol(3), 12500670);
   EXPECT_TRUE(w.FirstRun);
-  EXPECT_EQ(libraryOpens, 1);
+  ASSERT_NE(w.ParametersRS, nullptr);
+  EXPECT_GT(w.ParametersRS->RecordCount(), 0);
+  EXPECT_NE(w.IORS, nullptr);
 
   // Only the probed port is offered, and it is the one in use.
   EXPECT_TRUE(w.COM_[0]->isVisible());
@@ -296,7 +296,7 @@ TEST_F(MainWinTest, SecondInstanceIsRefusedBeforeAnythingElse) {
   EXPECT_EQ(prompter.Boxes().back().icon, talvero::Icon::Exclamation);
   EXPECT_EQ(settings.writes, 0);
   EXPECT_TRUE(line.probed.empty());
-  EXPECT_EQ(libraryOpens, 0);
+  EXPECT_EQ(w.Library, nullptr);
   win.reset();
   EXPECT_EQ(settings.writes, 0);  // the refused instance stores nothing at exit
   first.Release();
@@ -309,52 +309,62 @@ TEST_F(MainWinTest, SecondInstanceIsRefusedBeforeAnythingElse) {
   again.Form_Activate();  // once only
 }
 
-TEST_F(MainWinTest, MissingLibraryEndsCleanlyWithAMessage) {
-  libraryFailure = "Cannot open the library database /opt/talvero/KOVdata.KOV: file not found.";
-  prompter.ExpectMessage(*libraryFailure + "\n\nTalvero cannot run without it and will close.",
-                         Answer::Ok);
-  MainWin& w = Make();
-  EXPECT_FALSE(w.Form_Load(""));
-  EXPECT_TRUE(line.opened.empty());
-  EXPECT_FALSE(w.TStat->isActive());
-  EXPECT_EQ(Value("OpenApps/List"), "<none>");
-  EXPECT_EQ(libraryCloses, 0);
-  InstanceLock next((dir.path() + "/talvero.lock").toStdString());
-  EXPECT_TRUE(next.Acquire());
+TEST_F(MainWinTest, MissingOrDamagedLibraryEndsCleanlyWithAMessage) {
+  const std::string broken = (dir.path() + "/broken.KOV").toStdString();
+  QFile f(QString::fromStdString(broken));
+  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+  f.write("this is no database");
+  f.close();
+  for (const std::string& path : {(dir.path() + "/none/KOVdata.KOV").toStdString(), broken}) {
+    libraryPath = path;
+    prompter.ExpectMessageContaining("Cannot open the library database " + path + ":", Answer::Ok);
+    MainWin& w = Make();
+    EXPECT_FALSE(w.Form_Load(""));
+    EXPECT_TRUE(line.opened.empty());
+    EXPECT_FALSE(w.TStat->isActive());
+    EXPECT_EQ(w.ParametersRS, nullptr);
+    EXPECT_EQ(Value("OpenApps/List"), "<none>");
+    EXPECT_TRUE(prompter.Boxes().back().text.find("cannot run without it") != std::string::npos);
+    win.reset();
+    InstanceLock next((dir.path() + "/talvero.lock").toStdString());
+    EXPECT_TRUE(next.Acquire()) << "the lock is released";
+  }
 }
 
 TEST_F(MainWinTest, ApplicationsReopenAndExitStoresThemAndClosesThePort) {
   const std::string base = dir.path().toStdString();
-  for (const char* name : {"/a.APP", "/b.APP"}) {
-    QFile f(QString::fromStdString(base + name));
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+  for (const char* name : {"/Line A.APP", "/b.app"}) {
+    Applic app;
+    ASSERT_TRUE(app.Create(base + name).ok()) << name;
+    ASSERT_TRUE(app.AddPgm("HOME").ok());
+    app.AClose();
   }
   settings.values = {{"Help/GS", "1"},
-                     {"OpenApps/List", base + "/a;;" + base + "/gone;" + base + "/b;" + base + "/c"}};
-  std::vector<std::pair<int, std::string>> opened;
-  std::vector<int> closed;
+                     {"OpenApps/List", base + "/Line A;;" + base + "/gone;" + base + "/b;" + base + "/c"}};
   prompter.ExpectMessageContaining(base + "/gone.APP: the file no longer exists", Answer::Ok);
   MainWin& w = Make();
-  w.OpenAppHook = [&](int slot, const std::string& path) {
-    opened.emplace_back(slot, path);
-    return true;
-  };
-  w.AppNameHook = [&](int slot) { return opened[slot - 1].second.substr(0, opened[slot - 1].second.size() - 4); };
-  w.CloseAppHook = [&](int slot) { closed.push_back(slot); };
-  std::vector<int> branches;
-  w.AddAppBranchHook = [&](int slot) { branches.push_back(slot); };
   ASSERT_TRUE(w.Form_Load(""));
-  EXPECT_EQ(opened, (std::vector<std::pair<int, std::string>>{{1, base + "/a.APP"}, {2, base + "/b.APP"}}));
-  EXPECT_EQ(branches, (std::vector<int>{1, 2}));
-  EXPECT_EQ(w.SelKey, "!AP");
   EXPECT_TRUE(w.AppOpen[1] && w.AppOpen[2] && !w.AppOpen[3]);
+  EXPECT_EQ(w.Sys->Children("!AP"), (std::vector<std::string>{"AP1", "AP2"}));
+  EXPECT_EQ(w.Sys->Children("AP1"), (std::vector<std::string>{"PR-1"}));
+  EXPECT_EQ(w.Sys->Children("PR-1"), (std::vector<std::string>{"PR-1,1"}));
+  EXPECT_EQ(w.Sys->Text("PR-1,1"), "HOME");
+  EXPECT_EQ(w.SelKey, "!AP");
+  // The same file again selects its slot instead of taking another.
+  EXPECT_TRUE(w.OpenAnApp(base + "/Line A.APP"));
+  EXPECT_FALSE(w.AppOpen[3]);
+  EXPECT_EQ(w.SelKey, "AP1");
+  // Tree rebuilds keep the open applications.
+  w.RefreshTree();
+  EXPECT_EQ(w.Sys->Children("!AP"), (std::vector<std::string>{"AP1", "AP2"}));
 
   int closesBefore = line.closes;
   w.File_Exit_Click();
-  EXPECT_EQ(Value("OpenApps/List"), base + "/a;" + base + "/b;");
-  EXPECT_EQ(closed, (std::vector<int>{1, 2}));
+  EXPECT_EQ(Value("OpenApps/List"), base + "/Line A;" + base + "/b;");
+  EXPECT_FALSE(w.Apps[1]->IsOpen());
+  EXPECT_FALSE(w.AppOpen[2]);
   EXPECT_EQ(line.closes, closesBefore + 1);
-  EXPECT_EQ(libraryCloses, 1);
+  EXPECT_EQ(w.ParametersRS, nullptr);
   EXPECT_FALSE(w.TStat->isActive());
   win.reset();  // the exit ran once
   EXPECT_EQ(line.closes, closesBefore + 1);
@@ -381,11 +391,9 @@ TEST_F(MainWinTest, TipsToggleAndSharedServices) {
   EXPECT_FALSE(w.AxisTypeMatch("PSI", 4));
   w.NodeTables.at(4).family = "";
   EXPECT_FALSE(w.AxisTypeMatch("TAU", 4));
-  w.CurNode = -2;
-  w.CurApp = 3;
-  w.AxisFamilyHook = [](int app, int axis) { return app == 3 && axis == 2 ? "PSI" : "RHO"; };
-  EXPECT_TRUE(w.AxisTypeMatch("PSI", -2));
-  EXPECT_FALSE(w.AxisTypeMatch("TAU", -2));
+  EXPECT_FALSE(w.AxisIsDumb());
+  w.CurNode = 40;
+  EXPECT_EQ(w.GetDriveName(), "");
   EXPECT_FALSE(w.AxisIsDumb());
 }
 
@@ -423,6 +431,42 @@ TEST_F(MainWinTest, ControlsFitTheWindowWithoutOverlapAtCommonSizes) {
       w.grab().save(QString("%1/mainwin-%2x%3.png").arg(shots).arg(size.width()).arg(size.height()));
     }
   }
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(MainWinTest, ServicesOnAnApplicationAxis) {
+  const std::string base = dir.path().toStdString();
+  {
+    auto lib = LibraryDatabase::Open(libraryPath);
+    ASSERT_TRUE(lib.ok()) << lib.error;
+    Applic app;
+    ASSERT_TRUE(app.Create(base + "/cell.APP").ok());
+    ASSERT_TRUE(app.AddAxis("X1", "PSI", (*lib)->ParametersRS.get()).ok());
+    app.AClose();
+  }
+  settings.values = {{"Help/GS", "1"}, {"Setup/COM", "0"}, {"OpenApps/List", base + "/cell;"}};
+  MainWin& w = Make();
+  ASSERT_TRUE(w.Form_Load(""));
+  ASSERT_TRUE(w.AppOpen[1]);
+  EXPECT_TRUE(w.Sys->Exists("AX-1,1"));
+  w.NodeTables.at(1).family = "TAU";  // whatever the drives hold
+  w.CurNode = -1;
+  w.CurApp = 1;
+  const std::pair<const char*, bool> matches[] = {{"PSI", true}, {"TAU", false}, {"", false}};
+  for (const auto& [codes, match] : matches) EXPECT_EQ(w.AxisTypeMatch(codes, w.CurNode), match) << codes;
+  w.Internal_write("ZZTEST", "");
+  EXPECT_EQ(w.Internal_read_string("ZZTEST"), "");
+  EXPECT_EQ(w.Internal_read("ZZTEST"), "0");
+  w.Internal_write("ZZTEST", "MISSING");
+  EXPECT_EQ(w.Internal_read("ZZTEST"), "0");
+  w.Internal_write("ZZTEST", "12.5");
+  EXPECT_EQ(w.Internal_read("ZZTEST"), "12.5");
+  w.CurApp = 5;  // no application there: nothing read, nothing written, no crash
+  EXPECT_EQ(w.Internal_read_string("ZZTEST"), "");
+  w.Internal_write("ZZTEST", "1");
 }
 
 }  // namespace
