@@ -7,8 +7,6 @@
 #include "mainwin/user_settings.h"
 #include "platform/clock/clock.h"
 #include "platform/help/help_service.h"
-#include "platform/serial/port_map.h"
-#include "platform/settings/settings.h"
 #include "platform/ui/qt/help_viewer.h"
 #include "platform/ui/qt/qt_prompter.h"
 
@@ -19,11 +17,6 @@ int main(int argc, char** argv) {
   talvero::TheSystemClock().SetEventPump([]() { QCoreApplication::processEvents(); });
   talvero::QtPrompter prompter;
   talvero::SetPrompter(&prompter);
-
-  // COMn may be mapped to a device in the settings, section "Ports".
-  talvero::SetPortResolver([](int n) {
-    return talvero::GetSetting(mainwin::kAppKey, "Ports", "COM" + std::to_string(n), "");
-  });
 
   MainWinEnv env;
   env.settings = mainwin::UserSettings();

@@ -23,6 +23,7 @@
 #include "mainwin/stat_strip.h"
 #include "mainwin/tree_branches.h"
 #include "platform/clock/clock.h"
+#include "platform/serial/port_map.h"
 #include "platform/ui/prompter.h"
 #include "platform/ui/qt/window_factory.h"
 
@@ -125,6 +126,9 @@ void MainWin::ReadUserSettings(const std::string& commandLine, int& savedPort) {
 }
 
 bool MainWin::InitializeStuff(const std::string& commandLine) {
+  // COMn may be mapped to a device in section "Ports" (after TALVERO_COMn).
+  mainwin::SettingsIO io = Settings();
+  talvero::SetPortResolver([io](int port) { return io.get("Ports", "COM" + std::to_string(port), ""); });
   int n = 0;
   ReadUserSettings(commandLine, n);
   // 9, 10. The library database: the program cannot work without it.
@@ -260,6 +264,7 @@ void MainWin::Form_Terminate() {
   }
   // 5. The port.
   Line().ClosePort();
+  talvero::SetPortResolver({});
   qhelp_->hide();
   pop_->hide();
   splash_->hide();

@@ -98,6 +98,12 @@ class MainWin : public QMainWindow {
   std::function<void()> TStatTickHook;
   std::function<void()> EditStepInitHook;           // the step editor's lists
   std::function<void(const std::string& key)> NodeDispatchHook;  // per-kind node click
+  // The neighbours' windows open through the window factory under the names
+  // "AxisSetup", "StepperSetup", "IOConfig", "Tune", "Scope" and "PrintApp";
+  // these prepare them before they are shown.
+  std::function<void()> IOConfigLoadHook;     // IOConfig.Load_IOCW
+  std::function<void()> TuneFormStartHook;    // Tune.Form_Start
+  std::function<void(int node)> ScopeNodeHook;  // Scope.Node
 
   // ---- applications
   // Opens the file into the slot that has it or the first free one, shows

@@ -21,6 +21,7 @@
 #include "mainwin/splash.h"
 #include "mainwin/stat_strip.h"
 #include "mainwin/version.h"
+#include "mainwin/model/launchers.h"
 #include "platform/help/help_service.h"
 #include "platform/help/help_sys.h"
 #include "platform/ui/qt/window_factory.h"
@@ -116,7 +117,8 @@ void MainWin::BuildMenus() {
     std::string name = "HGS_" + std::to_string(i);
     HGS[i] = AddItem(Help_GS, name.c_str(), topics[i]);
     connect(HGS[i], &QAction::triggered, this, [i]() {
-      HelpSys::ShowStepHelp(int16_t(talvero::HelpService::kGettingStartedContext + i));
+      if (std::optional<int> context = talvero::GettingStartedContext(i))
+        HelpSys::ShowStepHelp(int16_t(*context));
     });
   }
   Menu_Help->addSeparator();
@@ -370,9 +372,9 @@ bool MainWin::eventFilter(QObject* watched, QEvent* e) {
 }
 
 void MainWin::Help_Tips_Click() {
-  bool on = !Help_Tips->isChecked();
-  Help_Tips->setChecked(on);
-  Settings().save("Setup", "TT", on ? "1" : "0");
+  talvero::TipsState tips = talvero::ToggleTips(Help_Tips->isChecked());
+  Help_Tips->setChecked(tips.checked);
+  Settings().save("Setup", "TT", tips.setting);
 }
 
 void MainWin::Help_About_Click() { talvero::TheWindowFactory().ShowModal("About"); }

@@ -135,6 +135,19 @@ TEST_F(LineSearchTest, StopDuringTheSearchKeepsTheDrivesFoundSoFar) {
   EXPECT_TRUE(w.isEnabled());
 }
 
+TEST_F(LineSearchTest, PortThatDoesNotExistIsNamedInTheMessage) {
+  setenv("TALVERO_COM2", "/dev/no-such-talvero-line", 1);
+  prompter.ExpectMessage(
+      "Couldn't open COM2. Please select another.\n\n/dev/no-such-talvero-line does not exist.",
+      Answer::Ok, "Error!");
+  win->COM__Click(1);
+  unsetenv("TALVERO_COM2");
+  EXPECT_TRUE(win->COM_OL->isChecked());
+  EXPECT_FALSE(win->COM_[1]->isChecked());
+  EXPECT_EQ(settings.values["Setup/COM"], "0");
+  EXPECT_EQ(win->Link.theHandle(), 0);
+}
+
 TEST_F(LineSearchTest, ModemAndNodeZeroAnswersStopTheSearch) {
   const struct {
     talvero::sim::LineMode mode;

@@ -470,3 +470,103 @@ TEST_F(MainWinTest, ServicesOnAnApplicationAxis) {
 }
 
 }  // namespace
+
+#include <QDir>
+#include <QTextStream>
+
+#include "mainwin/about.h"
+#include "mainwin/user_settings.h"
+#include "platform/help/help_service.h"
+#include "platform/serial/port_map.h"
+#include "platform/settings/settings.h"
+
+namespace {
+
+// The user's own settings file, damaged, in a temporary config folder.
+TEST_F(MainWinTest, DamagedSettingsFileHealsOnTheFirstStart) {
+  QTemporaryDir config;
+  const QByteArray oldConfig = qgetenv("XDG_CONFIG_HOME");
+  qputenv("XDG_CONFIG_HOME", config.path().toUtf8());
+  unsetenv("TALVERO_COM1");
+  QDir().mkpath(config.path() + "/Talvero3");
+  QFile ini(config.path() + "/Talvero3/Talvero3.ini");
+  ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
+  ini.write("garbage line without equals\n[Setup]\nCOM=9\nRetry=99999\nCPS=12\nB1T=abc\n"
+            "[Plot]\n3=-1\n[Ports]\nCOM1=/dev/talvero-test-line\n[Help]\nGS=1\n");
+  ini.close();
+  prompter.ExpectMessage("Couldn't open COM9. Offline mode selected.", Answer::Ok, "Error!");
+  {
+    MainWinEnv env;
+    env.settings = mainwin::UserSettings();
+    env.line = &line;
+    env.libraryPath = libraryPath;
+    env.lockPath = (dir.path() + "/talvero.lock").toStdString();
+    MainWin w(std::move(env));
+    ASSERT_TRUE(w.Form_Load(""));
+    EXPECT_EQ(talvero::DeviceForPort(1), "/dev/talvero-test-line");
+    EXPECT_EQ(line.settings.retries, mainwin::kMaxRetries);
+  }
+  auto get = [](const char* section, const char* key) {
+    return talvero::GetSetting(mainwin::kAppKey, section, key, "<none>");
+  };
+  EXPECT_EQ(get("Setup", "COM"), "0");
+  EXPECT_EQ(get("Setup", "Retry"), "20");
+  EXPECT_EQ(get("Setup", "B1T"), "750");
+  EXPECT_EQ(get("Setup", "BNT"), "300");
+  EXPECT_EQ(get("Plot", "3"), "12500670");
+  EXPECT_EQ(get("OpenApps", "List"), "");
+  EXPECT_EQ(talvero::DeviceForPort(1), "/dev/ttyS0") << "the window's mapping ends with it";
+  if (oldConfig.isEmpty()) qunsetenv("XDG_CONFIG_HOME");
+  else qputenv("XDG_CONFIG_HOME", oldConfig);
+}
+
+TEST_F(MainWinTest, HelpMenuCallsTheHelpWithItsContexts) {
+  QTemporaryDir helpDir;
+  QFile f(helpDir.path() + "/talvero.help");
+  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+  for (int c : {7001, 8001, 8002, 8003, 8004, 8005})
+    f.write(QString("[%1] Topic %1\nkeywords: t%1\nText.\n").arg(c).toUtf8());
+  f.close();
+  talvero::HelpService help(helpDir.path().toStdString());
+  std::vector<std::pair<int, talvero::HelpWindow>> shown;
+  help.SetDisplay([&](const talvero::HelpTopic& t, talvero::HelpWindow w) { shown.emplace_back(t.context, w); });
+  std::vector<std::string> searched;
+  help.SetIndexDisplay([&](const std::string& keyword, const std::vector<talvero::HelpIndexEntry>& e)
+                           -> std::optional<int> {
+    searched.push_back(keyword);
+    EXPECT_EQ(e.size(), 6u);
+    return std::nullopt;
+  });
+  talvero::SetHelpService(&help);
+  settings.values = {{"Help/GS", "1"}, {"Setup/COM", "0"}};
+  MainWin& w = Make();
+  ASSERT_TRUE(w.Form_Load(""));
+  w.Help_Overview->trigger();
+  for (QAction* a : w.HGS) a->trigger();
+  w.Help_Search->trigger();
+  talvero::SetHelpService(nullptr);
+  using W = talvero::HelpWindow;
+  EXPECT_EQ(shown, (std::vector<std::pair<int, W>>{{7001, W::Main}, {8001, W::Step}, {8002, W::Step},
+                                                   {8003, W::Step}, {8004, W::Step}, {8005, W::Step}}));
+  EXPECT_EQ(searched, std::vector<std::string>{""});
+}
+
+TEST_F(MainWinTest, AboutBoxShowsTitleAndVersion) {
+  settings.values = {{"Help/GS", "1"}, {"Setup/COM", "0"}};
+  MainWin& w = Make();
+  ASSERT_TRUE(w.Form_Load(""));
+  QString title, version;
+  QTimer::singleShot(0, [&]() {
+    auto* about = qobject_cast<About*>(QApplication::activeModalWidget());
+    ASSERT_NE(about, nullptr);
+    title = about->windowTitle();
+    version = about->SI->text();
+    about->accept();
+  });
+  w.Help_About->trigger();
+  EXPECT_EQ(title, "About Talvero");
+  EXPECT_EQ(version, w.SplashWindow()->Info->text());
+  EXPECT_EQ(version, "Version 3.0 Build 0");
+}
+
+}  // namespace
