@@ -108,18 +108,16 @@ Status Applic::AOpen(const std::string& path, bool readOnly) {
   for (size_t i = 0; i < axes.size() && !ax.Eof(); ++i) {
     axes[i].name = ax.Text("Name");
     axes[i].family = ax.Text("AxisType");
-    auto rs = (*db)->OpenRecordset(AxisTable(axes[i].name));
-    if (!rs) return Status::Fail("axis " + axes[i].name + " has no table: " + rs.error);
-    axes[i].rs = std::move(*rs);
+    // A row whose table is missing (left by an older program that failed
+    // half-way) still takes its slot, so it can be seen and deleted.
+    if (auto rs = (*db)->OpenRecordset(AxisTable(axes[i].name))) axes[i].rs = std::move(*rs);
     if (Status s = ax.MoveNext(); !s) return s;
   }
   std::array<Slot, kMaxPgm> pgms;
   Recordset& pg = **programsRS;
   for (size_t i = 0; i < pgms.size() && !pg.Eof(); ++i) {
     pgms[i].name = pg.Text("Name");
-    auto rs = (*db)->OpenRecordset(PgmTable(pgms[i].name));
-    if (!rs) return Status::Fail("program " + pgms[i].name + " has no table: " + rs.error);
-    pgms[i].rs = std::move(*rs);
+    if (auto rs = (*db)->OpenRecordset(PgmTable(pgms[i].name))) pgms[i].rs = std::move(*rs);
     if (Status s = pg.MoveNext(); !s) return s;
   }
 
@@ -207,7 +205,8 @@ Status Applic::AddAxis(std::string_view name, std::string_view family, Recordset
 static Status DeleteEntry(Database& db, Recordset& list, const std::string& table, const std::string& name) {
   Transaction t(db);
   if (!t.Started()) return t.Started();
-  if (Status s = db.DeleteTable(table); !s) return s;
+  if (db.HasTable(table))
+    if (Status s = db.DeleteTable(table); !s) return s;
   if (Status s = list.Seek("Name", name); !s) return s;
   if (!list.NoMatch())
     if (Status s = list.Delete(); !s) return s;

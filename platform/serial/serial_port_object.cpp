@@ -17,11 +17,17 @@ namespace talvero {
 namespace {
 
 // The serial layer waits in poll(2) in real time, whatever clock the rest of
-// the program runs on, so its deadlines are real time too.
-int64_t MonotonicMs() {
+// the program runs on, so its deadlines are real time too. Deadlines are kept
+// in microseconds and the wait rounded up, so no read gives up early.
+int64_t MonotonicUs() {
   timespec ts{};
   clock_gettime(CLOCK_MONOTONIC, &ts);
-  return int64_t(ts.tv_sec) * 1000 + ts.tv_nsec / 1000000;
+  return int64_t(ts.tv_sec) * 1000000 + ts.tv_nsec / 1000;
+}
+
+int MsUntil(int64_t deadlineUs) {
+  int64_t left = deadlineUs - MonotonicUs();
+  return left <= 0 ? 0 : int((left + 999) / 1000);
 }
 
 bool SpeedConstant(int baud, speed_t& out) {
@@ -150,7 +156,7 @@ void SerialPortObject::Close() {
 
 bool SerialPortObject::FillBuffer(int32_t timeoutMs) {
   if (fd_ < 0) return false;
-  int64_t deadline = MonotonicMs() + (timeoutMs > 0 ? timeoutMs : 0);
+  int64_t deadline = MonotonicUs() + int64_t(timeoutMs > 0 ? timeoutMs : 0) * 1000;
   for (;;) {
     // With VMIN = VTIME = 0 an empty line reads as 0 bytes, not as an error.
     ssize_t n = ::read(fd_, buffer_, sizeof buffer_);
@@ -160,7 +166,7 @@ bool SerialPortObject::FillBuffer(int32_t timeoutMs) {
       return true;
     }
     if (n < 0 && errno != EAGAIN && errno != EINTR) return false;  // line gone
-    int64_t left = deadline - MonotonicMs();
+    int left = MsUntil(deadline);
     if (left <= 0) return false;
     pollfd p{fd_, POLLIN, 0};
     int r = ::poll(&p, 1, int(left));
@@ -207,9 +213,9 @@ void SerialPortObject::WriteString(const std::string& bytes) {
 
 std::string SerialPortObject::ReadString(int maxLen, int32_t timeoutMs) {
   std::string out;
-  int64_t deadline = MonotonicMs() + (timeoutMs > 0 ? timeoutMs : 0);
+  int64_t deadline = MonotonicUs() + int64_t(timeoutMs > 0 ? timeoutMs : 0) * 1000;
   while (int(out.size()) < maxLen) {
-    int64_t left = deadline - MonotonicMs();
+    int left = MsUntil(deadline);
     int b = ReadByte(int32_t(left > 0 ? left : 0));
     if (b < 0) break;
     out.push_back(char(b));

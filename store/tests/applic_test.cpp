@@ -316,7 +316,6 @@ TEST_F(ApplicTest, FilesThatAreNoApplicationOpenAsAFailureWithAReason) {
       {"missing.APP", "No such file"},
       {"text.APP", "not a database"},
       {"empty.APP", "not an application file (no table Axis)"},
-      {"half.APP", "axis Lost has no table"},
       {"KOVdata.KOV", "not an application file (no table Axis)"},
   };
   CreateApp();
@@ -331,6 +330,16 @@ TEST_F(ApplicTest, FilesThatAreNoApplicationOpenAsAFailureWithAReason) {
   Applic other;
   EXPECT_FALSE(other.AOpen(dir_ / "text.APP"));
   EXPECT_FALSE(other.IsOpen());
+
+  // An axis row without its table, as an older program could leave it,
+  // opens, shows, refuses writes and can be deleted.
+  ASSERT_TRUE(other.AOpen(dir_ / "half.APP"));
+  EXPECT_EQ(other.GetAxisName(1), "Lost");
+  EXPECT_EQ(other.GetParam(1, "PPG"), "0");
+  EXPECT_FALSE(other.PutParam(1, "PPG", "1"));
+  ASSERT_TRUE(other.DelAxis(1));
+  EXPECT_EQ(other.GetAxisName(1), "");
+  EXPECT_EQ((*other.Database()->OpenRecordset("Axis"))->RecordCount(), 0);
 }
 
 TEST_F(ApplicTest, AReadOnlyFileCanBeViewedButNotChanged) {
