@@ -75,6 +75,8 @@ bool MainWin::Form_Load(const std::string& commandLine) {
     return false;
   }
   splash_->show();
+  splash_->raise();
+  splash_->activateWindow();  // Ctrl-C on it ends the start-up search
   talvero::TheClock().ProcessEvents();
   if (!InitializeStuff(commandLine)) {
     splash_->hide();

@@ -73,6 +73,8 @@ class MainWin : public QMainWindow {
   void RefreshTree();
   void RefreshAxisLibrary(int node);
   std::string SerialandVersion(int node, int which) const;
+  // "&Refresh Application View": a new search, then the drives root selected.
+  void SpRef_Click();
 
   // ---- shared services
   int32_t PCol(int i) const { return colours_.PCol(i); }

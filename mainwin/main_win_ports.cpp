@@ -1,5 +1,6 @@
 // The port menu, the tree rebuild and the drive search.
 #include <QAction>
+#include <QApplication>
 #include <QToolButton>
 
 #include "mainwin/main_win.h"
@@ -99,3 +100,12 @@ void MainWin::RefreshTree() {
 }
 
 void MainWin::RefreshAxisLibrary(int node) { mainwin::RelistDriveLibrary(*Sys, node, Line()); }
+
+void MainWin::SpRef_Click() {
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  talvero::TheClock().ProcessEvents();
+  RefreshTree();
+  Sys->Select(mainwin::kDrivesRoot);
+  Sys_NodeClick(Sys->SelectedKey());
+  QApplication::restoreOverrideCursor();
+}

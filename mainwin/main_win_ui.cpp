@@ -6,6 +6,9 @@
 #include <QListWidget>
 #include <QMenuBar>
 #include <QMouseEvent>
+#include <QPainter>
+#include <QPainterPath>
+#include <cmath>
 #include <QProgressBar>
 #include <QStatusBar>
 #include <QStyle>
@@ -97,6 +100,7 @@ void MainWin::BuildMenus() {
   SpUpload->setEnabled(false);
   SpecialMenu->addSeparator();
   SpRef = AddItem(SpecialMenu, "SpRef", "&Refresh Application View");
+  connect(SpRef, &QAction::triggered, this, [this]() { SpRef_Click(); });
   SpStepNumbers = AddItem(SpecialMenu, "SpStepNumbers", "Step &Numbers");
   SpStepNumbers->setCheckable(true);
   SpecialMenu->addSeparator();
@@ -242,6 +246,24 @@ QToolButton* SquareButton(QWidget* parent, const char* name, QStyle::StandardPix
   return b;
 }
 
+// A small trace on a screen, for the scope button.
+QIcon ScopeIcon() {
+  QPixmap pm(32, 32);
+  pm.fill(Qt::transparent);
+  QPainter p(&pm);
+  p.setRenderHint(QPainter::Antialiasing);
+  p.setPen(QPen(QColor(40, 60, 80), 2));
+  p.setBrush(QColor(20, 40, 30));
+  p.drawRoundedRect(QRectF(2, 4, 28, 24), 3, 3);
+  QPainterPath trace;
+  trace.moveTo(5, 16);
+  for (int x = 5; x <= 27; ++x) trace.lineTo(x, 16 - 7 * std::sin((x - 5) * 0.45));
+  p.setPen(QPen(QColor(90, 230, 120), 2));
+  p.setBrush(Qt::NoBrush);
+  p.drawPath(trace);
+  return QIcon(pm);
+}
+
 }  // namespace
 
 void MainWin::BuildControls() {
@@ -274,7 +296,8 @@ void MainWin::BuildControls() {
   BtnPause = SquareButton(frame, "BtnPause", QStyle::SP_MediaPause, "Pause the program");
   Btn1 = SquareButton(frame, "Btn1", QStyle::SP_MediaSkipForward, "Single step");
   ShowScope = SquareButton(frame, "ShowScope", QStyle::SP_DesktopIcon, "");
-  ShowScope->setToolTip("");
+  ShowScope->setIcon(ScopeIcon());
+  ShowScope->setToolTip("");  // its tip comes from QHelp
   ShowScope->installEventFilter(this);
   Toggle = SquareButton(frame, "Toggle", QStyle::SP_BrowserReload, "Toggle an input");
   SWE_ON = SquareButton(frame, "SWE_ON", QStyle::SP_DialogYesButton, "Software enable on");

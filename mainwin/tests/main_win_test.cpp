@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QFile>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QLabel>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -354,9 +355,23 @@ TEST_F(MainWinTest, ApplicationsReopenAndExitStoresThemAndClosesThePort) {
   EXPECT_TRUE(w.OpenAnApp(base + "/Line A.APP"));
   EXPECT_FALSE(w.AppOpen[3]);
   EXPECT_EQ(w.SelKey, "AP1");
-  // Tree rebuilds keep the open applications.
-  w.RefreshTree();
+  // Tree rebuilds keep the open applications; the refresh ends on the drives root.
+  w.SpRef_Click();
   EXPECT_EQ(w.Sys->Children("!AP"), (std::vector<std::string>{"AP1", "AP2"}));
+  EXPECT_EQ(w.SelKey, "!SY");
+  EXPECT_EQ(w.Sys->SelectedKey(), "!SY");
+  EXPECT_EQ(w.Sys->Children("!SY"), (std::vector<std::string>{"#1", "#4", "#31"}));
+  // A file that is no application is said so, with its path; no slot is taken.
+  const std::string junk = base + "/junk.APP";
+  {
+    QFile f(QString::fromStdString(junk));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("not a database at all");
+  }
+  prompter.ExpectMessageContaining("Can't open application " + junk + ": ", Answer::Ok);
+  EXPECT_FALSE(w.OpenAnApp(junk));
+  EXPECT_FALSE(w.AppOpen[3]);
+  EXPECT_FALSE(w.Sys->Exists("AP3"));
 
   int closesBefore = line.closes;
   w.File_Exit_Click();
@@ -429,6 +444,21 @@ TEST_F(MainWinTest, ControlsFitTheWindowWithoutOverlapAtCommonSizes) {
     if (const char* shots = std::getenv("TALVERO_SHOTS")) {
       w.Sys->expandAll();
       w.grab().save(QString("%1/mainwin-%2x%3.png").arg(shots).arg(size.width()).arg(size.height()));
+      w.EditList->hide();
+      w.StatStrip->show();
+      for (int tab = 0; tab < w.StatStrip->count(); ++tab) {
+        w.StatStrip->setCurrentIndex(tab);
+        QCoreApplication::processEvents();
+        w.grab().save(QString("%1/status-%2-%3.png").arg(shots).arg(tab).arg(size.width()));
+      }
+      w.StatStrip->hide();
+      w.EditList->show();
+      for (QMenu* m : {w.FileMenu, w.File_SetCom, w.EditMenu, w.SpecialMenu, w.Menu_Help, w.AAMenu}) {
+        m->popup(QPoint(10, 10));
+        QCoreApplication::processEvents();
+        m->grab().save(QString("%1/menu-%2.png").arg(shots).arg(m->objectName()));
+        m->hide();
+      }
     }
   }
 }
