@@ -388,8 +388,11 @@ void MainWin::resizeEvent(QResizeEvent* e) {
 
 bool MainWin::eventFilter(QObject* watched, QEvent* e) {
   if (e->type() == QEvent::MouseMove) {
-    if (watched == ShowScope) qhelp_->TT("click to use KOVscope");
-    else qhelp_->TT("");
+    if (watched == ShowScope) {
+      qhelp_->TT("click to use KOVscope");
+      return true;  // not on to the background, which would hide the tip again
+    }
+    qhelp_->TT("");
   }
   return QMainWindow::eventFilter(watched, e);
 }

@@ -9,6 +9,8 @@
 #include <QFile>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QMouseEvent>
+#include "mainwin/qhelp.h"
 #include <QLabel>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -395,6 +397,28 @@ TEST_F(MainWinTest, TipsToggleAndSharedServices) {
   w.Help_Tips->trigger();  // through the menu
   EXPECT_TRUE(w.Help_Tips->isChecked());
   EXPECT_EQ(Value("Setup/TT"), "1");
+
+  // The scope button's tip: the first move after the background only arms it.
+  w.show();
+  auto move = [](QWidget* target) {
+    QMouseEvent e(QEvent::MouseMove, QPointF(5, 5), QPointF(5, 5), QPointF(5, 5), Qt::NoButton,
+                  Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(target, &e);
+  };
+  move(w.centralWidget());
+  move(w.ShowScope);
+  EXPECT_TRUE(w.Tip()->isHidden());
+  move(w.ShowScope);
+  EXPECT_TRUE(w.Tip()->isVisible());
+  EXPECT_EQ(w.Tip()->Helptxt->text(), " click to use KOVscope ");
+  move(w.Sys->viewport());
+  EXPECT_TRUE(w.Tip()->isHidden());
+  w.Help_Tips_Click();  // tips off: nothing shows
+  move(w.ShowScope);
+  move(w.ShowScope);
+  EXPECT_TRUE(w.Tip()->isHidden());
+  w.Help_Tips_Click();
+  w.hide();
 
   w.PSCol(12, 255);
   EXPECT_EQ(w.PCol(12), 255);
