@@ -6,11 +6,14 @@ namespace mainwin {
 
 std::string Clean(const std::string& path) {
   if (path.size() < 16) return path;
-  size_t p1 = path.find('\\');
+  // Paths here use "/"; those written on other systems "\\". The first
+  // separator decides which one the path uses.
+  size_t p1 = path.find_first_of("\\/");
   if (p1 == std::string::npos) return path;
-  size_t p2 = path.find('\\', p1 + 1);
+  const char sep = path[p1];
+  size_t p2 = path.find(sep, p1 + 1);
   if (p2 == std::string::npos) return path;
-  return "...\\" + path.substr(p2 + 1);
+  return std::string("...") + sep + path.substr(p2 + 1);
 }
 
 std::string StoredAppName(const std::string& path) {

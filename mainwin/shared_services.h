@@ -8,7 +8,8 @@
 
 namespace mainwin {
 
-// The drive and the first folder of a long path become "...\".
+// The drive (or root) and the first folder of a path of 16 characters or
+// more become "...\" (or ".../").
 std::string Clean(const std::string& path);
 
 // An application as OpenApps/"List" keeps it: its real path without the

@@ -17,7 +17,10 @@ TEST(Services, CleanShortensOnlyLongPathsWithTwoSeparators) {
       {"C:\\averyveryverylongname.APP", "C:\\averyveryverylongname.APP"},
       {"C:\\abcdefgh\\x.AP", "...\\x.AP"},  // exactly 16 characters
       {"C:\\abcdefg\\x.AP", "C:\\abcdefg\\x.AP"},  // 15
-      {"/home/user/apps/line3", "/home/user/apps/line3"},
+      {"/home/user/apps/line3", ".../user/apps/line3"},
+      {"/home/u/x.APP", "/home/u/x.APP"},
+      {"relative/name/line.APP", ".../line.APP"},
+      {"C:\\Work/Apps\\Line3.APP", "...\\Line3.APP"},
       {"", ""},
   };
   for (const auto& [in, out] : cases) EXPECT_EQ(Clean(in), out) << in;
