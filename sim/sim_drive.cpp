@@ -253,7 +253,7 @@ std::string SimDrive::UserVariableSlot(int slot) const {
 
 bool SimDrive::DefineUserVariable(const std::string& raw) {
   std::string name = Upper(Trim(raw));
-  if (name.empty() || name.size() > 8 || !std::isalpha(static_cast<unsigned char>(name[0])))
+  if (name.empty() || name.size() > 16 || !std::isalpha(static_cast<unsigned char>(name[0])))
     return false;
   for (char c : name)
     if (!std::isalnum(static_cast<unsigned char>(c))) return false;
