@@ -62,6 +62,9 @@ class SimDrive {
   Answer Handle(const std::string& data);
   // One line of the terminal's text mode, without "[NN]" and CR; reply lines.
   std::vector<std::string> HandleText(const std::string& text);
+  // What ends each reply line of the text mode: CR, or CR LF on some drives.
+  const std::string& TextLineEnd() const { return text_line_end_; }
+  void SetTextLineEnd(const std::string& e) { text_line_end_ = e; }
 
   // ----- state a test reads and sets -----
   int Node() const { return node_; }
@@ -173,6 +176,7 @@ class SimDrive {
   std::string name_;
   std::string serial_;
   std::string kernel_;
+  std::string text_line_end_ = "\r";
   std::array<uint8_t, 6> clock_{0x00, 0x01, 0x01, 0x01, 0x00, 0x00};
 
   VariableTable vars_;
