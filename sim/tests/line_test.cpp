@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "sim/expression.h"
-#include "sim/line_spec.h"
+#include "sim/line_description.h"
 #include "sim/tests/raw_packets.h"
 
 using namespace talvero::sim;
@@ -122,7 +122,7 @@ TEST(Expression, DriveLanguage) {
   for (const Case& c : cases) EXPECT_EQ(Evaluate(c.text, names, calls), c.value) << c.text;
 }
 
-TEST(LineSpec, DrivesByNodeAndFamily) {
+TEST(LineDescription, DrivesByNodeAndFamily) {
   SimLine line;
   std::string err;
   ASSERT_TRUE(AddDrives(line, "1:RHO,4:PHI/ZD,31:PSI", &err)) << err;
