@@ -113,18 +113,18 @@ std::optional<double> SimDrive::EvaluateText(const std::string& expr) const {
 std::string SimDrive::ValueReply(const std::string& expr) const {
   std::string e = Upper(Trim(expr));
   // A plain name answers its text as held; anything else is evaluated.
-  if (e != "IN" && e != "OUT")
-    if (auto t = vars_.Text(e)) {
-      std::string s = *t;
-      if (s.size() > 12) {
-        if (auto n = vars_.Number(e)) {
-          char buf[32];
-          std::snprintf(buf, sizeof buf, "%.5G", *n);
-          s = buf;
-        }
+  auto held = e == "IN" || e == "OUT" ? std::nullopt : vars_.Text(e);
+  if (held) {
+    std::string s = *held;
+    if (s.size() > 12) {
+      if (auto n = vars_.Number(e)) {
+        char buf[32];
+        std::snprintf(buf, sizeof buf, "%.5G", *n);
+        s = buf;
       }
-      return RightAligned(s, 12);
     }
+    return RightAligned(s, 12);
+  }
   auto v = EvaluateText(e);
   if (!v) return RightAligned("?", 12);
   std::string s = FormatNumber(*v);
@@ -280,7 +280,11 @@ Answer SimDrive::Handle(const std::string& data) {
 Answer SimDrive::HandleControl(uint8_t code, const std::string& a) {
   switch (code) {
     case 0x01: return Reply(Identity());
-    case 0x02: return Reply(std::string(1, char(step_ & 0xFF)));
+    case 0x02: {
+      std::string r(1, char(step_ & 0xFF));
+      if (step_on_query_ && running_ && !paused_) NextStep();
+      return Reply(r);
+    }
     case 0x03:
       if (running_) paused_ = true;
       return Ack();
@@ -289,23 +293,16 @@ Answer SimDrive::HandleControl(uint8_t code, const std::string& a) {
       return Ack();
     case 0x08:
       if (vars_.Number("FLT").value_or(0) != 0) return Nak();
+      if (!running_) step_ = 0;  // a program starts at its top
       running_ = true;
       paused_ = false;
       return Ack();
     case 0x09:
       running_ = paused_ = false;
       return Ack();
-    case 0x0A: {
-      // One step: on to the next line that holds a step.
-      const Program& p = programs_.Get(Buffer::Active);
-      for (int n = step_ + 1; n < kProgramLines; ++n)
-        if (!p.lines[n].empty()) {
-          step_ = n;
-          return Ack();
-        }
-      step_ = 0;
+    case 0x0A:
+      NextStep();
       return Ack();
-    }
     case 0x0B: case 0x0C: case 0x0D: case 0x0E: case 0x18:
       return HandleCapture(code, a);
     case 0x0F: {
@@ -370,6 +367,17 @@ Answer SimDrive::HandleControl(uint8_t code, const std::string& a) {
     default:
       return Silence();
   }
+}
+
+void SimDrive::NextStep() {
+  // On to the next line that holds a step; after the last, back to line 0.
+  const Program& p = programs_.Get(Buffer::Active);
+  for (int n = step_ + 1; n < kProgramLines; ++n)
+    if (!p.lines[n].empty()) {
+      step_ = n;
+      return;
+    }
+  step_ = 0;
 }
 
 Answer SimDrive::HandleInfo(int k, const std::string& text) {

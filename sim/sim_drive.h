@@ -94,6 +94,9 @@ class SimDrive {
   bool Paused() const { return paused_; }
   int CurrentStep() const { return step_; }
   void SetCurrentStep(int s) { step_ = s; }
+  // While running (not paused), each step query moves on to the next line
+  // that holds a step, so a watcher sees the program go. Off by default.
+  void SetStepOnQuery(bool on) { step_on_query_ = on; }
 
   // Raises a fault: its bit in FLT, a fault history record, program stopped.
   void RaiseFault(int code, const std::string& when = "");
@@ -161,6 +164,7 @@ class SimDrive {
   Answer HandleFlash(const std::string& args);
   Answer HandleSpecial(const std::string& args);
   Answer HandleInfo(int k, const std::string& text);
+  void NextStep();
 
   bool ExecCommand(const std::string& cmd);
   bool Assign(const std::string& target, const std::string& expr);
@@ -185,6 +189,7 @@ class SimDrive {
   bool paused_ = false;
   bool reset_needed_ = false;
   int step_ = 0;
+  bool step_on_query_ = false;
 
   std::array<std::string, 30> fault_texts_;
   std::deque<FaultRecord> history_;
