@@ -417,9 +417,11 @@ Answer SimDrive::HandleLetter(const std::string& d) {
     case 'm': {
       if (rest.empty()) return Silence();
       int k = uint8_t(rest[0]);
-      const VariableTable::Variable* v = vars_.Find(Upper(Trim(rest.substr(1))));
-      if (!v || k > 1) return Reply(RightAligned("?", 12));
-      return Reply(RightAligned(FormatNumber(k == 0 ? v->min : v->max), 12));
+      if (k > 1) return Reply(RightAligned("?", 12));
+      // A name the drive does not hold yet takes any value once written.
+      const VariableTable::Variable* held = vars_.Find(Upper(Trim(rest.substr(1))));
+      const VariableTable::Variable v = held ? *held : VariableTable::Variable{};
+      return Reply(RightAligned(FormatNumber(k == 0 ? v.min : v.max), 12));
     }
     case 'Q': {
       if (capturing_ && !cap_finished_) {
