@@ -39,6 +39,8 @@ const char* const kFaultNames[30] = {
     "Event Fault",           "Stack Overflow",       "Calibration Fault",
 };
 
+constexpr double kPi = 3.14159265358979323846;
+
 bool ValidBcd(uint8_t b) { return (b >> 4) < 10 && (b & 0x0F) < 10; }
 int FromBcd(uint8_t b) { return (b >> 4) * 10 + (b & 0x0F); }
 
@@ -559,8 +561,8 @@ std::string SimDrive::CaptureBlock(int block) const {
   double cycles = 1 + channel % 4;
   double amp = 40 + 20 * (channel % 4);
   for (int k = 0; k < kCaptureBlock; ++k)
-    s[k] = char(std::lround(128 + amp * std::sin(2 * M_PI * cycles * k / kCaptureBlock +
-                                                block * M_PI / 2)));
+    s[k] = char(std::lround(128 + amp * std::sin(2 * kPi * cycles * k / kCaptureBlock +
+                                                block * kPi / 2)));
   return s;
 }
 
