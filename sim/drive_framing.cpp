@@ -8,7 +8,9 @@ uint8_t Checksum(const std::string& data) {
   return uint8_t(sum & 0xFF);
 }
 
-std::string EncodeReply(uint8_t sequence, const std::string& data) {
+std::string EncodeReply(uint8_t sequence, const std::string& in) {
+  // A length byte cannot say more than 255: longer texts are cut.
+  const std::string data = in.size() > 255 ? in.substr(0, 255) : in;
   std::string out;
   out.reserve(data.size() + 4);
   out += '[';

@@ -7,7 +7,7 @@
 #include <cstring>
 #include <string>
 
-#include "sim/line_spec.h"
+#include "sim/line_description.h"
 #include "sim/pty_server.h"
 
 namespace {

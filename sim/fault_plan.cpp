@@ -18,6 +18,7 @@ AppliedFaults FaultPlan::Match(int node, const std::string& data) {
           f.cutAtReply = r.reply;
         break;
       case FaultKind::Delay: f.delayMs += r.delayMs; break;
+      case FaultKind::Babble: f.noise += r.noise; break;
       default: f.byteFaults.push_back(r); break;
     }
   }
@@ -55,6 +56,16 @@ std::string FaultPlan::Damage(const AppliedFaults& f, int i, std::string framed)
     }
   }
   return framed;
+}
+
+std::string FaultPlan::Noise(int n) {
+  std::uniform_int_distribution<int> x(0, 254);
+  std::string s;
+  for (int i = 0; i < n; ++i) {
+    int b = x(rng_);
+    s += char(b >= '[' ? b + 1 : b);
+  }
+  return s;
 }
 
 }  // namespace talvero::sim

@@ -16,6 +16,7 @@ enum class FaultKind {
   CorruptBytes,   // each reply byte is altered with probability rate
   DropBytes,      // each reply byte is lost with probability rate
   Delay,          // the reply comes delayMs late
+  Babble,         // noise bytes follow the reply: a line that does not go quiet
 };
 
 struct FaultRule {
@@ -25,6 +26,7 @@ struct FaultRule {
   int count = -1;           // how many matching requests it hits; -1 = all
   double rate = 0;          // CorruptBytes, DropBytes
   int delayMs = 0;          // Delay
+  int noise = 0;            // Babble: how many bytes of noise
   int reply = -1;           // for answers of many replies: from this reply on (-1 = all);
                             // MissingReply with a reply index ends the answer there
 
@@ -45,6 +47,11 @@ struct FaultRule {
     r.rate = rate;
     return r;
   }
+  static FaultRule Babbling(int node, int bytes, std::string cmd = "", int k = -1) {
+    FaultRule r = Kind(FaultKind::Babble, node, std::move(cmd), k);
+    r.noise = bytes;
+    return r;
+  }
   static FaultRule Delayed(int node, int ms, std::string cmd = "", int k = -1) {
     FaultRule r = Kind(FaultKind::Delay, node, std::move(cmd), k);
     r.delayMs = ms;
@@ -57,6 +64,7 @@ struct AppliedFaults {
   bool silent = false;      // request ignored
   int cutAtReply = -1;      // replies from this index on are not sent
   int delayMs = 0;
+  int noise = 0;
   std::vector<FaultRule> byteFaults;  // the rules that alter reply bytes
 };
 
@@ -71,6 +79,8 @@ class FaultPlan {
   AppliedFaults Match(int node, const std::string& data);
   // Frames one reply (index i of the answer) through the faults that hit it.
   std::string Damage(const AppliedFaults& f, int replyIndex, std::string framed);
+  // Bytes that never form a reply: no "[" among them.
+  std::string Noise(int n);
 
  private:
   std::vector<FaultRule> rules_;

@@ -39,6 +39,8 @@ const char* const kFaultNames[30] = {
     "Event Fault",           "Stack Overflow",       "Calibration Fault",
 };
 
+constexpr double kPi = 3.14159265358979323846;
+
 bool ValidBcd(uint8_t b) { return (b >> 4) < 10 && (b & 0x0F) < 10; }
 int FromBcd(uint8_t b) { return (b >> 4) * 10 + (b & 0x0F); }
 
@@ -113,18 +115,18 @@ std::optional<double> SimDrive::EvaluateText(const std::string& expr) const {
 std::string SimDrive::ValueReply(const std::string& expr) const {
   std::string e = Upper(Trim(expr));
   // A plain name answers its text as held; anything else is evaluated.
-  if (e != "IN" && e != "OUT")
-    if (auto t = vars_.Text(e)) {
-      std::string s = *t;
-      if (s.size() > 12) {
-        if (auto n = vars_.Number(e)) {
-          char buf[32];
-          std::snprintf(buf, sizeof buf, "%.5G", *n);
-          s = buf;
-        }
+  auto held = e == "IN" || e == "OUT" ? std::nullopt : vars_.Text(e);
+  if (held) {
+    std::string s = *held;
+    if (s.size() > 12) {
+      if (auto n = vars_.Number(e)) {
+        char buf[32];
+        std::snprintf(buf, sizeof buf, "%.5G", *n);
+        s = buf;
       }
-      return RightAligned(s, 12);
     }
+    return RightAligned(s, 12);
+  }
   auto v = EvaluateText(e);
   if (!v) return RightAligned("?", 12);
   std::string s = FormatNumber(*v);
@@ -253,7 +255,7 @@ std::string SimDrive::UserVariableSlot(int slot) const {
 
 bool SimDrive::DefineUserVariable(const std::string& raw) {
   std::string name = Upper(Trim(raw));
-  if (name.empty() || name.size() > 8 || !std::isalpha(static_cast<unsigned char>(name[0])))
+  if (name.empty() || name.size() > 16 || !std::isalpha(static_cast<unsigned char>(name[0])))
     return false;
   for (char c : name)
     if (!std::isalnum(static_cast<unsigned char>(c))) return false;
@@ -280,7 +282,11 @@ Answer SimDrive::Handle(const std::string& data) {
 Answer SimDrive::HandleControl(uint8_t code, const std::string& a) {
   switch (code) {
     case 0x01: return Reply(Identity());
-    case 0x02: return Reply(std::string(1, char(step_ & 0xFF)));
+    case 0x02: {
+      std::string r(1, char(step_ & 0xFF));
+      if (step_on_query_ && running_ && !paused_) NextStep();
+      return Reply(r);
+    }
     case 0x03:
       if (running_) paused_ = true;
       return Ack();
@@ -289,23 +295,16 @@ Answer SimDrive::HandleControl(uint8_t code, const std::string& a) {
       return Ack();
     case 0x08:
       if (vars_.Number("FLT").value_or(0) != 0) return Nak();
+      if (!running_) step_ = 0;  // a program starts at its top
       running_ = true;
       paused_ = false;
       return Ack();
     case 0x09:
       running_ = paused_ = false;
       return Ack();
-    case 0x0A: {
-      // One step: on to the next line that holds a step.
-      const Program& p = programs_.Get(Buffer::Active);
-      for (int n = step_ + 1; n < kProgramLines; ++n)
-        if (!p.lines[n].empty()) {
-          step_ = n;
-          return Ack();
-        }
-      step_ = 0;
+    case 0x0A:
+      NextStep();
       return Ack();
-    }
     case 0x0B: case 0x0C: case 0x0D: case 0x0E: case 0x18:
       return HandleCapture(code, a);
     case 0x0F: {
@@ -372,6 +371,17 @@ Answer SimDrive::HandleControl(uint8_t code, const std::string& a) {
   }
 }
 
+void SimDrive::NextStep() {
+  // On to the next line that holds a step; after the last, back to line 0.
+  const Program& p = programs_.Get(Buffer::Active);
+  for (int n = step_ + 1; n < kProgramLines; ++n)
+    if (!p.lines[n].empty()) {
+      step_ = n;
+      return;
+    }
+  step_ = 0;
+}
+
 Answer SimDrive::HandleInfo(int k, const std::string& text) {
   switch (k) {
     case 1: return Reply(FirmwareText());
@@ -409,9 +419,11 @@ Answer SimDrive::HandleLetter(const std::string& d) {
     case 'm': {
       if (rest.empty()) return Silence();
       int k = uint8_t(rest[0]);
-      const VariableTable::Variable* v = vars_.Find(Upper(Trim(rest.substr(1))));
-      if (!v || k > 1) return Reply(RightAligned("?", 12));
-      return Reply(RightAligned(FormatNumber(k == 0 ? v->min : v->max), 12));
+      if (k > 1) return Reply(RightAligned("?", 12));
+      // A name the drive does not hold yet takes any value once written.
+      const VariableTable::Variable* held = vars_.Find(Upper(Trim(rest.substr(1))));
+      const VariableTable::Variable v = held ? *held : VariableTable::Variable{};
+      return Reply(RightAligned(FormatNumber(k == 0 ? v.min : v.max), 12));
     }
     case 'Q': {
       if (capturing_ && !cap_finished_) {
@@ -549,8 +561,8 @@ std::string SimDrive::CaptureBlock(int block) const {
   double cycles = 1 + channel % 4;
   double amp = 40 + 20 * (channel % 4);
   for (int k = 0; k < kCaptureBlock; ++k)
-    s[k] = char(std::lround(128 + amp * std::sin(2 * M_PI * cycles * k / kCaptureBlock +
-                                                block * M_PI / 2)));
+    s[k] = char(std::lround(128 + amp * std::sin(2 * kPi * cycles * k / kCaptureBlock +
+                                                block * kPi / 2)));
   return s;
 }
 

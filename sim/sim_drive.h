@@ -62,6 +62,9 @@ class SimDrive {
   Answer Handle(const std::string& data);
   // One line of the terminal's text mode, without "[NN]" and CR; reply lines.
   std::vector<std::string> HandleText(const std::string& text);
+  // What ends each reply line of the text mode: CR, or CR LF on some drives.
+  const std::string& TextLineEnd() const { return text_line_end_; }
+  void SetTextLineEnd(const std::string& e) { text_line_end_ = e; }
 
   // ----- state a test reads and sets -----
   int Node() const { return node_; }
@@ -91,6 +94,9 @@ class SimDrive {
   bool Paused() const { return paused_; }
   int CurrentStep() const { return step_; }
   void SetCurrentStep(int s) { step_ = s; }
+  // While running (not paused), each step query moves on to the next line
+  // that holds a step, so a watcher sees the program go. Off by default.
+  void SetStepOnQuery(bool on) { step_on_query_ = on; }
 
   // Raises a fault: its bit in FLT, a fault history record, program stopped.
   void RaiseFault(int code, const std::string& when = "");
@@ -158,6 +164,7 @@ class SimDrive {
   Answer HandleFlash(const std::string& args);
   Answer HandleSpecial(const std::string& args);
   Answer HandleInfo(int k, const std::string& text);
+  void NextStep();
 
   bool ExecCommand(const std::string& cmd);
   bool Assign(const std::string& target, const std::string& expr);
@@ -173,6 +180,7 @@ class SimDrive {
   std::string name_;
   std::string serial_;
   std::string kernel_;
+  std::string text_line_end_ = "\r";
   std::array<uint8_t, 6> clock_{0x00, 0x01, 0x01, 0x01, 0x00, 0x00};
 
   VariableTable vars_;
@@ -181,6 +189,7 @@ class SimDrive {
   bool paused_ = false;
   bool reset_needed_ = false;
   int step_ = 0;
+  bool step_on_query_ = false;
 
   std::array<std::string, 30> fault_texts_;
   std::deque<FaultRecord> history_;

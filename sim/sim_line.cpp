@@ -129,7 +129,7 @@ void SimLine::HandleRequest(const Request& r, std::vector<Output>& out) {
   SimDrive& d = *it->second;
   if (r.kind == Request::Kind::Text) {
     std::string text;
-    for (const std::string& line : d.HandleText(r.data)) text += line + "\r";
+    for (const std::string& line : d.HandleText(r.data)) text += line + d.TextLineEnd();
     entry.answered = true;
     log_.push_back(entry);
     out.push_back(Output{f.delayMs, text});
@@ -144,6 +144,7 @@ void SimLine::HandleRequest(const Request& r, std::vector<Output>& out) {
     std::string framed = faults_.Damage(f, i, EncodeReply(r.sequence, a.replies[size_t(i)]));
     out.push_back(Output{i == 0 ? f.delayMs + a.pauseMs : 0, framed});
   }
+  if (f.noise > 0) out.push_back(Output{0, faults_.Noise(f.noise)});
 }
 
 }  // namespace talvero::sim

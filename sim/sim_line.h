@@ -2,6 +2,18 @@
 // A serial line of simulated drives: bytes from the host in, the drives'
 // bytes out. Thread-safe, so a server thread can feed it while a test reads
 // and sets drive state.
+//
+//   SimLine line;
+//   line.AddDrive(1, Family::RHO);
+//   line.AddDrive(4, Family::TAU);
+//   line.AddDrive(31, Family::PSI);
+//   PtyServer server(line);                    // sim/pty_server.h
+//   server.Start({.paced = false});            // server.SlavePath() is the port
+//   line.AddFault(FaultRule::Missing(4, "FS", 2));                  // two starts lost
+//   line.AddFault(FaultRule::Rate(FaultKind::CorruptBytes, 0, 0.02)); // every node
+//   ... the host talks to the line ...
+//   line.With(4, [](SimDrive& d) { return d.ProgramLine(Buffer::Active, 3); });
+//   line.Requests(4);                          // the data of every packet node 4 got
 #include <cstdint>
 #include <map>
 #include <memory>

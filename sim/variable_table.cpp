@@ -99,6 +99,26 @@ void VariableTable::LoadDefaults(Family f) {
       {"ACC", "1000", 0, 1e7, false},      {"DEC", "1000", 0, 1e7, false},
       {"MAXV", "3000", 0, 100000, false},  {"IOCW", "0", 0, 65535, false},
       {"CM", "0", 0, 7, false},            {"FEED", "0", 0, 3, false},
+      // Motor, feedback and loop set-up.
+      {"MPOL", "8", 2, 64, false},         {"INER", "0.0001", 0, 100, false},
+      {"BSPD", "3000", 0, 100000, false},  {"RRES", "0.5", 0, 1000, false},
+      {"RFLX", "0.1", 0, 100, false},      {"MFLX", "0.1", 0, 100, false},
+      {"KT", "0.5", 0, 100, false},        {"KF", "0", 0, 1000, false},
+      {"REAL", "0", 0, 1, false},          {"FSV", "3000", 0, 100000, false},
+      {"PET", "0.001", 0, 100, false},     {"SPPR", "200", 1, 1000000, false},
+      {"OSPD", "20000", 0, 1000000, false}, {"DCM", "0", 0, 1, false},
+      {"DM", "3", 0, 15, false},           {"EM", "0", 0, 15, false},
+      {"FBF", "500", 0, 100000, false},    {"FBS", "1", 0.01, 1000, false},
+      {"DCV", "0", -10, 10, false},        {"DCC", "0", -100, 100, false},
+      {"VFF", "0", 0, 1000, false},        {"VFI", "0", 0, 1000, false},
+      {"RPOL", "2", 0, 64, false},         {"COFF", "0", -360, 360, false},
+      {"CDLY", "0", 0, 10000, false},      {"IMAX", "7.5", 0, 150, false},
+      {"IKPD", "1", 0, 1000, false},       {"IKPQ", "1", 0, 1000, false},
+      {"IKP", "1", 0, 1000, false},        {"RGNI", "0", 0, 1000, false},
+      {"RGNL", "0", 0, 1000, false},       {"MCG", "0", 0, 1000, false},
+      {"MCSV", "5", 0, 100000, false},     {"THC", "0", 0, 1000, false},
+      {"MRSN", "200", 1, 1000000, false},  {"IC", "1", 0, 100, false},
+      {"IP", "1", 0, 100, false},
   };
   for (const Def& d : kState) vars_[d.name] = Variable{d.value, d.min, d.max, d.ro};
   for (const Def& d : kParams) vars_[d.name] = Variable{d.value, d.min, d.max, d.ro};

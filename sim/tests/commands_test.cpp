@@ -69,6 +69,9 @@ TEST_F(Commands, ValuesLimitsAndWrites) {
       {1, "+-2", Bytes({0xC0, 0x00, 0x00, 0x00})},
       {1, Bytes({'m', 0}) + "KP", Padded("0")},
       {1, Bytes({'m', 1}) + "KP", Padded("1000")},
+      {1, Bytes({'m', 0}) + "NOSUCH", Padded("-2147483648")},
+      {1, Bytes({'m', 1}) + "NOSUCH", Padded("2147483647")},
+      {1, Bytes({'m', 2}) + "KP", Padded("?")},
       {1, ":!KP=1.5E3", NAK},  // above its maximum
       {1, "=KP", Padded("10")},
       {1, ":!KP=KP*2", ACK},

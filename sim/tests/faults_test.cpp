@@ -79,6 +79,15 @@ TEST_F(Faults, SilenceAndDelay) {
   EXPECT_EQ(outs[0].delayMs, 0);
 }
 
+TEST_F(Faults, BabbleFollowsTheReplyWithNoiseThatHoldsNoFrame) {
+  line.AddFault(FaultRule::Babbling(1, 5000, "Q", 1));
+  std::string raw = Raw(1, "Q");
+  ASSERT_EQ(raw.size(), 6u + 5000u);
+  EXPECT_EQ(raw.substr(0, 6), "[" + Bytes({40, 2, 0x00, 0x40, 0x40}));
+  EXPECT_EQ(raw.find('[', 1), std::string::npos);
+  EXPECT_EQ(Raw(1, "Q").size(), 6u);
+}
+
 TEST_F(Faults, CutOffSpecialCaptureEndsAtTheGivenReply) {
   FaultRule r = FaultRule::Missing(1, "ZC", 1);
   r.reply = 50;

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "sim/expression.h"
-#include "sim/line_spec.h"
+#include "sim/line_description.h"
 #include "sim/tests/raw_packets.h"
 
 using namespace talvero::sim;
@@ -46,6 +46,12 @@ TEST(Framing, BadChecksumsAndAbsentNodesGetNoAnswerButAreLogged) {
   EXPECT_FALSE(Joined(line.Feed(Req(1, 38, "Q"))).empty());
   line.ClearLog();
   EXPECT_TRUE(line.Log().empty());
+  // A name too long for one reply is cut to what a length byte can say.
+  line.Drive(1).SetName(std::string(300, 'N'));
+  auto replies = simtest::Replies(Joined(line.Feed(Req(1, 39, "\x1E"))));
+  ASSERT_TRUE(replies);
+  ASSERT_EQ(replies->size(), 1u);
+  EXPECT_EQ((*replies)[0].data, std::string(255, 'N'));
 }
 
 TEST(TextMode, LinesForTheNodeAnswerWithCarriageReturns) {
@@ -67,6 +73,8 @@ TEST(TextMode, LinesForTheNodeAnswerWithCarriageReturns) {
       {"[001]KP\r", ""},  // not a node text
   };
   for (const Case& c : cases) EXPECT_EQ(Joined(line.Feed(c.sent)), c.reply) << c.sent;
+  line.Drive(1).SetTextLineEnd("\r\n");
+  EXPECT_EQ(Joined(line.Feed("[01]WHO\r")), "RHO RS-4820 Servo\r\nAXIS1\r\n");
   auto log = line.Log();
   ASSERT_FALSE(log.empty());
   EXPECT_TRUE(log[0].text);
@@ -114,7 +122,7 @@ TEST(Expression, DriveLanguage) {
   for (const Case& c : cases) EXPECT_EQ(Evaluate(c.text, names, calls), c.value) << c.text;
 }
 
-TEST(LineSpec, DrivesByNodeAndFamily) {
+TEST(LineDescription, DrivesByNodeAndFamily) {
   SimLine line;
   std::string err;
   ASSERT_TRUE(AddDrives(line, "1:RHO,4:PHI/ZD,31:PSI", &err)) << err;

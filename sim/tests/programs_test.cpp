@@ -126,6 +126,15 @@ TEST_F(Programs, SingleStepsWalkTheLinesThatHoldSteps) {
   EXPECT_EQ(Ask(line, 1, "\x02"), Bytes({0}));
   line.Drive(1).SetCurrentStep(200);
   EXPECT_EQ(Ask(line, 1, "\x02"), Bytes({200}));
+  // Running with steps on query: each query sees the next step.
+  line.Drive(1).SetCurrentStep(0);
+  line.Drive(1).SetStepOnQuery(true);
+  EXPECT_EQ(Ask(line, 1, "\x02"), Bytes({0})) << "not running yet";
+  EXPECT_EQ(Ask(line, 1, "\x02"), Bytes({0}));
+  ASSERT_EQ(Ask(line, 1, "\x08"), ACK);
+  EXPECT_EQ(Ask(line, 1, "\x02"), Bytes({0}));
+  EXPECT_EQ(Ask(line, 1, "\x02"), Bytes({4}));
+  EXPECT_EQ(Ask(line, 1, "\x02"), Bytes({0}));
 }
 
 TEST_F(Programs, AFullLibraryRefusesANewName) {

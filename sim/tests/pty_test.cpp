@@ -77,9 +77,7 @@ TEST_F(Pty, ClientsMayComeAndGoAndTheServerRestarts) {
 
 TEST_F(Pty, DelayAndACutOffFrameOnTheWire) {
   PtyServer server(line);
-  PtyOptions o;
-  o.frameGapMs = 30;
-  ASSERT_TRUE(server.Start(o)) << server.Error();
+  ASSERT_TRUE(server.Start({.frameGapMs = 30})) << server.Error();
   RawPort port(server.SlavePath());
   line.AddFault(FaultRule::Delayed(1, 300, "Q", 1));
   port.Write(Req(1, 33, "Q"));
@@ -91,6 +89,28 @@ TEST_F(Pty, DelayAndACutOffFrameOnTheWire) {
   port.Write(Req(1, 35, "Q"));
   std::string raw = port.Read(6, 2000);
   EXPECT_EQ(raw, Bytes({0x5B, 35, 2, 0x00, 0x40, 0x40}));
+}
+
+TEST_F(Pty, SpecialCaptureWaitsInTheLineUntilTheHostReads) {
+  std::string data;
+  for (int i = 0; i < 3200; ++i) data += char(i % 251);
+  line.Drive(31).SetSpecialCapture(data);
+  line.Drive(31).SetSpecialCapturePauseMs(100);
+  PtyServer server(line);
+  ASSERT_TRUE(server.Start()) << server.Error();
+  RawPort port(server.SlavePath());
+  port.Write(Req(31, 44, "ZC"));
+  usleep(400 * 1000);  // the host's own pause before it reads
+  std::string raw = port.Read(200 * 20, 1000);
+  auto replies = simtest::Replies(raw);
+  ASSERT_TRUE(replies) << raw.size();
+  ASSERT_EQ(replies->size(), 200u);
+  std::string joined;
+  for (const auto& r : *replies) {
+    EXPECT_EQ(r.seq, 44);
+    joined += r.data;
+  }
+  EXPECT_EQ(joined, data);
 }
 
 TEST_F(Pty, PacingHoldsBytesToTheLineRate) {
@@ -117,6 +137,7 @@ TEST_F(Pty, PacingHoldsBytesToTheLineRate) {
   // Pacing can only make it slower than the wire; the upper bound is loose.
   EXPECT_GE(elapsed, 0.95 * floor);
   EXPECT_LT(elapsed, 20 * floor);
+  server.Stop();  // the count is final once the thread is gone
   EXPECT_EQ(server.BytesOut(), uint64_t(blocks * 132));
 }
 

@@ -1,17 +1,17 @@
-#include "sim/line_spec.h"
+#include "sim/line_description.h"
 
 #include <set>
 #include <sstream>
 
 namespace talvero::sim {
 
-bool AddDrives(SimLine& line, const std::string& spec, std::string* error) {
+bool AddDrives(SimLine& line, const std::string& description, std::string* error) {
   auto fail = [&](const std::string& m) {
     if (error) *error = m;
     return false;
   };
   std::set<int> seen;
-  std::stringstream ss(spec);
+  std::stringstream ss(description);
   std::string item;
   int count = 0;
   while (std::getline(ss, item, ',')) {

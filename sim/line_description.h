@@ -9,6 +9,6 @@ namespace talvero::sim {
 // Adds each "node:FAMILY" (optionally "/XY", the model prefix) to the line.
 // False with a message when an entry is malformed, a node is outside 1..31 or
 // given twice.
-bool AddDrives(SimLine& line, const std::string& spec, std::string* error);
+bool AddDrives(SimLine& line, const std::string& description, std::string* error);
 
 }  // namespace talvero::sim
