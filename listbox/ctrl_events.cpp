@@ -17,10 +17,12 @@ void TivolenCtrl::ListMouse(QEvent* event) {
   const int16_t shift = ShiftMask(e->modifiers());
   switch (event->type()) {
     case QEvent::MouseButtonPress:
-    case QEvent::MouseButtonDblClick:
       HideTooltip();
-      if (event->type() == QEvent::MouseButtonDblClick && e->button() == Qt::LeftButton) dblClickPending_ = true;
       if (sink_) sink_->MouseDown(ButtonMask(e->button()), shift, pos.x(), pos.y());
+      break;
+    case QEvent::MouseButtonDblClick:
+      // Follows the second press, which fired MouseDown; its release fires DblClick.
+      if (e->button() == Qt::LeftButton) dblClickPending_ = true;
       break;
     case QEvent::MouseButtonRelease:
       if (sink_) sink_->MouseUp(ButtonMask(e->button()), shift, pos.x(), pos.y());

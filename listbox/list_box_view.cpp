@@ -257,10 +257,8 @@ void ListBoxView::mousePressEvent(QMouseEvent* e) {
   if (e->button() == Qt::LeftButton) ClickAt(IndexAt(e->position().toPoint()), e->modifiers());
 }
 
-void ListBoxView::mouseDoubleClickEvent(QMouseEvent* e) {
-  owner_->ListMouse(e);
-  if (e->button() == Qt::LeftButton) ClickAt(IndexAt(e->position().toPoint()), e->modifiers());
-}
+// The press just before already selected.
+void ListBoxView::mouseDoubleClickEvent(QMouseEvent* e) { owner_->ListMouse(e); }
 
 void ListBoxView::mouseReleaseEvent(QMouseEvent* e) { owner_->ListMouse(e); }
 

@@ -20,8 +20,9 @@ struct Picture {
     auto p = std::make_shared<Picture>();
     p->type = type;
     p->image = image.convertToFormat(QImage::Format_ARGB32);
-    p->himetricWidth = int(std::lround(image.width() * 2540.0 / dpi));
-    p->himetricHeight = int(std::lround(image.height() * 2540.0 / dpi));
+    // Rounded up, so converting back at the same resolution gives the pixels again.
+    p->himetricWidth = int(std::ceil(image.width() * 2540.0 / dpi));
+    p->himetricHeight = int(std::ceil(image.height() * 2540.0 / dpi));
     return p;
   }
   static std::shared_ptr<Picture> Bitmap(const QImage& image, int dpi = 96) {

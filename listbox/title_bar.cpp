@@ -194,9 +194,12 @@ void TivolenCtrl::mouseDoubleClickEvent(QMouseEvent* e) {
   const int H = TitleHeight();
   const QRect inner = TitleRect().adjusted(H, 0, -H, 0);
   if (inner.contains(pos)) {
+    // The second press has fired TbMouseDown already unless it fell outside.
+    const bool fired = pressState_ == 1;
     pressState_ = 2;
+    dragging_ = false;
     const QPoint g = e->globalPosition().toPoint();
-    if (sink_) sink_->TbMouseDown(1, ShiftMask(e->modifiers()), g.x(), g.y());
+    if (sink_ && !fired) sink_->TbMouseDown(1, ShiftMask(e->modifiers()), g.x(), g.y());
   } else if (hit == HitCode::MinButton || hit == HitCode::MaxButton) {
     trackingRoll_ = true;
     rollHit_ = hit;
