@@ -137,7 +137,8 @@ void TivolenCtrl::SendSysCommand(SysCommand cmd) {
 }
 
 void TivolenCtrl::ShowSystemMenu() {
-  if (!sysMenu_) return;
+  if (!list_ || !showTitle_) return;
+  MakeSystemMenu();
   const auto actions = sysMenu_->actions();
   actions[1]->setEnabled(true);       // move
   actions[3]->setEnabled(rollUp_);    // minimize

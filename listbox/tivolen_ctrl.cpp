@@ -87,7 +87,7 @@ void TivolenCtrl::ResetToDefaults() {
     noRedraw_ = s->GetInt(kKeyNoRedraw, 0) != 0;
     numTabs_ = int16_t(ClampMode(s->GetInt(kKeyNumTabs, 16), 0, kMaxTabs, 16));
     pictureTab_ = int16_t(ClampMode(s->GetInt(kKeyPictureTab, 0), 0, kMaxTabs, 0));
-    tbarHeight_.pixels = int16_t(std::clamp(s->GetInt(kKeyTBarHeight, 0), 0, 255));
+    tbarHeight_.pixels = int16_t(std::clamp(s->GetInt(kKeyTBarHeight, 0), 0, 32767));
     picTransColor_ = s->GetLong(kKeyPicTransColor, picTransColor_);
     selectedForeColor_ = s->GetLong(kKeySelectedForeColor, selectedForeColor_);
     selectedBackColor_ = s->GetLong(kKeySelectedBackColor, selectedBackColor_);
@@ -133,19 +133,7 @@ void TivolenCtrl::CreateListWindow() {
   for (int i = 0; i < int(items_.size()); ++i) list_->InsertString(i, items_[i]->GetText());
   list_->SetRedraw(!noRedraw_);
   list_->setEnabled(enabled_);
-  if (showTitle_) {
-    sysMenu_ = new QMenu(this);
-    sysMenu_->addAction("&Restore")->setEnabled(false);
-    connect(sysMenu_->addAction("&Move"), &QAction::triggered, this, [this] { SendSysCommand(kScMove); });
-    sysMenu_->addAction("&Size")->setEnabled(false);
-    connect(sysMenu_->addAction("Mi&nimize"), &QAction::triggered, this, [this] { SendSysCommand(kScMinimize); });
-    connect(sysMenu_->addAction("Ma&ximize"), &QAction::triggered, this, [this] { SendSysCommand(kScMaximize); });
-    connect(sysMenu_, &QMenu::aboutToHide, this, [this] {
-      sysBoxPressed_ = false;
-      if (!SysBoxRect().contains(mapFromGlobal(QCursor::pos()))) menuShown_ = false;
-      update();
-    });
-  }
+  if (showTitle_) MakeSystemMenu();
   if (autoHorizExtent_) {
     ComputeMaxWidth();
     list_->SetHorizontalExtent(maxWidth_);
@@ -158,6 +146,22 @@ void TivolenCtrl::CreateListWindow() {
     rollUp_ = false;
     SetRollUp(true);
   }
+}
+
+// The title bar's menu: the window menu without its separator and Close.
+void TivolenCtrl::MakeSystemMenu() {
+  if (sysMenu_) return;
+  sysMenu_ = new QMenu(this);
+  sysMenu_->addAction("&Restore")->setEnabled(false);
+  connect(sysMenu_->addAction("&Move"), &QAction::triggered, this, [this] { SendSysCommand(kScMove); });
+  sysMenu_->addAction("&Size")->setEnabled(false);
+  connect(sysMenu_->addAction("Mi&nimize"), &QAction::triggered, this, [this] { SendSysCommand(kScMinimize); });
+  connect(sysMenu_->addAction("Ma&ximize"), &QAction::triggered, this, [this] { SendSysCommand(kScMaximize); });
+  connect(sysMenu_, &QMenu::aboutToHide, this, [this] {
+    sysBoxPressed_ = false;
+    if (!SysBoxRect().contains(mapFromGlobal(QCursor::pos()))) menuShown_ = false;
+    update();
+  });
 }
 
 void TivolenCtrl::SetContainerUnitsPerInch(double unitsPerInch) {
@@ -197,7 +201,7 @@ void TivolenCtrl::Load(const PropertyBag& bag) {
   dragWindow_ = readBool("DragWindow", true);
   numTabs_ = int16_t(ClampMode(readInt("NumTabs", 16), 0, kMaxTabs, 16));
   pictureTab_ = int16_t(ClampMode(readInt("PictureTab", 0), 0, kMaxTabs, 0));
-  tbarHeight_.pixels = int16_t(std::clamp(readInt("TBarHeight", 0), 0, 255));
+  tbarHeight_.pixels = int16_t(std::clamp(readInt("TBarHeight", 0), 0, 32767));
   defHeight_.pixels = int16_t(std::clamp(readInt("DefHeight", 0), 0, 32767));
   picTransColor_ = readColor("PicTransColor", 0xFFFFFF);
   selectedForeColor_ = readColor("SelectedForeColor", SystemColor(kColorHighlightText));

@@ -146,6 +146,7 @@ class TivolenCtrl : public QWidget, public ITivolen, private ListBoxOwner {
 
   // Title bar, roll-up, drag.
   void SetRollUp(bool rollUp);
+  void MakeSystemMenu();
   void Reframe();
   void PaintTitleBar(QPainter& p, QRect r, bool rolledUp, bool active) const;
   void PaintRollButton(QPainter& p, QRect r, bool rolledUp, bool pressed) const;

@@ -314,7 +314,7 @@ DispResult TivolenCtrl::PutProperty(int id, const QVariant& value, const QVarian
       if (!v || *v < 0) return isDef ? Fail(kErrInvalidPropertyValue, 144, 1010) : Fail(kErrInvalidPropertyValue, 120, 1067);
       Dimension& d = isDef ? defHeight_ : tbarHeight_;
       d.units = *v == 0 ? 0.0 : *v;
-      d.pixels = int16_t(std::clamp(units_.ToPixelsY(*v), 0, isDef ? 32767 : 255));
+      d.pixels = int16_t(std::clamp(units_.ToPixelsY(*v), 0, 32767));
       if (isDef) {
         RemeasureAllItems();
         RepaintAll();

@@ -1,4 +1,5 @@
 // The dispatch interface as a table: member, arguments, value -> result or error.
+#include <QScrollBar>
 #include <gtest/gtest.h>
 
 #include "listbox/tests/ctrl_fixture.h"
@@ -258,6 +259,40 @@ TEST(Dispatch, ItemFontRuleCopiesTheControlFont) {
   EXPECT_FLOAT_EQ(ctrl->GetProperty(kDispListFontSize, {ShortValue(0)}).value.toFloat(), 12.5f);
   ASSERT_TRUE(ctrl->PutProperty(kDispListFont, QVariant(), {ShortValue(0)}).ok());
   EXPECT_FALSE(ctrl->GetProperty(kDispListFont, {ShortValue(0)}).value.isValid());
+}
+
+TEST(Dispatch, PersistedSetRoundTripsThroughABag) {
+  auto ctrl = MakeControl();
+  ctrl->PutProperty(kDispNumTabs, ShortValue(5));
+  ctrl->PutProperty(kDispPictureTab, ShortValue(2));
+  ctrl->PutProperty(kDispTBarHeight, FloatValue(360));
+  ctrl->PutProperty(kDispDefHeight, FloatValue(300));
+  ctrl->PutProperty(kDispToolTip, QString("tip"));
+  ctrl->PutProperty(kDispCaption, QString("Steps"));
+  ctrl->PutProperty(kDispSelectedBackColor, QVariant::fromValue<uint>(0x00FF00));
+  ctrl->PutProperty(kDispTabWidth, FloatValue(300), {ShortValue(0)});
+  ctrl->PutProperty(kDispShowTitle, ShortValue(0));
+  MemoryPropertyBag bag;
+  ctrl->Save(bag);
+  auto back = std::make_unique<TivolenCtrl>();
+  back->Load(bag);
+  back->CreateListWindow();
+  for (int id : {kDispNumTabs, kDispPictureTab, kDispTBarHeight, kDispDefHeight, kDispToolTip, kDispCaption,
+                 kDispSelectedBackColor, kDispShowTitle, kDispMultiSelect, kDispDragWindow})
+    EXPECT_EQ(back->GetProperty(id).value.toString(), ctrl->GetProperty(id).value.toString()) << id;
+  EXPECT_EQ(back->TabStops(), ctrl->TabStops());
+  EXPECT_EQ(bag.Values().value("TBarHeight").toInt(), 24);  // kept in pixels
+}
+
+TEST(Dispatch, ScrollingFiresVscroll) {
+  auto ctrl = MakeControl();
+  RecordingSink sink;
+  ctrl->Advise(&sink);
+  ctrl->show();
+  for (int i = 0; i < 40; ++i) Add(*ctrl, QString::number(i));
+  ctrl->ListWindow()->verticalScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+  EXPECT_EQ(sink.log, QStringList{"Vscroll"});
+  EXPECT_EQ(ctrl->GetProperty(kDispTopIndex).value.toInt(), 1);
 }
 
 TEST(Dispatch, HeightsConvertBetweenTwipsAndPixels) {

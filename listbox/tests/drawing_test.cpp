@@ -74,6 +74,13 @@ TEST_F(Drawing, ChangingPicTransColorRecoloursAtOnce) {
   EXPECT_EQ(At(img, 1, 3, 3), kYellow);
 }
 
+TEST_F(Drawing, BackColorRebuildsTheNormalPicture) {
+  ctrl->PutProperty(kDispBackColor, QVariant::fromValue<uint>(ToOleColor(QColor(0, 200, 200))));
+  const QImage img = Grab();
+  EXPECT_EQ(At(img, 1, 10, 10), QColor(0, 200, 200));
+  EXPECT_EQ(At(img, 0, 10, 10), kNavy);
+}
+
 TEST_F(Drawing, SelectedBackColorRebuildsTheSelectedPicture) {
   ctrl->PutProperty(kDispSelectedBackColor, QVariant::fromValue<uint>(ToOleColor(QColor(0, 128, 0))));
   const QImage img = Grab();
