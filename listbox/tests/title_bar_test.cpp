@@ -136,6 +136,33 @@ TEST_F(Hosted, SystemMenuOpensAndASecondPressClosesIt) {
   EXPECT_EQ(ctrl->GetProperty(kDispRollUp).value.toInt(), -1);
 }
 
+TEST_F(Hosted, AltSpaceOpensTheSystemMenu) {
+  ctrl->ListWindow()->setFocus();
+  QTest::keyClick(ctrl->ListWindow(), Qt::Key_Space, Qt::AltModifier);
+  ASSERT_NE(ctrl->SystemMenu(), nullptr);
+  EXPECT_TRUE(ctrl->SystemMenu()->isVisible());
+  ctrl->SystemMenu()->hide();
+}
+
+TEST_F(Hosted, PressingTheTitleBarBringsTheControlToTheTop) {
+  TivolenCtrl* other = MakeControl(Mode::Running, 0, &host).release();
+  other->move(60, 30);
+  other->show();
+  const QPoint overlap(100, 100);  // in the host
+  ASSERT_EQ(host.childAt(overlap)->parentWidget()->parentWidget(), other);
+  ctrl->PutProperty(kDispDragWindow, ShortValue(0));
+  QTest::mouseClick(ctrl, Qt::LeftButton, {}, caption);
+  EXPECT_EQ(host.childAt(overlap)->parentWidget()->parentWidget(), ctrl);
+}
+
+TEST_F(Hosted, DisabledControlGreysItsListAndArmsNoTooltip) {
+  ctrl->PutProperty(kDispEnabled, ShortValue(0));
+  EXPECT_FALSE(ctrl->ListWindow()->isEnabled());
+  // Elsewhere than other tests: a move to the same spot is dropped as no move.
+  QTest::mouseMove(ctrl->ListWindow()->viewport(), QPoint(70, 30));
+  EXPECT_EQ(ctrl->TooltipState(), 0);
+}
+
 TEST_F(Hosted, ClickOnAnItemSelectsItAndFiresStockEvents) {
   for (const char* t : {"a", "b", "c"}) Add(*ctrl, t, {{}, {}, FloatValue(300)});
   QWidget* vp = ctrl->ListWindow()->viewport();
