@@ -174,6 +174,11 @@ TivolenPropPage::TivolenPropPage(TivolenCtrl* control, QWidget* parent)
   LoadFromControl();
 }
 
+void TivolenPropPage::showEvent(QShowEvent* e) {
+  LoadFromControl();
+  QDialog::showEvent(e);
+}
+
 QString TivolenPropPage::Status() const { return status_->text(); }
 
 void TivolenPropPage::MarkChanged(int id) {

@@ -42,6 +42,9 @@ class TivolenPropPage : public QDialog {
   QString Status() const;
   bool IsPageModified() const { return pageModified_; }
 
+ protected:
+  void showEvent(QShowEvent* e) override;
+
  private:
   bool Validate();
   void MarkChanged(int controlId);

@@ -130,7 +130,7 @@ void TivolenCtrl::CreateListWindow() {
   list_->viewport()->installEventFilter(this);
   list_->installEventFilter(this);
   list_->SetRedraw(false);
-  for (int i = 0; i < int(items_.size()); ++i) list_->InsertString(i, items_[i]->GetText());
+  for (int i = 0; i < int(items_.size()); ++i) list_->InsertString(i, items_[i]->FullText());
   list_->SetRedraw(!noRedraw_);
   list_->setEnabled(enabled_);
   if (showTitle_) MakeSystemMenu();

@@ -52,7 +52,7 @@ DispResult TivolenCtrl::AddItem(const QVariantList& args) {
   items_.insert(items_.begin() + pos, std::move(item));
   int answer = pos;
   if (list_) {
-    answer = list_->InsertString(pos, items_[pos]->GetText());
+    answer = list_->InsertString(pos, items_[pos]->FullText());
     if (answer < 0) {
       // The list box refused it: keep the records at the list box's indexes.
       items_.erase(items_.begin() + pos);
@@ -118,7 +118,7 @@ DispResult TivolenCtrl::SetListText(int index, const QString& text) {
   ListItem& item = *items_[index];
   const QString before = item.FullText();
   item.SetText(InsertPictureColumn(text, pictureTab_));
-  DispResult r = ReplaceListString(index, item.GetText());
+  DispResult r = ReplaceListString(index, item.FullText());
   if (!r.ok()) {
     if (index < int(items_.size())) items_[index]->SetText(before);
     pendingWidth_ = -1;

@@ -79,7 +79,9 @@ TEST(Items, TextsReadBackAtMost127Characters) {
   ctrl->PutProperty(kDispPictureTab, ShortValue(15));
   Add(*ctrl, QString(200, 'x'));
   EXPECT_EQ(ctrl->GetProperty(kDispList, {ShortValue(0)}).value.toString(), QString(127, 'x'));
-  EXPECT_EQ(ctrl->ListWindow()->Text(0).size(), 127);
+  EXPECT_EQ(ctrl->ListWindow()->Text(0).size(), 200);
+  ctrl->PutProperty(kDispListTabText, QString("y"), {ShortValue(0), ShortValue(1)});
+  EXPECT_EQ(ctrl->ListWindow()->Text(0), QString(127, 'x'));  // a column change keeps 127
 }
 
 TEST(Items, ListTabTextAppendsMissingColumns) {
