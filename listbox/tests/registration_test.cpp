@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "listbox/tivolen_interface.h"
+#include "listbox/tivolen_loader.h"
 
 namespace tivolen {
 namespace {
@@ -118,6 +119,21 @@ TEST_F(Library, ANewControlStartsFromTheDefaultsFile) {
   ITivolen* design = static_cast<ITivolenFactory*>(raw)->CreateInstance(nullptr, nullptr, false);
   EXPECT_EQ(design->GetProperty(kDispListCount).error.value_or(AutomationError{}).code, 394);
   delete design->Widget();
+}
+
+TEST_F(Library, HostFindsTheRegisteredLibraryAndCreatesAControl) {
+  EXPECT_TRUE(TivolenLoader::RegisteredLibrary().isEmpty());
+  EXPECT_EQ(TivolenLoader::Open(dir.path() + "/missing.so"), nullptr);
+  ASSERT_EQ(reg(), kSOk);
+  auto lib = TivolenLoader::Open(TivolenLoader::RegisteredLibrary());
+  ASSERT_NE(lib, nullptr);
+  ASSERT_NE(lib->PageFactory(), nullptr);
+  ITivolen* ctrl = lib->Factory()->CreateInstance(nullptr, nullptr);
+  ctrl->Invoke(kDispAddItem, {QString("row")});
+  EXPECT_EQ(ctrl->GetProperty(kDispList, {QVariant::fromValue<short>(0)}).value.toString(), "\trow");
+  EXPECT_FALSE(lib->CanUnload());
+  delete ctrl->Widget();
+  EXPECT_TRUE(lib->CanUnload());
 }
 
 }  // namespace
