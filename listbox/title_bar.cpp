@@ -126,8 +126,9 @@ void TivolenCtrl::SendSysCommand(SysCommand cmd) {
     case kScMinimize: PutProperty(kDispRollUp, QVariant::fromValue<short>(0)); break;
     case kScMaximize: PutProperty(kDispRollUp, QVariant::fromValue<short>(-1)); break;
     case kScMove:
+      // The menu's Move: the control follows the mouse until the next click.
       if (parentWidget()) {
-        dragging_ = true;
+        dragging_ = menuMove_ = true;
         dragOffset_ = pos() - parentWidget()->mapFromGlobal(QCursor::pos());
         grabMouse();
       }
@@ -151,6 +152,11 @@ void TivolenCtrl::ShowSystemMenu() {
 // Title bar mouse -------------------------------------------------------------
 
 void TivolenCtrl::mousePressEvent(QMouseEvent* e) {
+  if (menuMove_) {
+    menuMove_ = dragging_ = false;
+    releaseMouse();
+    return;
+  }
   const QPoint pos = e->position().toPoint();
   const HitCode hit = HitTest(pos);
   if (hit != HitCode::SysMenu) menuShown_ = false;

@@ -3,7 +3,6 @@
 // font, an own height and tab-separated columns, an own title bar with
 // roll-up, a hover tooltip and persisted properties.
 #include <QFont>
-#include <QPointer>
 #include <QTimer>
 #include <QWidget>
 #include <array>
@@ -204,6 +203,7 @@ class TivolenCtrl : public QWidget, public ITivolen, private ListBoxOwner {
   bool trackingRoll_ = false;
   HitCode rollHit_ = HitCode::Nowhere;
   bool dragging_ = false;
+  bool menuMove_ = false;
   QPoint dragOffset_;
   bool active_ = true;
 

@@ -110,6 +110,40 @@ TEST_F(Drawing, DisabledTextIsGrey) {
   EXPECT_FALSE(HasColour(img, 1, QRect(64, 2, 60, 14), Qt::black));
 }
 
+// Black pixels per row inside the roll button: the arrow's shape.
+std::vector<int> ArrowRows(const QImage& img, QRect button) {
+  std::vector<int> rows;
+  for (int y = button.top(); y <= button.bottom(); ++y) {
+    int n = 0;
+    for (int x = button.left(); x <= button.right(); ++x) n += img.pixelColor(x, y) == QColor(Qt::black);
+    if (n) rows.push_back(n);
+  }
+  return rows;
+}
+
+TEST_F(Drawing, TitleBarWithCaptionSystemBoxAndRollArrow) {
+  ctrl->PutProperty(kDispCaption, QString("Steps"));
+  QImage img = ctrl->grab().toImage();
+  const QRect sys = ctrl->SysBoxRect(), roll = ctrl->RollButtonRect();
+  EXPECT_EQ(img.pixelColor(sys.left() + 1, sys.top() + 1), QColor(192, 192, 192));
+  EXPECT_EQ(img.pixelColor(sys.left() + sys.width(), sys.top() + 2), QColor(Qt::black));  // the column beside it
+  EXPECT_EQ(img.pixelColor(sys.left() + 4, sys.top() + 8), QColor(Qt::white));            // the bar's inside
+  EXPECT_EQ(img.pixelColor(roll.left(), roll.top() + 2), QColor(Qt::white));              // raised bevel
+  EXPECT_EQ(img.pixelColor(roll.right(), roll.top() + 2), QColor(128, 128, 128));
+  EXPECT_EQ(img.pixelColor(40, 3), kNavy);  // the active caption
+  EXPECT_TRUE(HasColour(img, 0, QRect(60, 2, 120, 14), kWhite));  // its text
+  auto up = ArrowRows(img, roll);
+  ASSERT_GE(up.size(), 3u);
+  EXPECT_LT(up.front(), up.back());  // points up while unrolled
+
+  ctrl->PutProperty(kDispRollUp, ShortValue(-1));
+  img = ctrl->grab().toImage();
+  EXPECT_EQ(img.height(), ctrl->TitleHeight());
+  auto down = ArrowRows(img, ctrl->RollButtonRect());
+  ASSERT_GE(down.size(), 3u);
+  EXPECT_GT(down.front(), down.back());  // and down once rolled up
+}
+
 struct UserDrawSink : RecordingSink {
   void UserDrawItem(int16_t item, int16_t l, int16_t t, int16_t r, int16_t b, int16_t state, int16_t action,
                     QPainter* dc) override {

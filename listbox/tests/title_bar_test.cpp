@@ -106,6 +106,16 @@ TEST_F(Hosted, DraggingTheCaptionMovesTheControlInsideItsParent) {
   EXPECT_EQ(sink.log.last(), "TbClick");
 }
 
+TEST_F(Hosted, MenuMoveFollowsTheMouseUntilAClick) {
+  QTest::mouseMove(ctrl, caption);
+  ctrl->SendSysCommand(TivolenCtrl::kScMove);
+  QTest::mouseMove(ctrl, caption + QPoint(10, 20));
+  EXPECT_EQ(ctrl->pos(), QPoint(30, 40));
+  QTest::mouseClick(ctrl, Qt::LeftButton, {}, caption);
+  QTest::mouseMove(ctrl, caption + QPoint(10, 20));
+  EXPECT_EQ(ctrl->pos(), QPoint(30, 40));
+}
+
 TEST_F(Hosted, DragWindowOffLeavesTheControlInPlace) {
   ctrl->PutProperty(kDispDragWindow, ShortValue(0));
   QTest::mousePress(ctrl, Qt::LeftButton, {}, caption);
