@@ -1,0 +1,98 @@
+// Drive values, status words, faults, user variables and identity.
+#include <cstring>
+
+#include "link/isp.h"
+#include "link/link_text.h"
+#include "platform/clock/clock.h"
+
+namespace {
+std::string Byte(int b) { return std::string(1, char(uint8_t(b))); }
+}  // namespace
+
+bool ISP::Exec(int node, const std::string& command) {
+  return Ack(node, ":" + linktext::UpperCase(linktext::Trim(command)), 20, Tries());
+}
+
+void ISP::ChangeValue(int node, const std::string& name, const std::string& value) {
+  Exec(node, "!" + name + "=" + value);
+}
+
+std::string ISP::ValueOf(int node, const std::string& name) {
+  std::string reply = Ask(node, "=" + name, 0, 12, Tries());
+  return reply.empty() ? "0" : reply;
+}
+
+float ISP::NewValueOf(int node, const std::string& name) {
+  std::string r = Ask(node, "+" + name, 30, 4, Tries());
+  if (r.size() != 4) return 0.0f;
+  uint32_t bits = uint32_t(uint8_t(r[0])) << 24 | uint32_t(uint8_t(r[1])) << 16 |
+                  uint32_t(uint8_t(r[2])) << 8 | uint32_t(uint8_t(r[3]));
+  float value;
+  std::memcpy(&value, &bits, sizeof value);
+  return value;
+}
+
+float ISP::MinMax(int node, uint8_t k, const std::string& name) {
+  std::string r = Ask(node, "m" + Byte(k) + name, 0, 12, Tries());
+  return r.empty() ? 0.0f : float(linktext::LeadingNumber(r));
+}
+
+uint16_t ISP::Status(int node) {
+  std::string r = Ask(node, "Q", 0, 2, Tries());
+  return r.size() == 2 ? uint16_t(uint8_t(r[0]) | uint8_t(r[1]) << 8) : 0;
+}
+
+uint16_t ISP::Status2(int node) {
+  std::string r = Ask(node, "q", 0, 2, Tries());
+  Status2Bits = r.size() == 2 ? uint16_t(uint8_t(r[0]) | uint8_t(r[1]) << 8) : 0;
+  return Status2Bits;
+}
+
+std::string ISP::FaultText(int node, uint8_t code) { return Ask(node, "FT" + Byte(code), 0, 0, Tries()); }
+
+std::string ISP::GetDiag(int node, uint8_t k) {
+  std::string r = Ask(node, "\x11" + Byte(k), 0, 0, Tries());
+  return r.size() == 1 ? "" : r;  // one byte: an empty record
+}
+
+bool ISP::Reset(int node) { return Ack(node, "\x17", 20, Tries()); }
+bool ISP::EStop(int node) { return Ack(node, "\x1B", 5, Tries()); }
+bool ISP::Cal(int node) { return Ack(node, "\x1C", 20, Tries()); }
+
+bool ISP::AddUVName(int node, const std::string& name) { return Ack(node, "V" + name, 0, Tries()); }
+bool ISP::DelUVName(int node, const std::string& name) { return Ack(node, "v" + name, 0, Tries()); }
+
+std::string ISP::GetUVName(int node, uint8_t slot) {
+  std::string r = Ask(node, "}" + Byte(slot), 0, 0, Tries());
+  return r == " " ? "" : r;  // one blank: a free slot
+}
+
+std::string ISP::WhoAmI(int node) {
+  // An empty node is the normal answer of a search, never a failure.
+  return Transact(node, "\x01", 50, 0, 3);
+}
+
+std::string ISP::Info(int node, uint8_t k, const std::string& text) {
+  return Ask(node, "I" + Byte(k) + text, 10, 0, 5);
+}
+
+std::string ISP::GetSerial(int node) { return Ask(node, "I\x05", 10, 0, Tries()); }
+bool ISP::SetSerial(int node, const std::string& text) { return Ack(node, "\x1F" + text, 20, Tries()); }
+std::string ISP::GetDriveName(int node) { return Ask(node, "\x1E", 10, 0, Tries()); }
+bool ISP::SetDriveName(int node, const std::string& name) { return Ack(node, "\x1D" + name, 20, Tries()); }
+
+bool ISP::SetTime(int node) {
+  const talvero::LocalDateTime now = talvero::TheClock().Now();  // once, for every try
+  std::string data = "\x0F";
+  for (int v : {now.year % 100, now.weekday, now.month, now.day, now.hour, now.minute})
+    data.push_back(char(BCD(v)));
+  return Ack(node, data, 10, Tries());
+}
+
+bool ISP::SetConfig(int node, uint8_t k, const std::string& text) {
+  return Ack(node, "\x10" + Byte(k) + text, 0, Tries());
+}
+
+bool ISP::BigReset(int node, const std::string& text) { return Ack(node, "R" + text, 10, Tries()); }
+
+uint8_t ISP::BCD(int n) { return uint8_t((n / 10) * 16 + n % 10); }

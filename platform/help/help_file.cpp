@@ -1,0 +1,111 @@
+#include "platform/help/help_file.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace talvero {
+namespace {
+
+std::string_view Trim(std::string_view s) {
+  const std::size_t a = s.find_first_not_of(" \t");
+  if (a == std::string_view::npos) return {};
+  return s.substr(a, s.find_last_not_of(" \t") - a + 1);
+}
+
+std::string Lower(std::string_view s) {
+  std::string out(s);
+  for (char& c : out)
+    if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
+  return out;
+}
+
+// "[digits] title" -> context and title.
+bool ParseHeader(std::string_view line, int& context, std::string& title) {
+  if (line.size() < 3 || line[0] != '[') return false;
+  const std::size_t close = line.find(']');
+  if (close == std::string_view::npos || close < 2 || close > 10) return false;
+  long n = 0;
+  for (std::size_t i = 1; i < close; ++i) {
+    if (!std::isdigit(static_cast<unsigned char>(line[i]))) return false;
+    n = n * 10 + (line[i] - '0');
+  }
+  context = int(n);
+  title = std::string(Trim(line.substr(close + 1)));
+  if (title.empty()) title = "Topic " + std::to_string(context);
+  return true;
+}
+
+void Finish(std::vector<HelpTopic>& topics, HelpTopic& t, std::vector<std::string>& lines) {
+  while (!lines.empty() && Trim(lines.back()).empty()) lines.pop_back();
+  std::size_t first = 0;
+  while (first < lines.size() && Trim(lines[first]).empty()) ++first;
+  for (std::size_t i = first; i < lines.size(); ++i) t.text += (i > first ? "\n" : "") + lines[i];
+  const bool taken = std::any_of(topics.begin(), topics.end(), [&](const HelpTopic& o) { return o.context == t.context; });
+  if (!taken) topics.push_back(std::move(t));
+  lines.clear();
+}
+
+}  // namespace
+
+HelpFile HelpFile::Parse(std::string_view text) {
+  HelpFile file;
+  std::optional<HelpTopic> current;
+  std::vector<std::string> lines;
+  bool inKeywords = false;
+  std::size_t from = 0;
+  while (from <= text.size()) {
+    std::size_t nl = text.find('\n', from);
+    if (nl == std::string_view::npos) nl = text.size();
+    std::string_view line = text.substr(from, nl - from);
+    from = nl + 1;
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+
+    int context = 0;
+    std::string title;
+    if (ParseHeader(line, context, title)) {
+      if (current) Finish(file.topics_, *current, lines);
+      current = HelpTopic{context, title, {}, {}};
+      inKeywords = true;
+      continue;
+    }
+    if (!current) continue;  // comments and anything else before the first topic
+    if (inKeywords && Lower(line.substr(0, 9)) == "keywords:") {
+      std::string_view rest = line.substr(9);
+      while (!rest.empty()) {
+        const std::size_t semi = std::min(rest.find(';'), rest.size());
+        const std::string_view k = Trim(rest.substr(0, semi));
+        if (!k.empty()) current->keywords.emplace_back(k);
+        rest.remove_prefix(std::min(semi + 1, rest.size()));
+      }
+      continue;
+    }
+    inKeywords = false;
+    if (!line.empty() && line[0] == '\\') line.remove_prefix(1);
+    lines.emplace_back(line);
+  }
+  if (current) Finish(file.topics_, *current, lines);
+  return file;
+}
+
+const HelpTopic* HelpFile::Find(int context) const {
+  for (const HelpTopic& t : topics_)
+    if (t.context == context) return &t;
+  return nullptr;
+}
+
+std::vector<HelpIndexEntry> HelpFile::Index(std::string_view prefix) const {
+  const std::string p = Lower(Trim(prefix));
+  std::vector<HelpIndexEntry> out;
+  for (const HelpTopic& t : topics_)
+    for (const std::string& k : t.keywords)
+      if (Lower(k).compare(0, p.size(), p) == 0) out.push_back({k, t.context, t.title});
+  std::stable_sort(out.begin(), out.end(), [&p](const HelpIndexEntry& a, const HelpIndexEntry& b) {
+    const bool ea = !p.empty() && Lower(a.keyword) == p, eb = !p.empty() && Lower(b.keyword) == p;
+    if (ea != eb) return ea;
+    const std::string la = Lower(a.keyword), lb = Lower(b.keyword);
+    return la != lb ? la < lb : a.context < b.context;
+  });
+  return out;
+}
+
+}  // namespace talvero

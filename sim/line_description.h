@@ -1,0 +1,14 @@
+#pragma once
+// Reads a line description such as "1:RHO,2:TAU,5:PSI,7:PHI/ZD" into a SimLine.
+#include <string>
+
+#include "sim/sim_line.h"
+
+namespace talvero::sim {
+
+// Adds each "node:FAMILY" (optionally "/XY", the model prefix) to the line.
+// False with a message when an entry is malformed, a node is outside 1..31 or
+// given twice.
+bool AddDrives(SimLine& line, const std::string& description, std::string* error);
+
+}  // namespace talvero::sim
