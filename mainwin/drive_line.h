@@ -1,0 +1,22 @@
+#pragma once
+// What the main window needs of the link to run the port menu and the
+// search; the program's link stands behind it, tests may put a fake there.
+#include <string>
+
+#include "mainwin/drive_search.h"
+#include "mainwin/startup_settings.h"
+
+class DriveLine : public mainwin::DriveQueries {
+ public:
+  virtual void SetLinkSettings(const mainwin::LinkSettings& s) = 0;
+  // Port n; 0 goes off-line and closes the port.
+  virtual void OpenPort(int port) = 0;
+  virtual long theHandle() = 0;
+  // Why the last open failed, in words for the user; "" when it did not fail.
+  virtual std::string OpenFailure() = 0;
+  // The modem / node-0 check; it shows its own messages.
+  virtual bool CheckForNodalDrives() = 0;
+  virtual void ClosePort() = 0;
+  // Whether port n can be opened now; leaves it closed.
+  virtual bool ProbePort(int port) = 0;
+};

@@ -1,0 +1,50 @@
+#include "mainwin/drive_search.h"
+
+namespace mainwin {
+
+DriveIdentity ParseIdentity(const std::string& reply) {
+  DriveIdentity id;
+  if (reply.empty() || reply[0] != '!') return id;
+  id.present = true;
+  id.family = reply.substr(1, 3);
+  id.model = reply.size() > 4 ? reply.substr(4) : "";
+  return id;
+}
+
+std::string KernelText(const std::string& info) {
+  static const std::string kMark = "Kernel version: ";
+  size_t at = info.find(kMark);
+  if (at == std::string::npos) return "Kernel version: unknown";
+  std::string rest = info.substr(at);
+  size_t lf = rest.find('\n');
+  return lf == std::string::npos ? rest : rest.substr(0, lf);
+}
+
+std::string DriveText(const std::string& model, const std::string& name, int node) {
+  return model + " " + name + " (Node " + std::to_string(node) + ")";
+}
+
+int SearchNodes(DriveQueries& line, SearchProgress& progress, talvero::NodeTables& tables,
+                const std::function<void(int node)>& found) {
+  int last = 0;
+  for (int node = kFirstNode; node <= kLastNode; ++node) {
+    progress.Stat("at Node " + std::to_string(node) + " of " + std::to_string(kLastNode));
+    if (progress.Clicked()) break;
+    last = node;
+    DriveIdentity id = ParseIdentity(line.WhoAmI(node));
+    talvero::DriveEntry& e = tables.at(node);
+    e.driveText.clear();
+    e.serialText.clear();
+    e.kernelText.clear();
+    if (!id.present) continue;
+    e.family = id.family;
+    e.simple = false;
+    e.driveText = DriveText(id.model, line.GetDriveName(node), node);
+    e.serialText = "Serial # " + line.GetSerial(node);
+    e.kernelText = KernelText(line.Info(node, 1));
+    if (found) found(node);
+  }
+  return last;
+}
+
+}  // namespace mainwin

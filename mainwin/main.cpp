@@ -1,0 +1,34 @@
+// The program: the main window with the user's settings, the real prompter,
+// help and event pump.
+#include <QApplication>
+#include <QStringList>
+
+#include "mainwin/main_win.h"
+#include "mainwin/user_settings.h"
+#include "platform/clock/clock.h"
+#include "platform/help/help_service.h"
+#include "platform/ui/qt/help_viewer.h"
+#include "platform/ui/qt/qt_prompter.h"
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  QApplication::setApplicationName("Talvero");
+
+  talvero::TheSystemClock().SetEventPump([]() { QCoreApplication::processEvents(); });
+  talvero::QtPrompter prompter;
+  talvero::SetPrompter(&prompter);
+
+  MainWinEnv env;
+  env.settings = mainwin::UserSettings();
+  MainWin win(std::move(env));
+  prompter.SetFallbackParent(&win);
+  talvero::InstallQtHelpDisplay(talvero::TheHelp(), &win);
+
+  std::string commandLine = QCoreApplication::arguments().join(' ').toStdString();
+  if (!win.Form_Load(commandLine)) return 0;
+  win.show();
+  int rc = app.exec();
+  win.Form_Terminate();
+  talvero::SetPrompter(nullptr);
+  return rc;
+}

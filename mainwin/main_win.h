@@ -1,0 +1,227 @@
+#pragma once
+// The start window: it lives for the whole run, owns the link, the library
+// and the open applications, and publishes the selection every other window
+// reads. Later subsystems fill in behaviour through the hooks below.
+#include <QMainWindow>
+#include <array>
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "link/isp.h"
+#include "mainwin/drive_line.h"
+#include "mainwin/model/node_tables.h"
+#include "mainwin/shared_services.h"
+#include "mainwin/startup_settings.h"
+
+class QAction;
+class QActionGroup;
+class QFrame;
+class QListWidget;
+class QMenu;
+class QProgressBar;
+class QLabel;
+class QTimer;
+class QToolButton;
+class QtEditList;
+class QtSysTree;
+class StatStrip;
+class Splash;
+class POP;
+class QHelp;
+class InstanceLock;
+class IspLine;
+class Applic;
+class LibraryDatabase;
+namespace talvero::dao {
+class Recordset;
+}
+
+// What the main window is given. The program passes the user's settings and
+// leaves the rest empty; tests point them at their own.
+struct MainWinEnv {
+  mainwin::SettingsIO settings;
+  DriveLine* line = nullptr;  // nullptr = the window's own link
+  std::string libraryPath;    // "" = "KOVdata.KOV" beside the program
+  std::string lockPath;       // "" = the user's default
+};
+
+class MainWin : public QMainWindow {
+  Q_OBJECT
+ public:
+  explicit MainWin(MainWinEnv env, QWidget* parent = nullptr);
+  ~MainWin() override;
+
+  // ---- start-up and exit
+  // The whole start-up; false when the program must end at once.
+  bool Form_Load(const std::string& commandLine);
+  // False when the program cannot run (the library did not open).
+  bool InitializeStuff(const std::string& commandLine);
+  void InitOldApps();
+  void Form_Activate();
+  void Form_Deactivate();
+  // The exit sequence; runs once, however the program ends.
+  void Form_Terminate();
+  void File_Exit_Click();
+
+  // ---- port menu and drive search
+  void PortProbe();
+  void COM__Click(int index);
+  void COM_OL_Click();
+  void RefreshTree();
+  void RefreshAxisLibrary(int node);
+  std::string SerialandVersion(int node, int which) const;
+  // "&Refresh Application View": a new search, then the drives root selected.
+  void SpRef_Click();
+
+  // ---- shared services
+  int32_t PCol(int i) const { return colours_.PCol(i); }
+  void PSCol(int i, int32_t colour) { colours_.PSCol(i, colour); }
+  static std::string Clean(const std::string& path) { return mainwin::Clean(path); }
+  // The node services answer "" / False for a node outside 0..31.
+  std::string GetDriveName() const { return GetDriveNameByNode(CurNode); }
+  std::string GetDriveNameByNode(int n) const;
+  bool AxisTypeMatch(const std::string& codes, int node) const;
+  bool AxisIsDumb() const;
+
+  // ---- tree selection (the full dispatch comes with the tree)
+  virtual void Sys_NodeClick(const std::string& key);
+
+  // ---- what later subsystems fill in; each does nothing until set
+  void UpdateState() { if (UpdateStateHook) UpdateStateHook(); }
+  void StatStrip_Click(int previousTab) { if (StatStripClickHook) StatStripClickHook(previousTab); }
+  void ShowStatus() { if (ShowStatusHook) ShowStatusHook(); }
+  void TStat_Timer() { if (TStatTickHook) TStatTickHook(); }
+  std::function<void()> UpdateStateHook;
+  std::function<void(int previousTab)> StatStripClickHook;
+  std::function<void()> ShowStatusHook;
+  std::function<void()> TStatTickHook;
+  std::function<void()> EditStepInitHook;           // the step editor's lists
+  std::function<void(const std::string& key)> NodeDispatchHook;  // per-kind node click
+  // The neighbours' windows open through the window factory under the names
+  // "AxisSetup", "StepperSetup", "IOConfig", "Tune", "Scope" and "PrintApp";
+  // these prepare them before they are shown.
+  std::function<void()> IOConfigLoadHook;     // IOConfig.Load_IOCW
+  std::function<void()> TuneFormStartHook;    // Tune.Form_Start
+  std::function<void(int node)> ScopeNodeHook;  // Scope.Node
+
+  // ---- applications
+  // Opens the file into the slot that has it or the first free one, shows
+  // its branch and selects it. False when nothing was opened.
+  bool OpenAnApp(const std::string& path);
+  void AddAppBranch(int slot);
+  // Parameter access on the selected application axis.
+  std::string Internal_read(const std::string& name);
+  std::string Internal_read_string(const std::string& name);
+  void Internal_write(const std::string& name, const std::string& value);
+
+  // ---- public state
+  ISP Link;
+  DriveLine& Line() { return *line_; }
+  int CurNode = 0;
+  int CurApp = 0;
+  int CurPgm = 0;
+  std::string CurPgmName;
+  std::string LastNode;  // key of the node last passed to the click handler
+  bool AxisSelected = false;
+  bool AppSelected = false;
+  bool ProgramNodeSelected = false;
+  std::string ViewKey;
+  bool ActiveProgramShown = false;
+  bool ProgramViewShown = false;
+  bool ParameterViewShown = false;
+  bool EventViewShown = false;
+  int Status2Bits = 0;
+  std::string UnitsName;
+  float Transmission = 1.0f;
+  std::string PgmDescription;
+  bool ForceNodeClick = false;
+  int CurRow = -1;
+  int StepMarkerRow = -1;
+  bool StepNumbers = false;
+  int IONumberBase = 1;
+  bool ScopeOpen = false;
+  std::string SelKey;
+  bool FirstRun = false;
+  bool TreeRefreshing = false;
+  static constexpr int kSlots = 16;
+  std::array<bool, kSlots + 1> AppOpen{};  // slots 1..16
+  std::array<std::unique_ptr<Applic>, kSlots + 1> Apps;  // made on first use
+  Applic* CurApplic = nullptr;
+  std::unique_ptr<LibraryDatabase> Library;
+  talvero::dao::Recordset* LibraryTable(const char* name) const;
+  talvero::dao::Recordset *MotorsRS = nullptr, *ParametersRS = nullptr, *StepsRS = nullptr,
+                          *ThreadsRS = nullptr, *IORS = nullptr;
+  std::array<std::string, 11> WatchSlot;   // expressions 1..10
+  int ParameterCopyCount = 0;
+  talvero::NodeTables NodeTables;
+  std::string AppsRootNode;
+  bool ServiceMode() const;
+
+  // ---- controls
+  QtSysTree* Sys;
+  QListWidget* Watch;
+  QToolButton *BtnRS, *BtnPause, *Btn1, *ShowScope, *Toggle, *SWE_ON, *SWE_OFF, *BrakeAll;
+  QtEditList* EditList;
+  class StatStrip* StatStrip;
+  QProgressBar* Prog;
+  std::array<QLabel*, 3> Mon1{};  // status bar panels 1..3
+  QFrame *Line1, *Line2;
+  QTimer* TStat;
+  QTimer* ResizeFin;
+
+  // ---- menus
+  QMenu *FileMenu, *EditMenu, *Setup_Wizard, *SpecialMenu, *Menu_Help, *Help_GS, *File_SetCom;
+  QAction *File_NewApp, *File_OpenApp, *File_CloseApp, *File_PrintSetup, *File_Print, *File_Exit;
+  std::array<QAction*, 8> COM_{};
+  QAction* COM_OL;
+  QAction *Edit_Copy, *Edit_Paste, *Edit_PasteIns, *Edit_Clear, *Edit_Ins, *Edit_Del, *Edit_SA;
+  QAction *SetupWiz_Axis, *SetupWiz_IO, *SetupWiz_T;
+  QAction *SpUpload, *SpRef, *SpStepNumbers, *GoASCII;
+  QAction *Help_Overview, *Help_Search, *Help_Tips, *Help_About;
+  std::array<QAction*, 5> HGS{};
+  QAction* Timeouts;
+  // The pop-up menus of the tree and the panel, never on the menu bar.
+  QMenu *AAMenu, *PPMenu, *LEMenu, *PLMenu, *THMenu, *EVMenu, *PAMenu, *PRMenu, *APMenu, *AXMenu;
+  QMenu *IOMenu, *WAMenu;
+  // Any menu item by its name.
+  QAction* Item(const std::string& name) const;
+
+  // ---- small windows
+  class Splash* SplashWindow() const { return splash_; }
+  class POP* Pop() const { return pop_; }
+  class QHelp* Tip() const { return qhelp_; }
+  void Help_Tips_Click();
+  void Help_About_Click();
+
+ protected:
+  void closeEvent(QCloseEvent* e) override;
+  void changeEvent(QEvent* e) override;
+  void resizeEvent(QResizeEvent* e) override;
+  bool eventFilter(QObject* watched, QEvent* e) override;
+
+ private:
+  void BuildMenus();
+  void BuildControls();
+  void BuildContextMenus();
+  void ArrangeControls();
+  QAction* AddItem(QMenu* menu, const char* name, const QString& caption);
+  mainwin::SettingsIO& Settings() { return env_.settings; }
+  void ReadUserSettings(const std::string& commandLine, int& savedPort);
+
+  MainWinEnv env_;
+  std::unique_ptr<IspLine> ownLine_;
+  DriveLine* line_ = nullptr;
+  Applic& Slot(int slot);
+  bool OpenLibrary();
+  mainwin::PlotColours colours_;
+  std::map<std::string, QAction*> items_;
+  std::unique_ptr<InstanceLock> lock_;
+  Splash* splash_ = nullptr;
+  POP* pop_ = nullptr;
+  QHelp* qhelp_ = nullptr;
+  bool loaded_ = false;
+  bool terminated_ = false;
+};

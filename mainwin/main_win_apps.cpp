@@ -1,0 +1,90 @@
+// The library database and the open applications.
+#include <QCoreApplication>
+
+#include "mainwin/main_win.h"
+#include "mainwin/model/file_menu.h"
+#include "mainwin/model/tree_branches.h"
+#include "mainwin/qt_sys_tree.h"
+#include "mainwin/shared_services.h"
+#include "mainwin/tree_branches.h"
+#include "platform/ui/prompter.h"
+#include "store/applic.h"
+#include "store/library_database.h"
+
+bool MainWin::OpenLibrary() {
+  std::string path = env_.libraryPath;
+  if (path.empty()) path = QCoreApplication::applicationDirPath().toStdString() + "/KOVdata.KOV";
+  auto lib = LibraryDatabase::Open(path);
+  if (!lib) {
+    talvero::ThePrompter().Critical("Cannot open the library database " + path + ":\n" + lib.error +
+                                    "\n\nTalvero cannot run without it and will close.");
+    return false;
+  }
+  Library = std::move(*lib);
+  MotorsRS = Library->MotorsRS.get();
+  ParametersRS = Library->ParametersRS.get();
+  StepsRS = Library->StepsRS.get();
+  ThreadsRS = Library->ThreadsRS.get();
+  IORS = Library->IORS.get();
+  // Complete record counts from the start.
+  MotorsRS->MoveLast();
+  ParametersRS->MoveLast();
+  return true;
+}
+
+Applic& MainWin::Slot(int slot) {
+  if (!Apps[slot]) Apps[slot] = std::make_unique<Applic>();
+  return *Apps[slot];
+}
+
+bool MainWin::OpenAnApp(const std::string& path) {
+  talvero::AppSlotViews views;
+  for (int s = 1; s <= kSlots; ++s)
+    views[s - 1] = {AppOpen[s], AppOpen[s] ? talvero::RealPath(Apps[s]->Path()) : std::string()};
+  talvero::SlotChoice choice = talvero::ChooseSlotForOpen(path, views);
+  if (choice.kind == talvero::SlotChoiceKind::Full) {
+    if (choice.message) talvero::ThePrompter().Message(*choice.message);
+    return false;
+  }
+  const int slot = choice.slot;
+  if (choice.kind == talvero::SlotChoiceKind::OpenInto) {
+    Applic& app = Slot(slot);
+    auto status = app.AOpen(path);
+    AppOpen[slot] = app.IsOpen();
+    if (!AppOpen[slot]) {
+      talvero::ThePrompter().Critical("Can't open application " + path + ": " + status.error);
+      return false;
+    }
+    AddAppBranch(slot);
+  }
+  const std::string key = "AP" + std::to_string(slot);
+  Sys->Select(key);
+  Sys_NodeClick(Sys->SelectedKey());
+  return true;
+}
+
+void MainWin::AddAppBranch(int slot) {
+  const Applic& app = *Apps[slot];
+  talvero::AppBranchSource src;
+  src.slot = slot;
+  src.text = Clean(app.Name);
+  for (int p = 1; p <= Applic::GetMaxPgm(); ++p) src.programs.push_back(app.GetPgmName(int16_t(p)));
+  for (int x = 1; x <= Applic::GetMaxAxis(); ++x)
+    src.axes.push_back({app.GetAxisName(int16_t(x)), app.LongName(int16_t(x)), app.WhatType(int16_t(x))});
+  mainwin::AddNodes(*Sys, talvero::AppBranch(src));
+}
+
+std::string MainWin::Internal_read(const std::string& name) {
+  std::string v = Internal_read_string(name);
+  return v.empty() || v == "MISSING" ? "0" : v;
+}
+
+std::string MainWin::Internal_read_string(const std::string& name) {
+  if (CurNode >= 0 || CurApp < 1 || CurApp > kSlots || !AppOpen[CurApp]) return "";
+  return Apps[CurApp]->GetParam(int16_t(-CurNode), name);
+}
+
+void MainWin::Internal_write(const std::string& name, const std::string& value) {
+  if (CurNode >= 0 || CurApp < 1 || CurApp > kSlots || !AppOpen[CurApp]) return;
+  Apps[CurApp]->PutParam(int16_t(-CurNode), name, value);
+}

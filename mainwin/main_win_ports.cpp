@@ -1,0 +1,111 @@
+// The port menu, the tree rebuild and the drive search.
+#include <QAction>
+#include <QApplication>
+#include <QToolButton>
+
+#include "mainwin/main_win.h"
+#include "mainwin/pop.h"
+#include "mainwin/qt_sys_tree.h"
+#include "mainwin/tree_branches.h"
+#include "platform/clock/clock.h"
+#include "platform/ui/prompter.h"
+
+void MainWin::PortProbe() {
+  for (QAction* a : COM_) {
+    a->setEnabled(false);
+    a->setVisible(false);
+  }
+  for (int i : mainwin::ProbeRange(Settings())) {
+    if (Line().ProbePort(i + 1)) {
+      COM_[i]->setEnabled(true);
+      COM_[i]->setVisible(true);
+    }
+  }
+}
+
+void MainWin::COM__Click(int index) {
+  if (index < 0) {
+    COM_OL_Click();
+    return;
+  }
+  const int port = index + 1;
+  Settings().save("Setup", "COM", std::to_string(port));
+  bool known = index < int(COM_.size());
+  if (known) Line().OpenPort(port);
+  for (QAction* a : COM_) a->setChecked(false);
+  if (known && Line().theHandle() > 0) {
+    COM_[index]->setChecked(true);
+    COM_OL->setChecked(false);
+    RefreshTree();
+    return;
+  }
+  std::string text = "Couldn't open COM" + std::to_string(port) + ". Please select another.";
+  std::string reason = known ? Line().OpenFailure() : "There is no such port.";
+  if (!reason.empty()) text += "\n\n" + reason;
+  talvero::ThePrompter().Message({text, "Error!", talvero::Buttons::Ok, talvero::Icon::None, 0});
+  COM_OL_Click();
+}
+
+void MainWin::COM_OL_Click() {
+  Settings().save("Setup", "COM", "0");
+  Line().OpenPort(0);
+  Line().ClosePort();  // off-line lets go of the port, so others may use it
+  for (QAction* a : COM_) a->setChecked(false);
+  COM_OL->setChecked(true);
+  RefreshTree();
+}
+
+namespace {
+
+// Draws each drive's branch as soon as it is found.
+class TreeSearchSink {
+ public:
+  TreeSearchSink(MainWin& w) : w_(w) {}
+  void operator()(int node) {
+    w_.BrakeAll->show();
+    mainwin::AddDriveBranch(*w_.Sys, node, w_.NodeTables.at(node).driveText, w_.Line());
+    w_.Sys->EnsureVisible("#" + std::to_string(node));
+    talvero::TheClock().ProcessEvents();
+  }
+
+ private:
+  MainWin& w_;
+};
+
+}  // namespace
+
+void MainWin::RefreshTree() {
+  if (TreeRefreshing) return;
+  TreeRefreshing = true;
+  SelKey.clear();
+  Sys->Clear();
+  mainwin::AddRoots(*Sys);
+  AppsRootNode = mainwin::kAppsRoot;
+  talvero::TheClock().ProcessEvents();
+  for (talvero::DriveEntry& e : NodeTables.nodes) e.driveText.clear();
+  BrakeAll->hide();
+  if (Line().CheckForNodalDrives() && Line().theHandle() > 0) {
+    pop_->StatOn("Searching for Drives...");
+    talvero::TheClock().ProcessEvents();
+    mainwin::SearchNodes(Line(), *pop_, NodeTables, TreeSearchSink(*this));
+  }
+  AxisSelected = false;
+  for (int s = 1; s <= kSlots; ++s) {
+    if (!AppOpen[s]) continue;
+    AddAppBranch(s);
+    Sys->EnsureVisible("AP" + std::to_string(s));
+  }
+  pop_->StatOff();
+  TreeRefreshing = false;
+}
+
+void MainWin::RefreshAxisLibrary(int node) { mainwin::RelistDriveLibrary(*Sys, node, Line()); }
+
+void MainWin::SpRef_Click() {
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  talvero::TheClock().ProcessEvents();
+  RefreshTree();
+  Sys->Select(mainwin::kDrivesRoot);
+  Sys_NodeClick(Sys->SelectedKey());
+  QApplication::restoreOverrideCursor();
+}

@@ -1,0 +1,109 @@
+#include "mainwin/qt_sys_tree.h"
+
+#include <QStyle>
+
+#include "mainwin/tree_images.h"
+
+namespace {
+constexpr int kKeyRole = Qt::UserRole;
+constexpr int kPictureRole = Qt::UserRole + 1;
+}  // namespace
+
+QtSysTree::QtSysTree(QWidget* parent) : QTreeWidget(parent) {
+  setObjectName("Sys");
+  setHeaderHidden(true);
+  setColumnCount(1);
+  setRootIsDecorated(true);
+  setUniformRowHeights(true);
+  setSelectionMode(QAbstractItemView::SingleSelection);
+  connect(this, &QTreeWidget::itemClicked, this,
+          [this](QTreeWidgetItem* item, int) { emit NodeClicked(QString::fromStdString(KeyOf(item))); });
+  connect(this, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* cur, QTreeWidgetItem*) {
+    if (cur) emit NodeClicked(QString::fromStdString(KeyOf(cur)));
+  });
+}
+
+std::string QtSysTree::KeyOf(const QTreeWidgetItem* item) {
+  return item ? item->data(0, kKeyRole).toString().toStdString() : std::string();
+}
+
+void QtSysTree::Clear() {
+  QSignalBlocker block(this);
+  clear();
+  items_.clear();
+}
+
+bool QtSysTree::Add(const std::string& parentKey, const std::string& key, const std::string& text,
+                    const std::string& picture) {
+  if (items_.count(key)) return false;
+  QTreeWidgetItem* item;
+  if (parentKey.empty()) {
+    item = new QTreeWidgetItem(this);
+  } else {
+    auto p = items_.find(parentKey);
+    if (p == items_.end()) return false;
+    item = new QTreeWidgetItem(p->second);
+  }
+  // QTreeWidgetItem text is plain: drive names show as they come.
+  item->setText(0, QString::fromStdString(text));
+  item->setData(0, kKeyRole, QString::fromStdString(key));
+  item->setData(0, kPictureRole, QString::fromStdString(picture));
+  item->setIcon(0, TreeImage(picture, style()));
+  items_[key] = item;
+  return true;
+}
+
+void QtSysTree::Forget(QTreeWidgetItem* item) {
+  for (int i = 0; i < item->childCount(); ++i) Forget(item->child(i));
+  items_.erase(KeyOf(item));
+}
+
+bool QtSysTree::Remove(const std::string& key) {
+  auto it = items_.find(key);
+  if (it == items_.end()) return false;
+  QTreeWidgetItem* item = it->second;
+  Forget(item);
+  QSignalBlocker block(this);
+  delete item;
+  return true;
+}
+
+bool QtSysTree::Exists(const std::string& key) const { return items_.count(key) != 0; }
+
+std::string QtSysTree::Text(const std::string& key) const {
+  auto it = items_.find(key);
+  return it == items_.end() ? std::string() : it->second->text(0).toStdString();
+}
+
+std::string QtSysTree::Picture(const std::string& key) const {
+  auto it = items_.find(key);
+  return it == items_.end() ? std::string() : it->second->data(0, kPictureRole).toString().toStdString();
+}
+
+std::vector<std::string> QtSysTree::Children(const std::string& key) const {
+  std::vector<std::string> out;
+  if (key.empty()) {
+    for (int i = 0; i < topLevelItemCount(); ++i) out.push_back(KeyOf(topLevelItem(i)));
+    return out;
+  }
+  auto it = items_.find(key);
+  if (it == items_.end()) return out;
+  for (int i = 0; i < it->second->childCount(); ++i) out.push_back(KeyOf(it->second->child(i)));
+  return out;
+}
+
+void QtSysTree::EnsureVisible(const std::string& key) {
+  auto it = items_.find(key);
+  if (it == items_.end()) return;
+  for (QTreeWidgetItem* p = it->second->parent(); p; p = p->parent()) p->setExpanded(true);
+  scrollToItem(it->second);
+}
+
+void QtSysTree::Select(const std::string& key) {
+  auto it = items_.find(key);
+  if (it == items_.end()) return;
+  QSignalBlocker block(this);
+  setCurrentItem(it->second);
+}
+
+std::string QtSysTree::SelectedKey() const { return KeyOf(currentItem()); }

@@ -1,0 +1,131 @@
+#include "platform/ui/qt/qt_prompter.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QColorDialog>
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <functional>
+
+namespace talvero {
+namespace {
+
+// Runs act on the first modal window that appears, from inside its own loop.
+void WhenModal(std::function<void(QWidget*)> act) {
+  auto* timer = new QTimer;
+  timer->setInterval(5);
+  QObject::connect(timer, &QTimer::timeout, [timer, act]() {
+    QWidget* w = QApplication::activeModalWidget();
+    if (!w) return;
+    timer->stop();
+    timer->deleteLater();
+    act(w);
+  });
+  timer->start();
+}
+
+struct BoxCase {
+  Buttons buttons;
+  QMessageBox::StandardButton press;  // NoButton = close with Escape
+  Answer expected;
+};
+
+TEST(QtPrompter, MessageBoxAnswersTheButtonPressed) {
+  const BoxCase cases[] = {
+      {Buttons::Ok, QMessageBox::Ok, Answer::Ok},
+      {Buttons::OkCancel, QMessageBox::Cancel, Answer::Cancel},
+      {Buttons::OkCancel, QMessageBox::Ok, Answer::Ok},
+      {Buttons::YesNo, QMessageBox::No, Answer::No},
+      {Buttons::YesNoCancel, QMessageBox::Yes, Answer::Yes},
+      {Buttons::RetryCancel, QMessageBox::Retry, Answer::Retry},
+      {Buttons::AbortRetryIgnore, QMessageBox::Ignore, Answer::Ignore},
+      {Buttons::OkCancel, QMessageBox::NoButton, Answer::Cancel},
+      {Buttons::Ok, QMessageBox::NoButton, Answer::Ok},
+  };
+  QtPrompter p;
+  for (const BoxCase& c : cases) {
+    QString seenText, seenTitle;
+    Qt::TextFormat format = Qt::AutoText;
+    WhenModal([&](QWidget* w) {
+      auto* mb = qobject_cast<QMessageBox*>(w);
+      ASSERT_NE(mb, nullptr);
+      seenText = mb->text();
+      seenTitle = mb->windowTitle();
+      format = mb->textFormat();
+      if (c.press == QMessageBox::NoButton) mb->reject();
+      else mb->button(c.press)->click();
+    });
+    Answer a = p.Message({"<b>Node 5</b> & co", "Error!", c.buttons, Icon::Critical, 0});
+    EXPECT_EQ(a, c.expected) << int(c.buttons) << " " << int(c.press);
+    EXPECT_EQ(seenText, "<b>Node 5</b> & co");
+    EXPECT_EQ(seenTitle, "Error!");
+    EXPECT_EQ(format, Qt::PlainText);
+  }
+}
+
+TEST(QtPrompter, InputReturnsTextOrNothingOnCancel) {
+  QtPrompter p;
+  for (bool accept : {true, false}) {
+    WhenModal([&](QWidget* w) {
+      auto* dlg = qobject_cast<QInputDialog*>(w);
+      ASSERT_NE(dlg, nullptr);
+      EXPECT_EQ(dlg->labelText(), "Name of new axis:");
+      EXPECT_EQ(dlg->textValue(), "X");
+      dlg->setTextValue("Lift 2");
+      accept ? dlg->accept() : dlg->reject();
+    });
+    std::optional<std::string> r = p.Input("Name of new axis:", "New Axis...", "X");
+    if (accept) EXPECT_EQ(r, std::optional<std::string>("Lift 2"));
+    else EXPECT_FALSE(r.has_value());
+  }
+}
+
+TEST(QtPrompter, SaveDialogAddsDefaultExtensionAndOffersFilters) {
+  QTemporaryDir dir;
+  QtPrompter p;
+  QStringList filters;
+  WhenModal([&](QWidget* w) {
+    auto* fd = qobject_cast<QFileDialog*>(w);
+    ASSERT_NE(fd, nullptr);
+    filters = fd->nameFilters();
+    fd->setDirectory(dir.path());
+    fd->selectFile("report");
+    static_cast<QDialog*>(fd)->accept();
+  });
+  FileDialog d;
+  d.title = "Save report as...";
+  d.filter = "Reports (*.RTF)|*.RTF";
+  d.defaultExt = "RTF";
+  std::optional<std::string> r = p.SaveFile(d);
+  ASSERT_TRUE(r.has_value());
+  EXPECT_EQ(*r, (dir.path() + "/report.RTF").toStdString());
+  EXPECT_EQ(filters, QStringList{"Reports (*.RTF *.rtf)"});
+}
+
+TEST(QtPrompter, ColoursUseRedInTheLowByte) {
+  QtPrompter p;
+  QColor initial;
+  WhenModal([&](QWidget* w) {
+    auto* cd = qobject_cast<QColorDialog*>(w);
+    ASSERT_NE(cd, nullptr);
+    initial = cd->currentColor();
+    cd->setCurrentColor(QColor(1, 2, 3));
+    cd->accept();
+  });
+  std::optional<uint32_t> c = p.PickColour(9639167);  // red 255, green 20, blue 147
+  EXPECT_EQ(initial, QColor(255, 20, 147));
+  EXPECT_EQ(c, std::optional<uint32_t>(1u | (2u << 8) | (3u << 16)));
+
+  WhenModal([](QWidget* w) { qobject_cast<QDialog*>(w)->reject(); });
+  EXPECT_FALSE(p.PickColour(255).has_value());
+}
+
+}  // namespace
+}  // namespace talvero
