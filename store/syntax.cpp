@@ -10,6 +10,11 @@ std::string_view rest;
 std::string kind;   // "num", "id", an operator, a single character, "" at the end
 std::string token;
 bool error = false;
+int depth = 0;
+
+// Far deeper than any text a drive takes; deeper nesting would exhaust the
+// stack on a pasted text, so it counts as malformed.
+constexpr int kMaxDepth = 1000;
 
 bool IsDigitOrPoint(char c) { return (c >= '0' && c <= '9') || c == '.'; }
 char Lower(char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; }
@@ -74,6 +79,15 @@ void EvalFunction(const std::string& name) {
 }
 
 void ParseLevel(int level) {
+  if (depth >= kMaxDepth) {
+    error = true;
+    return;
+  }
+  ++depth;
+  struct Leave {
+    ~Leave() { --depth; }
+  } leave;
+
   // One operand.
   if (kind == "num") {
     NextToken();
@@ -132,6 +146,7 @@ void ParseLevel(int level) {
 
 bool EvaluateExpression(std::string_view text) {
   error = false;
+  depth = 0;
   rest = text;
   NextToken();
   ParseLevel(1);

@@ -53,15 +53,19 @@ Status Recordset::Place(const char* tail, bool bindRowid, bool forward) {
   if (!conn_ || !conn_->IsOpen()) return Closed();
   mode_ = Mode::None;
   Stmt st = conn_->Prepare("SELECT rowid FROM " + Quote(def_.name) + " " + tail);
-  if (!st) return Status::Fail(conn_->LastError());
-  if (bindRowid) st.BindLong(1, rowid_);
-  int rc = st.Step();
+  int rc = SQLITE_ERROR;
+  if (st) {
+    if (bindRowid) st.BindLong(1, rowid_);
+    rc = st.Step();
+  }
   if (rc == SQLITE_ROW) {
     rowid_ = st.ColumnLong(0);
     eof_ = bof_ = false;
     return LoadRow();
   }
-  if (rc != SQLITE_DONE) return Status::Fail(conn_->LastError());
+  // A move that fails also ends the walk, so a loop that only watches Eof or
+  // Bof stops instead of spinning on the same row.
+  Status failed = rc == SQLITE_DONE ? Status::Ok() : Status::Fail(conn_->LastError());
   row_.clear();
   deleted_ = false;
   if (forward) {
@@ -72,7 +76,7 @@ Status Recordset::Place(const char* tail, bool bindRowid, bool forward) {
     if (!bindRowid) eof_ = true;
   }
   if (!bindRowid) rowid_ = 0;
-  return Status::Ok();
+  return failed;
 }
 
 Status Recordset::MoveFirst() { return Place("ORDER BY rowid LIMIT 1", false, true); }

@@ -104,6 +104,8 @@ TEST_F(ApplicTest, AxesFillToSixteenReopenInSlotOrderAndReuseFreedSlots) {
     prompter_.ExpectMessage(r.message, Answer::Ok);
     EXPECT_FALSE(app_.AddAxis(r.name, "RHO", lib_->ParametersRS.get())) << r.name;
     EXPECT_EQ(app_.NewAxisSlot, -1);
+    ASSERT_FALSE(prompter_.Boxes().empty());
+    EXPECT_EQ(prompter_.Boxes().back().icon, talvero::Icon::Critical);
   }
   EXPECT_EQ(Rows("Axis"), 16);
 
@@ -141,6 +143,7 @@ TEST_F(ApplicTest, NamesThatCantBeStoredAreRefusedBeforeAnyWrite) {
     std::string name;
     std::string messagePart;
   } axisCases[] = {
+      {"   ", "Can't create new axis: Axis name already used."},  // a blank name matches a free slot
       {"a.b", "Can't create new axis: name not allowed"},
       {"x[1]", "Can't create new axis: name not allowed"},
       {"tab\there", "Can't create new axis: name not allowed"},

@@ -239,6 +239,22 @@ TEST_F(DaoTest, RowsComeInInsertionOrderAndMovesReportEofAndBof) {
   EXPECT_EQ(Names(r), (std::vector<std::string>{"ZZ", "MM", "BB", "AA"}));
 }
 
+TEST_F(DaoTest, AMoveThatFailsEndsTheWalkInsteadOfStayingOnTheRow) {
+  auto db = NewDb();
+  auto rs = db->OpenRecordset("AXIS:X1");
+  ASSERT_TRUE(rs.ok());
+  Recordset& r = **rs;
+  for (const char* n : {"A", "B", "C"}) Add(r, n, "0");
+  ASSERT_TRUE(r.MoveFirst());
+  ASSERT_TRUE(db->Execute("DROP TABLE \"AXIS:X1\""));  // every later read fails
+  EXPECT_FALSE(r.MoveNext());
+  EXPECT_TRUE(r.Eof());
+  EXPECT_FALSE(r.MovePrevious());
+  EXPECT_TRUE(r.Bof());
+  EXPECT_FALSE(r.MoveFirst());
+  EXPECT_TRUE(r.Eof());
+}
+
 TEST_F(DaoTest, SeekComparesExactlyAndNullDiffersFromEmpty) {
   auto db = NewDb();
   {
