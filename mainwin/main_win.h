@@ -17,7 +17,6 @@
 #include "mainwin/startup_settings.h"
 
 class QAction;
-class QActionGroup;
 class QFrame;
 class QListWidget;
 class QMenu;

@@ -1,5 +1,4 @@
 // The main window's menus and controls, with their names and captions.
-#include <QActionGroup>
 #include <QEvent>
 #include <QFrame>
 #include <QLabel>

@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QPushButton>
 #include <QTemporaryDir>
 
 #include <cstdlib>
@@ -133,6 +134,24 @@ TEST_F(LineSearchTest, StopDuringTheSearchKeepsTheDrivesFoundSoFar) {
   EXPECT_EQ(w.GetDriveNameByNode(31), "");
   EXPECT_TRUE(w.Pop()->isHidden());
   EXPECT_TRUE(w.isEnabled());
+}
+
+TEST_F(LineSearchTest, ExitStoresTheSettingsAndLetsGoOfThePort) {
+  MainWin& w = *win;
+  pump = [&]() {
+    if (w.Pop()->isVisible() && w.Pop()->PS2->text() == "at Node 2 of 31") w.Pop()->Stop->click();
+  };
+  w.COM__Click(0);
+  pump = nullptr;
+  ASSERT_GT(w.Link.theHandle(), 0);
+  talvero::SerialPortObject other;
+  EXPECT_LT(other.OpenDevice(server.SlavePath()), 0);
+  w.File_Exit_Click();
+  EXPECT_EQ(w.Link.theHandle(), 0);
+  EXPECT_EQ(settings.values["OpenApps/List"], "");
+  EXPECT_EQ(settings.values["Setup/COM"], "1");
+  EXPECT_GT(other.OpenDevice(server.SlavePath()), 0);
+  other.Close();
 }
 
 TEST_F(LineSearchTest, PortThatDoesNotExistIsNamedInTheMessage) {

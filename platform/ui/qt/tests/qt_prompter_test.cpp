@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QColorDialog>
 #include <QDialogButtonBox>
+#include <QFile>
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QLineEdit>
@@ -125,6 +126,55 @@ TEST(QtPrompter, ColoursUseRedInTheLowByte) {
 
   WhenModal([](QWidget* w) { qobject_cast<QDialog*>(w)->reject(); });
   EXPECT_FALSE(p.PickColour(255).has_value());
+}
+
+}  // namespace
+}  // namespace talvero
+
+namespace talvero {
+namespace {
+
+TEST(QtPrompter, PrinterSetupIsFalseWhenCancelled) {
+  QtPrompter p;
+  bool sawDialog = false;
+  WhenModal([&](QWidget* w) {
+    sawDialog = qobject_cast<QDialog*>(w) != nullptr;
+    qobject_cast<QDialog*>(w)->reject();
+  });
+  EXPECT_FALSE(p.PrinterSetup());
+  EXPECT_TRUE(sawDialog);
+}
+
+}  // namespace
+}  // namespace talvero
+
+namespace talvero {
+namespace {
+
+TEST(QtPrompter, OpenDialogStartsOnTheChosenFilter) {
+  QTemporaryDir dir;
+  QFile f(dir.path() + "/line3.app");
+  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+  f.close();
+  QtPrompter p;
+  QString filter;
+  WhenModal([&](QWidget* w) {
+    auto* fd = qobject_cast<QFileDialog*>(w);
+    ASSERT_NE(fd, nullptr);
+    filter = fd->selectedNameFilter();
+    fd->setDirectory(dir.path());
+    fd->selectFile("line3.app");
+    static_cast<QDialog*>(fd)->accept();
+  });
+  FileDialog d;
+  d.title = "Restore application from...";
+  d.filter = "Applications (*.APP)|*.APP|All files (*.*)|*.*";
+  d.filterIndex = 2;
+  d.fileName = "*.APP";
+  d.mustExist = true;
+  std::optional<std::string> r = p.OpenFile(d);
+  EXPECT_EQ(filter, "All files (*.*)");
+  EXPECT_EQ(r, std::optional<std::string>((dir.path() + "/line3.app").toStdString()));
 }
 
 }  // namespace
