@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "platform/serial/serial_port_object.h"
+#include "platform/settings/settings.h"
 
 namespace talvero {
 namespace {
@@ -22,6 +23,7 @@ std::string DeviceForPort(int n) {
     std::string mapped = Resolver()(n);
     if (!mapped.empty()) return mapped;
   }
+  if (std::string mapped = GetSetting("Talvero3", "Ports", key); !mapped.empty()) return mapped;
   return "/dev/ttyS" + std::to_string(n - 1);
 }
 
