@@ -3,7 +3,6 @@
 #include <cstdlib>
 
 #include "platform/serial/serial_port_object.h"
-#include "platform/settings/settings.h"
 
 namespace talvero {
 namespace {
@@ -23,7 +22,6 @@ std::string DeviceForPort(int n) {
     std::string mapped = Resolver()(n);
     if (!mapped.empty()) return mapped;
   }
-  if (std::string mapped = GetSetting("Talvero3", "Ports", key); !mapped.empty()) return mapped;
   return "/dev/ttyS" + std::to_string(n - 1);
 }
 

@@ -1,6 +1,6 @@
 #pragma once
-// COMn -> device path: the environment (TALVERO_COMn) first, then a hook when
-// one is installed, then the user settings (section "Ports", key "COMn"), then
+// COMn -> device path: the environment (TALVERO_COMn) first, then the hook the
+// main window installs (its settings section "Ports", key "COMn"), then
 // /dev/ttyS<n-1>.
 #include <functional>
 #include <string>
@@ -9,7 +9,7 @@
 
 namespace talvero {
 
-// The hook answers "" when it has no mapping for COMn; the settings are asked then.
+// The hook answers "" when it has no mapping for COMn.
 using PortResolver = std::function<std::string(int n)>;
 void SetPortResolver(PortResolver resolver);  // an empty function removes it
 
