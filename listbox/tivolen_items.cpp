@@ -315,9 +315,9 @@ void TivolenCtrl::DrawItem(QPainter& p, int index, const QRect& rect, int state,
     const int x = rect.left() + ColumnStart(c), y = rect.top() + 2;
     if (c == pictureTab_) {
       if (image && source) {
-        const int w = units_.HimetricToPixelsX(source->himetricWidth ? source->himetricWidth : 32);
-        const int h = units_.HimetricToPixelsY(source->himetricHeight ? source->himetricHeight : 32);
-        p.drawImage(QRect(x, y, w, h), *image);
+        int hw = source->himetricWidth, hh = source->himetricHeight;
+        if (!hw || !hh) hw = hh = 32;  // a picture without a size gets a nominal square
+        p.drawImage(QRect(x, y, units_.HimetricToPixelsX(hw), units_.HimetricToPixelsY(hh)), *image);
       }
       continue;
     }
