@@ -112,7 +112,9 @@ TEST_F(Commands, StatusRunControlAndFaults) {
   });
   line.Drive(1).SetValue("VEL", "120.5");
   line.Drive(1).RaiseFault(4, "10:42");
+  line.Drive(1).SetFaultText(3, "");
   Run({
+      {1, Bytes({'F', 'T', 3}), " "},  // a reply is never empty
       {1, "Q", Bytes({0x06, 0x40})},
       {1, "=FLT", Padded("16")},
       {1, Bytes({0x11, 0}), "16,0,0,120.5,0,-1,10:42"},

@@ -145,12 +145,17 @@ TEST_F(Programs, AFullLibraryRefusesANewName) {
   EXPECT_EQ(Ask(line, 1, Bytes({'P', 'D', 127})), "P127    ");
 }
 
-TEST_F(Programs, InitialisingClearsProgramsAndSaysNothing) {
+TEST_F(Programs, InitialisingClearsProgramsButKeepsTheFactoryConfiguration) {
   ASSERT_EQ(Ask(line, 1, "PSKEEP"), ACK);
   ASSERT_EQ(Ask(line, 1, ":!KP=99"), ACK);
+  ASSERT_EQ(Ask(line, 1, Bytes({0x10, 8}) + "5"), ACK);
+  ASSERT_EQ(Ask(line, 1, "\x1F" "SN-123"), ACK);
   EXPECT_EQ(Ask(line, 1, "ZD"), "");
   EXPECT_EQ(Ask(line, 1, Bytes({'P', 'D', 0})), "~~~~~~~~");
   EXPECT_EQ(Ask(line, 1, "=KP"), Padded("10"));
+  EXPECT_EQ(Ask(line, 1, "=CONFIG(8)"), Padded("5"));
+  EXPECT_EQ(Ask(line, 1, "=CONFIG(1)"), Padded("48"));
+  EXPECT_EQ(Ask(line, 1, Bytes({'I', 5})), "SN-123");
 }
 
 }  // namespace
