@@ -206,14 +206,14 @@ int SimDrive::EffectiveInputs() const {
   int raw = int(vars_.Number("IN").value_or(0));
   int f0 = int(vars_.Number("IN0").value_or(0));
   int f1 = int(vars_.Number("IN1").value_or(0));
-  return ((raw & ~f0) | f1) & 0x1FF;
+  return ((raw | f1) & ~f0) & 0x1FF;  // forced off wins, as the host shows it
 }
 
 int SimDrive::EffectiveOutputs() const {
   int raw = int(vars_.Number("OUT").value_or(0));
   int f0 = int(vars_.Number("OUT0").value_or(0));
   int f1 = int(vars_.Number("OUT1").value_or(0));
-  return ((raw & ~f0) | f1) & 0xFFF;
+  return ((raw | f1) & ~f0) & 0xFFF;
 }
 
 void SimDrive::RaiseFault(int code, const std::string& when) {
@@ -298,7 +298,7 @@ Answer SimDrive::HandleControl(uint8_t code, const std::string& a) {
       return Ack();
     case 0x08:
       if (vars_.Number("FLT").value_or(0) != 0) return Nak();
-      if (!running_) step_ = 0;  // a program starts at its top
+      if (!running_) step_ = FirstStep();  // a program starts at its top
       running_ = true;
       paused_ = false;
       return Ack();
@@ -374,15 +374,22 @@ Answer SimDrive::HandleControl(uint8_t code, const std::string& a) {
   }
 }
 
+int SimDrive::FirstStep() const {
+  const Program& p = programs_.Get(Buffer::Active);
+  for (int n = 0; n < kProgramLines; ++n)
+    if (!p.lines[n].empty()) return n;
+  return 0;
+}
+
 void SimDrive::NextStep() {
-  // On to the next line that holds a step; after the last, back to line 0.
+  // On to the next line that holds a step; after the last, back to the first.
   const Program& p = programs_.Get(Buffer::Active);
   for (int n = step_ + 1; n < kProgramLines; ++n)
     if (!p.lines[n].empty()) {
       step_ = n;
       return;
     }
-  step_ = 0;
+  step_ = FirstStep();
 }
 
 Answer SimDrive::HandleInfo(int k, const std::string& text) {

@@ -139,6 +139,9 @@ TEST_F(Commands, InputsOutputsAndForcing) {
       {4, ":!IN1=256", ACK}, // input 8 forced on
       {4, "=IN", Padded("264")},
       {4, "=IN&8", Padded("8")},
+      {4, ":!IN1=264", ACK},  // input 8 forced both ways: off wins
+      {4, ":!IN0=258", ACK},
+      {4, "=IN", Padded("8")},
       {4, ":!OUT=5", ACK},
       {4, ":!OUT1=2048", ACK},
       {4, "=OUT", Padded("2053")},

@@ -135,6 +135,14 @@ TEST_F(Programs, SingleStepsWalkTheLinesThatHoldSteps) {
   EXPECT_EQ(Ask(line, 1, "\x02"), Bytes({0}));
   EXPECT_EQ(Ask(line, 1, "\x02"), Bytes({4}));
   EXPECT_EQ(Ask(line, 1, "\x02"), Bytes({0}));
+  // Without a step on line 0 a run starts, and wraps round, at the first step.
+  ASSERT_EQ(Ask(line, 1, "\x09"), ACK);
+  ASSERT_EQ(Ask(line, 1, Line('E', 0)), ACK);
+  ASSERT_EQ(Ask(line, 1, Line('E', 9, "C")), ACK);
+  ASSERT_EQ(Ask(line, 1, "\x08"), ACK);
+  EXPECT_EQ(Ask(line, 1, "\x02"), Bytes({4}));
+  EXPECT_EQ(Ask(line, 1, "\x02"), Bytes({9}));
+  EXPECT_EQ(Ask(line, 1, "\x02"), Bytes({4}));
 }
 
 TEST_F(Programs, AFullLibraryRefusesANewName) {
