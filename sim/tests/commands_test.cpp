@@ -1,6 +1,9 @@
 // Each command's request and the exact reply data the drive sends back.
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <regex>
+
 #include "sim/tests/raw_packets.h"
 
 using namespace talvero::sim;
@@ -89,6 +92,26 @@ TEST_F(Commands, ValuesLimitsAndWrites) {
       {1, "=CONFIG(9)", Padded("5")},
       {1, "=0.1234567891", Padded("0.1234568")},
   });
+}
+
+// Every parameter of the library's catalogue answers a value on the families
+// it names, as a drive does for every name the host may show or copy.
+TEST_F(Commands, EveryCatalogueParameterAnswersAValue) {
+  std::ifstream sql(std::string(TALVERO_SOURCE_DIR) + "/data/library/parameters.sql");
+  ASSERT_TRUE(sql) << "catalogue source not found";
+  const std::regex row(R"(^\s*\(\s*\d+,\s*'[A-Z]+',\s*'([A-Z ]+)',\s*'([A-Z0-9_()]+)')");
+  const std::pair<int, const char*> drives[] = {{1, "RHO"}, {4, "TAU"}, {31, "PSI"}};
+  int rows = 0;
+  for (std::string text; std::getline(sql, text);) {
+    std::smatch m;
+    if (!std::regex_search(text, m, row)) continue;
+    ++rows;
+    for (const auto& [node, family] : drives) {
+      if (m[1].str().find(family) == std::string::npos) continue;
+      EXPECT_NE(Ask(line, node, "=" + m[2].str()), Padded("?")) << m[2] << " on " << family;
+    }
+  }
+  EXPECT_GT(rows, 0);
 }
 
 TEST_F(Commands, StatusRunControlAndFaults) {
