@@ -54,6 +54,7 @@ std::string FaultRecord::ToText() const {
 
 SimDrive::SimDrive(int node, Family family) : node_(node), family_(family) {
   model_ = DefaultModelText(family);
+  serial_ = FamilyCode(family_) + "-" + std::to_string(20000 + node_);
   kernel_ = "2.07";
   for (int i = 0; i < 30; ++i) fault_texts_[i] = kFaultNames[i];
   nv_.resize(kNvSize);
@@ -70,7 +71,6 @@ SimDrive::SimDrive(int node, Family family) : node_(node), family_(family) {
 
 void SimDrive::Initialise() {
   name_ = "AXIS" + std::to_string(node_);
-  serial_ = FamilyCode(family_) + "-" + std::to_string(20000 + node_);
   vars_.LoadDefaults(family_);
   programs_ = ProgramStore{};
   events_ = {};
@@ -206,14 +206,14 @@ int SimDrive::EffectiveInputs() const {
   int raw = int(vars_.Number("IN").value_or(0));
   int f0 = int(vars_.Number("IN0").value_or(0));
   int f1 = int(vars_.Number("IN1").value_or(0));
-  return ((raw & ~f0) | f1) & 0x1FF;
+  return ((raw | f1) & ~f0) & 0x1FF;  // forced off wins, as the host shows it
 }
 
 int SimDrive::EffectiveOutputs() const {
   int raw = int(vars_.Number("OUT").value_or(0));
   int f0 = int(vars_.Number("OUT0").value_or(0));
   int f1 = int(vars_.Number("OUT1").value_or(0));
-  return ((raw & ~f0) | f1) & 0xFFF;
+  return ((raw | f1) & ~f0) & 0xFFF;
 }
 
 void SimDrive::RaiseFault(int code, const std::string& when) {
@@ -275,8 +275,11 @@ bool SimDrive::DefineUserVariable(const std::string& raw) {
 Answer SimDrive::Handle(const std::string& data) {
   if (data.empty()) return Silence();
   uint8_t c0 = uint8_t(data[0]);
-  if (c0 < 0x20) return HandleControl(c0, data.substr(1));
-  return HandleLetter(data);
+  Answer a = c0 < 0x20 ? HandleControl(c0, data.substr(1)) : HandleLetter(data);
+  // A reply carries at least one byte: an empty text goes out as a blank.
+  for (std::string& r : a.replies)
+    if (r.empty()) r = " ";
+  return a;
 }
 
 Answer SimDrive::HandleControl(uint8_t code, const std::string& a) {
@@ -295,7 +298,7 @@ Answer SimDrive::HandleControl(uint8_t code, const std::string& a) {
       return Ack();
     case 0x08:
       if (vars_.Number("FLT").value_or(0) != 0) return Nak();
-      if (!running_) step_ = 0;  // a program starts at its top
+      if (!running_) step_ = FirstStep();  // a program starts at its top
       running_ = true;
       paused_ = false;
       return Ack();
@@ -371,15 +374,22 @@ Answer SimDrive::HandleControl(uint8_t code, const std::string& a) {
   }
 }
 
+int SimDrive::FirstStep() const {
+  const Program& p = programs_.Get(Buffer::Active);
+  for (int n = 0; n < kProgramLines; ++n)
+    if (!p.lines[n].empty()) return n;
+  return 0;
+}
+
 void SimDrive::NextStep() {
-  // On to the next line that holds a step; after the last, back to line 0.
+  // On to the next line that holds a step; after the last, back to the first.
   const Program& p = programs_.Get(Buffer::Active);
   for (int n = step_ + 1; n < kProgramLines; ++n)
     if (!p.lines[n].empty()) {
       step_ = n;
       return;
     }
-  step_ = 0;
+  step_ = FirstStep();
 }
 
 Answer SimDrive::HandleInfo(int k, const std::string& text) {
@@ -674,8 +684,13 @@ Answer SimDrive::HandleSpecial(const std::string& a) {
   }
   if (a == "D") {
     // Initialise: programs, parameters, events and user variables go; the
-    // drive restarts and says nothing.
+    // factory configuration words and the serial number stay. The drive
+    // restarts and says nothing.
+    std::array<std::string, 10> config;
+    for (int i = 0; i < 10; ++i)
+      config[i] = vars_.Text("CONFIG(" + std::to_string(i) + ")").value_or("0");
     Initialise();
+    for (int i = 0; i < 10; ++i) vars_.Set("CONFIG(" + std::to_string(i) + ")", config[i]);
     return Silence();
   }
   if (a == "A") {

@@ -165,6 +165,7 @@ class SimDrive {
   Answer HandleSpecial(const std::string& args);
   Answer HandleInfo(int k, const std::string& text);
   void NextStep();
+  int FirstStep() const;  // the first line holding a step, 0 for an empty program
 
   bool ExecCommand(const std::string& cmd);
   bool Assign(const std::string& target, const std::string& expr);

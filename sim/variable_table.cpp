@@ -118,7 +118,9 @@ void VariableTable::LoadDefaults(Family f) {
       {"RGNL", "0", 0, 1000, false},       {"MCG", "0", 0, 1000, false},
       {"MCSV", "5", 0, 100000, false},     {"THC", "0", 0, 1000, false},
       {"MRSN", "200", 1, 1000000, false},  {"IC", "1", 0, 100, false},
-      {"IP", "1", 0, 100, false},
+      {"IP", "1", 0, 100, false},          {"TRK", "1", -1e6, 1e6, false},
+      {"LOOP", "0", 0, 1, false},          {"HCR", "0", 0, 3, false},
+      {"EFIL", "0", 0, 7, false},
   };
   for (const Def& d : kState) vars_[d.name] = Variable{d.value, d.min, d.max, d.ro};
   for (const Def& d : kParams) vars_[d.name] = Variable{d.value, d.min, d.max, d.ro};

@@ -1,6 +1,9 @@
 // Each command's request and the exact reply data the drive sends back.
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <regex>
+
 #include "sim/tests/raw_packets.h"
 
 using namespace talvero::sim;
@@ -91,6 +94,26 @@ TEST_F(Commands, ValuesLimitsAndWrites) {
   });
 }
 
+// Every parameter of the library's catalogue answers a value on the families
+// it names, as a drive does for every name the host may show or copy.
+TEST_F(Commands, EveryCatalogueParameterAnswersAValue) {
+  std::ifstream sql(std::string(TALVERO_SOURCE_DIR) + "/data/library/parameters.sql");
+  ASSERT_TRUE(sql) << "catalogue source not found";
+  const std::regex row(R"(^\s*\(\s*\d+,\s*'[A-Z]+',\s*'([A-Z ]+)',\s*'([A-Z0-9_()]+)')");
+  const std::pair<int, const char*> drives[] = {{1, "RHO"}, {4, "TAU"}, {31, "PSI"}};
+  int rows = 0;
+  for (std::string text; std::getline(sql, text);) {
+    std::smatch m;
+    if (!std::regex_search(text, m, row)) continue;
+    ++rows;
+    for (const auto& [node, family] : drives) {
+      if (m[1].str().find(family) == std::string::npos) continue;
+      EXPECT_NE(Ask(line, node, "=" + m[2].str()), Padded("?")) << m[2] << " on " << family;
+    }
+  }
+  EXPECT_GT(rows, 0);
+}
+
 TEST_F(Commands, StatusRunControlAndFaults) {
   Run({
       {1, "Q", Bytes({0x00, 0x40})},  // hardware enable only
@@ -112,7 +135,9 @@ TEST_F(Commands, StatusRunControlAndFaults) {
   });
   line.Drive(1).SetValue("VEL", "120.5");
   line.Drive(1).RaiseFault(4, "10:42");
+  line.Drive(1).SetFaultText(3, "");
   Run({
+      {1, Bytes({'F', 'T', 3}), " "},  // a reply is never empty
       {1, "Q", Bytes({0x06, 0x40})},
       {1, "=FLT", Padded("16")},
       {1, Bytes({0x11, 0}), "16,0,0,120.5,0,-1,10:42"},
@@ -137,6 +162,9 @@ TEST_F(Commands, InputsOutputsAndForcing) {
       {4, ":!IN1=256", ACK}, // input 8 forced on
       {4, "=IN", Padded("264")},
       {4, "=IN&8", Padded("8")},
+      {4, ":!IN1=264", ACK},  // input 8 forced both ways: off wins
+      {4, ":!IN0=258", ACK},
+      {4, "=IN", Padded("8")},
       {4, ":!OUT=5", ACK},
       {4, ":!OUT1=2048", ACK},
       {4, "=OUT", Padded("2053")},

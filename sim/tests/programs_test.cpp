@@ -135,6 +135,14 @@ TEST_F(Programs, SingleStepsWalkTheLinesThatHoldSteps) {
   EXPECT_EQ(Ask(line, 1, "\x02"), Bytes({0}));
   EXPECT_EQ(Ask(line, 1, "\x02"), Bytes({4}));
   EXPECT_EQ(Ask(line, 1, "\x02"), Bytes({0}));
+  // Without a step on line 0 a run starts, and wraps round, at the first step.
+  ASSERT_EQ(Ask(line, 1, "\x09"), ACK);
+  ASSERT_EQ(Ask(line, 1, Line('E', 0)), ACK);
+  ASSERT_EQ(Ask(line, 1, Line('E', 9, "C")), ACK);
+  ASSERT_EQ(Ask(line, 1, "\x08"), ACK);
+  EXPECT_EQ(Ask(line, 1, "\x02"), Bytes({4}));
+  EXPECT_EQ(Ask(line, 1, "\x02"), Bytes({9}));
+  EXPECT_EQ(Ask(line, 1, "\x02"), Bytes({4}));
 }
 
 TEST_F(Programs, AFullLibraryRefusesANewName) {
@@ -145,12 +153,17 @@ TEST_F(Programs, AFullLibraryRefusesANewName) {
   EXPECT_EQ(Ask(line, 1, Bytes({'P', 'D', 127})), "P127    ");
 }
 
-TEST_F(Programs, InitialisingClearsProgramsAndSaysNothing) {
+TEST_F(Programs, InitialisingClearsProgramsButKeepsTheFactoryConfiguration) {
   ASSERT_EQ(Ask(line, 1, "PSKEEP"), ACK);
   ASSERT_EQ(Ask(line, 1, ":!KP=99"), ACK);
+  ASSERT_EQ(Ask(line, 1, Bytes({0x10, 8}) + "5"), ACK);
+  ASSERT_EQ(Ask(line, 1, "\x1F" "SN-123"), ACK);
   EXPECT_EQ(Ask(line, 1, "ZD"), "");
   EXPECT_EQ(Ask(line, 1, Bytes({'P', 'D', 0})), "~~~~~~~~");
   EXPECT_EQ(Ask(line, 1, "=KP"), Padded("10"));
+  EXPECT_EQ(Ask(line, 1, "=CONFIG(8)"), Padded("5"));
+  EXPECT_EQ(Ask(line, 1, "=CONFIG(1)"), Padded("48"));
+  EXPECT_EQ(Ask(line, 1, Bytes({'I', 5})), "SN-123");
 }
 
 }  // namespace
