@@ -1,12 +1,38 @@
 #include "mainwin/qt_sys_tree.h"
 
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMouseEvent>
 #include <QStyle>
+#include <QStyledItemDelegate>
 
 #include "mainwin/tree_images.h"
 
 namespace {
 constexpr int kKeyRole = Qt::UserRole;
 constexpr int kPictureRole = Qt::UserRole + 1;
+// Hands the typed text to the tree's check before the node takes it.
+class LabelEditDelegate : public QStyledItemDelegate {
+ public:
+  explicit LabelEditDelegate(QtSysTree* tree) : QStyledItemDelegate(tree), tree_(tree) {}
+  void setModelData(QWidget* editor, QAbstractItemModel* model,
+                    const QModelIndex& index) const override {
+    auto* line = qobject_cast<QLineEdit*>(editor);
+    // A box shown by the check takes the focus, which commits once more.
+    if (!line || busy_) return;
+    busy_ = true;
+    std::string text = line->text().toStdString();
+    const std::string key = index.data(kKeyRole).toString().toStdString();
+    const bool accept = !tree_->AfterLabelEdit || tree_->AfterLabelEdit(key, text);
+    if (accept && index.isValid()) model->setData(index, QString::fromStdString(text), Qt::EditRole);
+    busy_ = false;
+  }
+
+ private:
+  QtSysTree* tree_;
+  mutable bool busy_ = false;
+};
+
 }  // namespace
 
 QtSysTree::QtSysTree(QWidget* parent) : QTreeWidget(parent) {
@@ -16,6 +42,9 @@ QtSysTree::QtSysTree(QWidget* parent) : QTreeWidget(parent) {
   setRootIsDecorated(true);
   setUniformRowHeights(true);
   setSelectionMode(QAbstractItemView::SingleSelection);
+  // Names change only through the rename commands.
+  setEditTriggers(QAbstractItemView::NoEditTriggers);
+  setItemDelegate(new LabelEditDelegate(this));
   connect(this, &QTreeWidget::itemClicked, this,
           [this](QTreeWidgetItem* item, int) { emit NodeClicked(QString::fromStdString(KeyOf(item))); });
   connect(this, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* cur, QTreeWidgetItem*) {
@@ -49,6 +78,7 @@ bool QtSysTree::Add(const std::string& parentKey, const std::string& key, const 
   item->setData(0, kKeyRole, QString::fromStdString(key));
   item->setData(0, kPictureRole, QString::fromStdString(picture));
   item->setIcon(0, TreeImage(picture, style()));
+  item->setFlags(item->flags() | Qt::ItemIsEditable);
   items_[key] = item;
   return true;
 }
@@ -107,3 +137,31 @@ void QtSysTree::Select(const std::string& key) {
 }
 
 std::string QtSysTree::SelectedKey() const { return KeyOf(currentItem()); }
+
+bool QtSysTree::StartLabelEdit(const std::string& key) {
+  auto it = items_.find(key);
+  if (it == items_.end()) return false;
+  scrollToItem(it->second);
+  editItem(it->second, 0);
+  return true;
+}
+
+void QtSysTree::mousePressEvent(QMouseEvent* e) {
+  if (e->button() == Qt::RightButton) {
+    const QPoint p = e->position().toPoint();
+    const Qt::KeyboardModifiers m = e->modifiers();
+    const int shift = (m & Qt::ShiftModifier ? 1 : 0) | (m & Qt::ControlModifier ? 2 : 0) |
+                      (m & Qt::AltModifier ? 4 : 0);
+    emit MouseDown(2, shift, p.x(), p.y());
+    return;
+  }
+  QTreeWidget::mousePressEvent(e);
+}
+
+void QtSysTree::keyPressEvent(QKeyEvent* e) {
+  if (e->key() == Qt::Key_Space && state() != QAbstractItemView::EditingState) {
+    emit KeyPress(32);
+    return;
+  }
+  QTreeWidget::keyPressEvent(e);
+}

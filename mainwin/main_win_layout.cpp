@@ -1,0 +1,125 @@
+// The window's layout: computed from its size by the layout rule, run on
+// every resize and once more when the resizing has settled.
+#include <QFont>
+#include <QLabel>
+#include <QFrame>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QResizeEvent>
+#include <QScreen>
+#include <QStatusBar>
+#include <QStyle>
+#include <QTabBar>
+#include <QTimer>
+#include <QToolButton>
+#include <algorithm>
+
+#include "mainwin/main_win.h"
+#include "mainwin/model/launchers.h"
+#include "mainwin/model/main_layout.h"
+#include "mainwin/qt_edit_list.h"
+#include "mainwin/qt_sys_tree.h"
+#include "mainwin/stat_strip.h"
+#include "platform/clock/clock.h"
+
+talvero::WindowMetrics MainWin::Metrics() const {
+  talvero::WindowMetrics m;
+  const QScreen* sc = screen();
+  m.dpi = sc ? sc->logicalDotsPerInchX() : 96;
+  const int menuHeight = menuBar()->isVisible() ? menuBar()->height() : menuBar()->sizeHint().height();
+  const QRect outer = frameGeometry(), inner = geometry();
+  if (isVisible() && outer != inner) {
+    m.frameWidthPx = outer.width() - inner.width();
+    m.frameHeightPx = outer.height() - inner.height() + menuHeight;
+  } else {
+    // Not framed yet: what a usual frame and caption take.
+    m.frameWidthPx = 2 * style()->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth);
+    m.frameHeightPx = m.frameWidthPx + style()->pixelMetric(QStyle::PM_TitleBarHeight) + menuHeight;
+  }
+  m.statusBarHeightPx = statusBar()->isVisible() ? statusBar()->height() : statusBar()->sizeHint().height();
+  m.tabRowHeightPx = StatStrip->tabBar()->sizeHint().height();
+  return m;
+}
+
+namespace {
+
+void Place(QWidget* w, const talvero::PixelRect& r) {
+  QRect g = w->geometry();
+  if (r.left) g.moveLeft(*r.left);
+  if (r.top) g.moveTop(*r.top);
+  if (r.width) g.setWidth(std::max(0, *r.width));
+  if (r.height) g.setHeight(std::max(0, *r.height));
+  w->setGeometry(g);
+}
+
+void SetPointSize(QWidget* w, int points) {
+  QFont f = w->font();
+  if (f.pointSize() == points) return;
+  f.setPointSize(points);
+  w->setFont(f);
+}
+
+}  // namespace
+
+void MainWin::Form_Resize() {
+  ResizeFin->start();  // arming it again restarts its interval
+  if (isMinimized()) return;
+  QWidget* frame = centralWidget();
+  if (!frame) return;
+
+  talvero::PixelLayoutInput in;
+  in.metrics = Metrics();
+  in.clientWidthPx = frame->width();
+  in.clientHeightPx = frame->height() + in.metrics.statusBarHeightPx;
+  in.statStripVisible = !StatStrip->isHidden();
+  in.currentTab = StatStrip->CurrentCaption().toStdString();
+  in.visibleInputs = int(std::count_if(StatStrip->IN.begin(), StatStrip->IN.end(),
+                                       [](QWidget* w) { return !w->isHidden(); }));
+  in.visibleOutputs = int(std::count_if(StatStrip->OUT.begin(), StatStrip->OUT.end(),
+                                        [](QWidget* w) { return !w->isHidden(); }));
+  const talvero::PixelLayout layout = talvero::ComputePixelLayout(in);
+
+  // Fonts first: the list's columns follow its font.
+  SetPointSize(Sys, std::max(1, layout.twips.treeFontPt));
+  const int treePoints = Sys->font().pointSize();
+  for (QWidget* w : {static_cast<QWidget*>(Watch), static_cast<QWidget*>(StatStrip->GS_stat),
+                     static_cast<QWidget*>(StatStrip->UV_Select),
+                     static_cast<QWidget*>(StatStrip->FaultList)})
+    SetPointSize(w, treePoints);
+  SetPointSize(EditList, std::max(1, layout.twips.listFontPt));
+  if (ComputeLBDataHook) ComputeLBDataHook();
+
+  const int lineEnd = int(layout.twips.lineX2 * in.metrics.dpi / 1440.0 + 0.5);
+  Line1->setGeometry(0, 0, lineEnd, 2);
+  Line2->setGeometry(0, 2, lineEnd, 2);
+
+  const std::map<std::string, QWidget*> widgets = {
+      {"Sys", Sys},           {"Watch", Watch},       {"EditList", EditList}, {"StatStrip", StatStrip},
+      {"Prog", Prog},         {"BtnRS", BtnRS},       {"BtnPause", BtnPause}, {"Btn1", Btn1},
+      {"ShowScope", ShowScope}, {"Toggle", Toggle},   {"SWE_ON", SWE_ON},     {"SWE_OFF", SWE_OFF},
+      {"BrakeAll", BrakeAll}};
+  // The status tabs arrange their own contents to the strip's size.
+  for (const talvero::PixelControl& c : layout.controls) {
+    if (!c.container.empty()) continue;
+    auto it = widgets.find(c.name);
+    if (it != widgets.end()) Place(it->second, c.rect);
+  }
+}
+
+void MainWin::ResizeFin_Timer() {
+  Form_Resize();
+  talvero::TheClock().ProcessEvents();
+  ResizeFin->stop();
+  if (talvero::RebuildViewAfterSettle(ParameterViewShown, EventViewShown)) {
+    ForceNodeClick = true;
+    Sys_NodeClick(LastNode);
+    talvero::TheClock().ProcessEvents();
+    ForceNodeClick = false;
+  }
+}
+
+void MainWin::resizeEvent(QResizeEvent* e) {
+  QMainWindow::resizeEvent(e);
+  Form_Resize();
+}
