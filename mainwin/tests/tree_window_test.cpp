@@ -4,63 +4,18 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMouseEvent>
-#include <QPainter>
 #include <QTest>
 
 #include "mainwin/copy_target_data.h"
 #include "mainwin/qt_edit_list.h"
 #include "mainwin/stat_strip.h"
-#include "mainwin/tests/main_win_fixture.h"
+#include "mainwin/tests/tree_window_fixture.h"
 #include "store/applic.h"
 #include "store/library_database.h"
 
 namespace {
 
 using talvero::Answer;
-
-struct AppSpec {
-  std::string file;
-  std::vector<std::pair<std::string, std::string>> axes;  // name, family
-  std::vector<std::string> programs;
-};
-
-class TreeWindowTest : public MainWinTest {
- protected:
-  // Applications made in the temp folder, opened at start-up, with drives on
-  // nodes 1 (RHO), 4 (TAU) and 31 (PSI).
-  MainWin& Start(const std::vector<AppSpec>& apps) {
-    const std::string base = dir.path().toStdString();
-    std::string list;
-    auto lib = LibraryDatabase::Open(libraryPath);
-    EXPECT_TRUE(lib.ok()) << lib.error;
-    for (const AppSpec& a : apps) {
-      Applic app;
-      EXPECT_TRUE(app.Create(base + "/" + a.file + ".APP").ok());
-      for (const auto& [name, family] : a.axes)
-        EXPECT_TRUE(app.AddAxis(name, family, (*lib)->ParametersRS.get()).ok());
-      for (const std::string& p : a.programs) EXPECT_TRUE(app.AddPgm(p).ok());
-      app.AClose();
-      list += base + "/" + a.file + ";";
-    }
-    settings.values = {{"Help/GS", "1"}, {"OpenApps/List", list}};
-    MainWin& w = Make();
-    EXPECT_TRUE(w.Form_Load(""));
-    w.UpdateStateHook = [this]() { ++updates; };
-    w.EditParametersHook = [this](const std::string& key) { fills.push_back("par " + key); };
-    w.EditPgmHook = [this]() { fills.push_back("pgm " + win->ViewKey); };
-    w.ReadEventsHook = [this]() { fills.push_back("events"); };
-    w.StatStripClickHook = [this](int) { fills.push_back("status"); };
-    return w;
-  }
-  void Click(const std::string& key) {
-    win->Sys->Select(key);
-    win->Sys_NodeClick(key);
-  }
-  std::string App(int slot) { return win->Apps[size_t(slot)]->Name; }
-
-  int updates = 0;
-  std::vector<std::string> fills;
-};
 
 TEST_F(TreeWindowTest, NodeClickSetsTheSelectionTheItemsAndTheView) {
   MainWin& w = Start({{"cell", {{"X1", "RHO"}, {"Z", "PSI"}}, {"HOME"}}});
@@ -276,25 +231,7 @@ TEST_F(TreeWindowTest, ContextMenusFollowTheSelectedNode) {
   QTest::keyClick(w.Sys, Qt::Key_Space);
   ASSERT_NE(w.ShownContextMenu(), nullptr);
   EXPECT_EQ(w.ShownContextMenu()->objectName(), "AAMenu");
-  if (const char* shots = std::getenv("TALVERO_SHOTS")) {
-    w.resize(1024, 768);
-    w.Sys->expandAll();
-    Click("PR-1,1");
-    w.Sys_KeyPress(32);
-    QMenu* pr = w.ShownContextMenu();
-    QMenu* sub = pr->findChild<QMenu*>("PR_Copy");
-    QCoreApplication::processEvents();
-    // The pop-ups are windows of their own: draw them onto the window's picture.
-    QPixmap shot = w.grab();
-    QPainter p(&shot);
-    const QPoint at = w.mapFromGlobal(pr->pos());
-    p.drawPixmap(at, pr->grab());
-    p.drawPixmap(at + QPoint(pr->width() - 4, 0), sub->grab());
-    p.end();
-    shot.save(QString("%1/context-menu.png").arg(shots));
-    pr->hide();
-  }
-  w.ShownContextMenu() ? w.ShownContextMenu()->hide() : void();
+  w.ShownContextMenu()->hide();
 }
 
 TEST_F(TreeWindowTest, RenamingProgramsChecksTheNameFirst) {
