@@ -9,7 +9,6 @@
 #include <QResizeEvent>
 #include <QScreen>
 #include <QStatusBar>
-#include <QStyle>
 #include <QTabBar>
 #include <QTimer>
 #include <QToolButton>
@@ -28,15 +27,12 @@ talvero::WindowMetrics MainWin::Metrics() const {
   const QScreen* sc = screen();
   m.dpi = sc ? sc->logicalDotsPerInchX() : 96;
   const int menuHeight = menuBar()->isVisible() ? menuBar()->height() : menuBar()->sizeHint().height();
+  // Before the window manager has framed the window (and on platforms with
+  // no frame) the whole outer size is the window's own: the minimum derived
+  // from it is then never too small.
   const QRect outer = frameGeometry(), inner = geometry();
-  if (isVisible() && outer != inner) {
-    m.frameWidthPx = outer.width() - inner.width();
-    m.frameHeightPx = outer.height() - inner.height() + menuHeight;
-  } else {
-    // Not framed yet: what a usual frame and caption take.
-    m.frameWidthPx = 2 * style()->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth);
-    m.frameHeightPx = m.frameWidthPx + style()->pixelMetric(QStyle::PM_TitleBarHeight) + menuHeight;
-  }
+  m.frameWidthPx = outer.width() - inner.width();
+  m.frameHeightPx = outer.height() - inner.height() + menuHeight;
   m.statusBarHeightPx = statusBar()->isVisible() ? statusBar()->height() : statusBar()->sizeHint().height();
   m.tabRowHeightPx = StatStrip->tabBar()->sizeHint().height();
   return m;

@@ -1,10 +1,12 @@
 #include "mainwin/qt_sys_tree.h"
 
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QStyle>
 #include <QStyledItemDelegate>
+#include <algorithm>
 
 #include "mainwin/tree_images.h"
 
@@ -41,6 +43,9 @@ QtSysTree::QtSysTree(QWidget* parent) : QTreeWidget(parent) {
   setColumnCount(1);
   setRootIsDecorated(true);
   setUniformRowHeights(true);
+  // Long application paths scroll sideways instead of losing their file name.
+  header()->setStretchLastSection(false);
+  header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
   setSelectionMode(QAbstractItemView::SingleSelection);
   // Names change only through the rename commands.
   setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -164,4 +169,12 @@ void QtSysTree::keyPressEvent(QKeyEvent* e) {
     return;
   }
   QTreeWidget::keyPressEvent(e);
+}
+
+void QtSysTree::changeEvent(QEvent* e) {
+  QTreeWidget::changeEvent(e);
+  if (e->type() == QEvent::FontChange) {
+    const int side = std::max(16, fontMetrics().height() * 4 / 5);
+    setIconSize(QSize(side, side));
+  }
 }

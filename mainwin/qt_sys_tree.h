@@ -41,6 +41,8 @@ class QtSysTree : public QTreeWidget, public SysTree {
  protected:
   void mousePressEvent(QMouseEvent* e) override;
   void keyPressEvent(QKeyEvent* e) override;
+  // The node pictures grow with the font the layout gives the tree.
+  void changeEvent(QEvent* e) override;
 
  private:
   void Forget(QTreeWidgetItem* item);
