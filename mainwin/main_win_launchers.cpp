@@ -33,6 +33,8 @@ void MainWin::ConnectCommands() {
     Sys_AfterLabelEdit(cancel, text);
     return !cancel;
   };
+  // The shown tab's contents follow the layout rule.
+  connect(StatStrip, &StatStrip::TabChanged, this, [this]() { Form_Resize(); });
   connect(ResizeFin, &QTimer::timeout, this, [this]() { ResizeFin_Timer(); });
 }
 

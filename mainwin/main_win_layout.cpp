@@ -1,6 +1,7 @@
 // The window's layout: computed from its size by the layout rule, run on
 // every resize and once more when the resizing has settled.
 #include <QFont>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QFrame>
 #include <QListWidget>
@@ -74,6 +75,12 @@ void MainWin::Form_Resize() {
                                        [](QWidget* w) { return !w->isHidden(); }));
   in.visibleOutputs = int(std::count_if(StatStrip->OUT.begin(), StatStrip->OUT.end(),
                                         [](QWidget* w) { return !w->isHidden(); }));
+  in.design = StatStrip->Design(in.metrics.dpi);
+  in.textHeightPx = [](int points) {
+    QFont f("Arial");
+    f.setPointSize(points);
+    return QFontMetrics(f).height();
+  };
   const talvero::PixelLayout layout = talvero::ComputePixelLayout(in);
 
   // Fonts first: the list's columns follow its font.
@@ -95,11 +102,31 @@ void MainWin::Form_Resize() {
       {"Prog", Prog},         {"BtnRS", BtnRS},       {"BtnPause", BtnPause}, {"Btn1", Btn1},
       {"ShowScope", ShowScope}, {"Toggle", Toggle},   {"SWE_ON", SWE_ON},     {"SWE_OFF", SWE_OFF},
       {"BrakeAll", BrakeAll}};
-  // The status tabs arrange their own contents to the strip's size.
   for (const talvero::PixelControl& c : layout.controls) {
     if (!c.container.empty()) continue;
     auto it = widgets.find(c.name);
     if (it != widgets.end()) Place(it->second, c.rect);
+  }
+
+  // The shown tab's contents. The rule measures from the strip's corner, tab
+  // row included; the controls live on the tab's page below it.
+  if (layout.twips.legendFontPt > 0)
+    for (QWidget* l : {StatStrip->Label1, StatStrip->Label2, StatStrip->Label3, StatStrip->Label4}) {
+      QFont f("Arial");
+      f.setPointSize(layout.twips.legendFontPt);
+      l->setFont(f);
+    }
+  for (const talvero::PixelControl& c : layout.controls) {
+    if (c.container.empty()) continue;
+    QWidget* w = StatStrip->Control(c.name);
+    if (!w) continue;
+    talvero::PixelRect r = c.rect;
+    if (c.container == "StatStrip" && w->parentWidget()) {
+      const QPoint page = w->parentWidget()->mapTo(StatStrip, QPoint(0, 0));
+      if (r.left) *r.left -= page.x();
+      if (r.top) *r.top -= page.y();
+    }
+    Place(w, r);
   }
 }
 

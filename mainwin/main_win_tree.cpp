@@ -77,6 +77,7 @@ void MainWin::Sys_NodeClick(const std::string& key) {
       if (ReadEventsHook) ReadEventsHook();
       break;
     case talvero::ViewFiller::StatusTab:
+      Form_Resize();  // the tab's contents may have missed a resize while hidden
       StatStrip_Click(StatStrip->currentIndex());
       break;
     case talvero::ViewFiller::None:

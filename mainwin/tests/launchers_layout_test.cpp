@@ -1,6 +1,9 @@
 // The launchers of the main window and its layout at several sizes.
 #include <QAction>
 #include <QDialog>
+#include <QGroupBox>
+#include <QListWidget>
+#include <QPushButton>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -196,6 +199,37 @@ TEST_F(LaunchersTest, LayoutFollowsTheWindowSize) {
       w.grab().save(QString("%1/mainwin-%2.png").arg(shots).arg(s.shot));
     }
   }
+
+  // The status tabs: only the shown tab's contents are arranged, by the rule.
+  w.resize(1024, 768);
+  QCoreApplication::processEvents();
+  Click("SS1");
+  StatStrip& strip = *w.StatStrip;
+  const int SW = strip.width();
+  strip.setCurrentIndex(0);  // "General"
+  EXPECT_NEAR(strip.GS_stat->width(), SW * 0.9, 1);
+  EXPECT_NEAR(strip.DriveReset->x() + strip.DriveReset->width() / 2, SW / 2, 2);
+  EXPECT_GT(strip.DriveReset->y(), strip.GS_stat->y() + strip.GS_stat->height());
+  strip.setCurrentIndex(2);  // "IO"
+  QCoreApplication::processEvents();
+  EXPECT_NEAR(strip.LegendFrame->width(), SW / 1.2, 1);
+  EXPECT_EQ(strip.InputsFrame->width(), strip.LegendFrame->width());
+  EXPECT_GT(strip.IN[0]->x(), strip.IN[8]->x()) << "the highest input stands leftmost";
+  EXPECT_EQ(strip.IN[3]->width(), strip.IN[3]->height());
+  EXPECT_EQ(strip.Label2->geometry(), strip.ison->geometry());
+  EXPECT_GE(strip.Label1->font().pointSize(), 2);
+  EXPECT_LE(QFontMetrics(strip.Label1->font()).height(), strip.Label1->height() + 1);
+  strip.setCurrentIndex(3);  // "Variables"
+  QCoreApplication::processEvents();
+  EXPECT_EQ(strip.DeleteUV->x() + strip.DeleteUV->width(), strip.UV_Select->x() + strip.UV_Select->width());
+  EXPECT_EQ(strip.AddUV->x(), strip.UV_Select->x());
+  EXPECT_GT(strip.Frame2->y(), strip.Frame1->y() + strip.Frame1->height());
+  if (const char* shots = std::getenv("TALVERO_SHOTS"))
+    for (int tab = 0; tab < strip.count(); ++tab) {
+      strip.setCurrentIndex(tab);
+      QCoreApplication::processEvents();
+      w.grab().save(QString("%1/status-%2.png").arg(shots).arg(tab));
+    }
 
   // Once the resizing settles, a parameter view is built again for its new fonts.
   w.EditParametersHook = [&](const std::string& key) {
