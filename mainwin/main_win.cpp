@@ -1,5 +1,6 @@
 // Start-up, the user settings, and the orderly exit.
 #include "mainwin/main_win.h"
+#include "mainwin/model/tree_key.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -183,8 +184,9 @@ void MainWin::InitOldApps() {
     }
     OpenAnApp(path);
   }
-  Sys->Select(mainwin::kAppsRoot);
-  Sys_NodeClick(mainwin::kAppsRoot);
+  const std::string apps = TreeKey::AppsRoot().Format();
+  Sys->Select(apps);
+  Sys_NodeClick(apps);
 }
 
 void MainWin::Form_Activate() {

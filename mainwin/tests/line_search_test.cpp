@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMenu>
 #include <QPushButton>
 #include <QTemporaryDir>
 
@@ -190,7 +191,7 @@ TEST_F(LineSearchTest, ModemAndNodeZeroAnswersStopTheSearch) {
 }
 
 
-TEST_F(LineSearchTest, RenamingALibraryProgramStoresTheNewNameBeforeDeletingTheOld) {
+TEST_F(LineSearchTest, LibraryProgramRenameAndRunningStateOnTheDrive) {
   using talvero::sim::Buffer;
   MainWin& w = *win;
   sim.With(4, [](talvero::sim::SimDrive& d) {
@@ -235,6 +236,28 @@ TEST_F(LineSearchTest, RenamingALibraryProgramStoresTheNewNameBeforeDeletingTheO
             }),
             "X=5")
       << "the program itself, not whatever the edit buffer held";
+
+  // "Copy to Active Program..." only while the drive's program is known to be stopped.
+  auto activate = [&]() {
+    w.Sys_KeyPress(32);
+    EXPECT_EQ(w.ShownContextMenu(), w.LEMenu);
+    const bool on = w.Item("LE_Activate")->isEnabled();
+    w.LEMenu->hide();
+    return on;
+  };
+  EXPECT_TRUE(activate());
+  sim.With(4, [](talvero::sim::SimDrive& d) {
+    d.SetStatusExtraBits(talvero::sim::kRunning);
+    return 0;
+  });
+  EXPECT_FALSE(activate());
+  sim.With(4, [](talvero::sim::SimDrive& d) {
+    d.SetStatusExtraBits(0);
+    return 0;
+  });
+  sim.AddFault(talvero::sim::FaultRule::Silent(4));
+  EXPECT_FALSE(activate()) << "no answer: it may be running";
+  sim.ClearFaults();
 
   // A drive that stops answering part-way: nothing is deleted.
   w.Sys->Select("LE4,1");
