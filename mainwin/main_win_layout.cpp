@@ -134,7 +134,8 @@ void MainWin::ResizeFin_Timer() {
   Form_Resize();
   talvero::TheClock().ProcessEvents();
   ResizeFin->stop();
-  if (talvero::RebuildViewAfterSettle(ParameterViewShown, EventViewShown)) {
+  // A rebuilt tree may no longer hold the node last clicked.
+  if (talvero::RebuildViewAfterSettle(ParameterViewShown, EventViewShown) && Sys->Exists(LastNode)) {
     ForceNodeClick = true;
     Sys_NodeClick(LastNode);
     talvero::TheClock().ProcessEvents();
