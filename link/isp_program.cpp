@@ -3,6 +3,9 @@
 
 #include "link/isp.h"
 #include "link/link_text.h"
+#include "runtime/rounding.h"
+#include "runtime/text.h"
+#include "runtime/val.h"
 
 namespace {
 std::string Byte(int b) { return std::string(1, char(uint8_t(b))); }
@@ -26,7 +29,7 @@ std::string ISP::GetPgmLine(int node, uint8_t line, const std::string& name) {
 bool ISP::SetPgmLine(int node, const std::string& name, uint8_t line, const std::string& text) {
   std::string data = (name.empty() ? "E" : "e") + Byte(line) + text;
   if (!Ack(node, data, 20, Tries(5))) return false;
-  std::string trimmed = linktext::Trim(name);
+  std::string trimmed = rt::Trim(name);
   // A named line lands in the library edit buffer, which is then stored.
   return trimmed.empty() ? true : SaveTEB(node, name);
 }
@@ -43,10 +46,9 @@ bool ISP::ForceSave(int node) { return Ack(node, "\x16", 20, Tries()); }
 
 void ISP::GetPgmProp(int node, const std::string& name, int unitCount, float& ratio, int16_t& units) {
   const bool library = !name.empty();
-  const float r = float(linktext::LeadingNumber(ValueOf(node, library ? "TTR" : "TR")));
+  const float r = rt::CSng(rt::Val(ValueOf(node, library ? "TTR" : "TR")));
   ratio = std::isfinite(r) ? r : 0.0f;
-  // Nearest integer, a half to the even neighbour.
-  const double u = std::nearbyint(linktext::LeadingNumber(ValueOf(node, library ? "TUU" : "UU")));
+  const double u = rt::RoundHalfEven(rt::Val(ValueOf(node, library ? "TUU" : "UU")));
   units = (u >= 0 && u < unitCount) ? int16_t(u) : int16_t(0);
 }
 
@@ -61,7 +63,7 @@ void ISP::UpdateSettings(int node, const std::string& name, const std::string& r
 }
 
 std::string ISP::GetThread(int node, uint8_t n) {
-  return linktext::Trim(Ask(node, "T" + Byte(n), 10, 0, Tries()));
+  return rt::Trim(Ask(node, "T" + Byte(n), 10, 0, Tries()));
 }
 
 bool ISP::SetThread(int node, int n, const std::string& text) {
@@ -94,8 +96,8 @@ bool ISP::Yscale(int node, uint8_t channel, int16_t& type, float& scale, float& 
   std::string rest = r.substr(1);
   size_t comma = rest.find(',');
   if (comma == std::string::npos) return false;
-  scale = float(linktext::LeadingNumber(rest.substr(0, comma)));
-  offset = float(linktext::LeadingNumber(rest.substr(comma + 1)));
+  scale = rt::CSng(rt::Val(rest.substr(0, comma)));
+  offset = rt::CSng(rt::Val(rest.substr(comma + 1)));
   return true;
 }
 

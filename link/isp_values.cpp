@@ -3,6 +3,9 @@
 
 #include "link/isp.h"
 #include "link/link_text.h"
+#include "runtime/rounding.h"
+#include "runtime/text.h"
+#include "runtime/val.h"
 #include "platform/clock/clock.h"
 
 namespace {
@@ -10,7 +13,7 @@ std::string Byte(int b) { return std::string(1, char(uint8_t(b))); }
 }  // namespace
 
 bool ISP::Exec(int node, const std::string& command) {
-  return Ack(node, ":" + linktext::UpperCase(linktext::Trim(command)), 20, Tries());
+  return Ack(node, ":" + linktext::UpperCase(rt::Trim(command)), 20, Tries());
 }
 
 void ISP::ChangeValue(int node, const std::string& name, const std::string& value) {
@@ -34,7 +37,7 @@ float ISP::NewValueOf(int node, const std::string& name) {
 
 float ISP::MinMax(int node, uint8_t k, const std::string& name) {
   std::string r = Ask(node, "m" + Byte(k) + name, 0, 12, Tries());
-  return r.empty() ? 0.0f : float(linktext::LeadingNumber(r));
+  return r.empty() ? 0.0f : rt::CSng(rt::Val(r));
 }
 
 uint16_t ISP::Status(int node) {

@@ -30,9 +30,12 @@ int DefaultsStore::GetInt(int keyId, int def) {
 uint32_t DefaultsStore::GetLong(int keyId, uint32_t def) {
   auto v = Raw(keyId);
   if (!v || v->isEmpty()) return def;
-  bool ok = false;
-  const qint64 n = v->left(19).trimmed().toLongLong(&ok);
-  return ok ? uint32_t(n) : def;
+  // The leading decimal number, as the system's conversion reads it (0 when there is none).
+  const QString t = v->left(19).trimmed();
+  int i = t.startsWith('-') || t.startsWith('+') ? 1 : 0;
+  qint64 n = 0;
+  for (; i < t.size() && t[i].isDigit() && n <= 0xFFFFFFFFLL; ++i) n = n * 10 + t[i].digitValue();
+  return uint32_t(t.startsWith('-') ? -n : n);
 }
 
 double DefaultsStore::GetFloat(int keyId, double def) {

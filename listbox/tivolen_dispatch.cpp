@@ -191,7 +191,7 @@ DispResult TivolenCtrl::PutProperty(int id, const QVariant& value, const QVarian
   const int index = AsInt(args.value(0)).value_or(-1);
   const bool indexOk = index >= 0 && index < int(items_.size());
   auto done = [&] {
-    Changed(id);
+    Changed(id == kDispValueDefault ? kDispValue : id);  // the default member is Value
     return DispResult::Ok();
   };
   auto boolOr = [&](int msg, int help) -> std::optional<DispResult> {

@@ -7,6 +7,13 @@ class QPainter;
 
 namespace tivolen {
 
+// Member numbers of the events, for hosts that dispatch them by number.
+enum EventDispId : int {
+  kEvVscroll = 1, kEvTbClick, kEvTbDblClick, kEvTbMouseDown, kEvTbMouseMove, kEvRollUp, kEvUserDrawItem,
+  kEvClick = -600, kEvDblClick = -601, kEvKeyDown = -602, kEvKeyPress = -603, kEvKeyUp = -604,
+  kEvMouseDown = -605, kEvMouseMove = -606, kEvMouseUp = -607,
+};
+
 class TivolenEvents {
  public:
   virtual ~TivolenEvents() = default;

@@ -39,6 +39,14 @@ enum DispId : int {
   kDispHWnd = -515, kDispCaption = -518, kDispRefresh = -550, kDispAboutBox = -552,
 };
 
+// Values of MultiSelect and MousePointer, as the type library names them.
+enum MultipleSelectionC : int16_t { QX_SINGLE = 0, QX_MULTIPLE = 1, QX_EXTENDED = 2 };
+enum MousePointerC : int16_t {
+  QX_DEFAULT = 0, QX_ARROW, QX_CROSS, QX_IBEAM, QX_ICON, QX_SIZE, QX_SIZENESW, QX_SIZENS,
+  QX_SIZENWSE, QX_SIZEEW, QX_UPARROW, QX_HOURGLASS, QX_NODROP, QX_APPSTARTING, QX_SIZEALL = 14,
+  QX_CUSTOM = 15,
+};
+
 // One control instance as its host drives it.
 class ITivolen {
  public:

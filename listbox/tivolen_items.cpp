@@ -117,10 +117,17 @@ DispResult TivolenCtrl::SetListText(int index, const QString& text) {
   ShrinkCheckForItem(index);
   ListItem& item = *items_[index];
   const QString before = item.FullText();
+  const size_t count = items_.size();
   item.SetText(InsertPictureColumn(text, pictureTab_));
   DispResult r = ReplaceListString(index, item.FullText());
   if (!r.ok()) {
-    if (index < int(items_.size())) items_[index]->SetText(before);
+    // The record may have gone with its list box string; then nothing is restored.
+    if (items_.size() == count) {
+      item.SetText(before);
+    } else {
+      ComputeMaxWidth();
+      ApplyExtent();
+    }
     pendingWidth_ = -1;
     return r;
   }
@@ -135,13 +142,20 @@ DispResult TivolenCtrl::SetListTabText(int index, int column, const QString& tex
   ShrinkCheckForItem(index);
   ListItem& item = *items_[index];
   const QString before = item.FullText();
+  const size_t count = items_.size();
   if (!item.SetColumnText(text, column)) {
     pendingWidth_ = -1;
     return DispResult::Fail(MakeError(kErrInvalidPropertyValue, 139));
   }
   DispResult r = ReplaceListString(index, LimitText(item.FullText()));
   if (!r.ok()) {
-    if (index < int(items_.size())) items_[index]->SetText(before);
+    // The record may have gone with its list box string; then nothing is restored.
+    if (items_.size() == count) {
+      item.SetText(before);
+    } else {
+      ComputeMaxWidth();
+      ApplyExtent();
+    }
     pendingWidth_ = -1;
     return r;
   }
@@ -315,9 +329,9 @@ void TivolenCtrl::DrawItem(QPainter& p, int index, const QRect& rect, int state,
     const int x = rect.left() + ColumnStart(c), y = rect.top() + 2;
     if (c == pictureTab_) {
       if (image && source) {
-        const int w = units_.HimetricToPixelsX(source->himetricWidth ? source->himetricWidth : 32);
-        const int h = units_.HimetricToPixelsY(source->himetricHeight ? source->himetricHeight : 32);
-        p.drawImage(QRect(x, y, w, h), *image);
+        int hw = source->himetricWidth, hh = source->himetricHeight;
+        if (!hw || !hh) hw = hh = 32;  // a picture without a size gets a nominal square
+        p.drawImage(QRect(x, y, units_.HimetricToPixelsX(hw), units_.HimetricToPixelsY(hh)), *image);
       }
       continue;
     }

@@ -8,7 +8,7 @@ namespace {
 QFont TooltipFont() {
   QFont f("MS Sans Serif");
   f.setStyleHint(QFont::SansSerif);
-  f.setPointSize(8);
+  f.setPixelSize(8);  // a character height of 8 pixels, whatever the resolution
   return f;
 }
 }  // namespace

@@ -22,9 +22,11 @@ class DriveLine : public mainwin::DriveQueries {
   virtual bool ProbePort(int port) = 0;
 
   // Whether the drive's program runs; nullopt when the drive did not answer.
-  virtual std::optional<bool> Running(int node) = 0;
-  // The drive's program library and its edit buffer.
-  virtual bool LoadTEB(int node, const std::string& name) = 0;
-  virtual bool SaveTEB(int node, const std::string& name) = 0;
-  virtual bool DeletePgm(int node, const std::string& name) = 0;
+  // A line that cannot tell answers nullopt, which counts as running.
+  virtual std::optional<bool> Running(int /*node*/) { return std::nullopt; }
+  // The drive's program library and its edit buffer; a line that cannot
+  // reach them refuses, so nothing is deleted.
+  virtual bool LoadTEB(int /*node*/, const std::string& /*name*/) { return false; }
+  virtual bool SaveTEB(int /*node*/, const std::string& /*name*/) { return false; }
+  virtual bool DeletePgm(int /*node*/, const std::string& /*name*/) { return false; }
 };

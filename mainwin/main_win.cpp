@@ -19,7 +19,7 @@
 #include "mainwin/model/axis_type_match.h"
 #include "mainwin/pop.h"
 #include "mainwin/qhelp.h"
-#include "mainwin/qt_edit_list.h"
+#include "mainwin/edit_list_box.h"
 #include "mainwin/qt_sys_tree.h"
 #include "mainwin/splash.h"
 #include "mainwin/stat_strip.h"

@@ -12,11 +12,13 @@
 
 #include "link/isp.h"
 #include "mainwin/drive_line.h"
+#include "mainwin/edit_list.h"
 #include "mainwin/model/context_menus.h"
 #include "mainwin/model/main_layout.h"
 #include "mainwin/model/node_tables.h"
 #include "mainwin/shared_services.h"
 #include "mainwin/startup_settings.h"
+#include "mainwin/step_images.h"
 
 class QAction;
 class QPoint;
@@ -27,7 +29,7 @@ class QProgressBar;
 class QLabel;
 class QTimer;
 class QToolButton;
-class QtEditList;
+class EditListBox;
 class QtSysTree;
 class StatStrip;
 class Splash;
@@ -48,6 +50,7 @@ struct MainWinEnv {
   DriveLine* line = nullptr;  // nullptr = the window's own link
   std::string libraryPath;    // "" = "KOVdata.KOV" beside the program
   std::string lockPath;       // "" = the user's default
+  std::string listControlPath;  // "" = libtivole32.so beside the program
 };
 
 class MainWin : public QMainWindow {
@@ -210,7 +213,14 @@ class MainWin : public QMainWindow {
   QtSysTree* Sys;
   QListWidget* Watch;
   QToolButton *BtnRS, *BtnPause, *Btn1, *ShowScope, *Toggle, *SWE_ON, *SWE_OFF, *BrakeAll;
-  QtEditList* EditList;
+  EditListBox* EditList;
+  StepImageList StepImages;
+  // The list's events: the window's own handlers; the editors fill the hooks.
+  void EditList_DblClick();
+  void EditList_KeyPress(int16_t& keyAscii);
+  void EditList_MouseMove();
+  void EditList_TbMouseMove();
+  EditListEvents EditListHooks;  // Click, DblClick, KeyDown, KeyUp, MouseDown, MouseUp
   class StatStrip* StatStrip;
   QProgressBar* Prog;
   std::array<QLabel*, 3> Mon1{};  // status bar panels 1..3
@@ -262,6 +272,7 @@ class MainWin : public QMainWindow {
   bool RenameAppProgram(std::string& name);
   void SelectAndClick(const std::string& key);
   talvero::WindowMetrics Metrics() const;
+  void WireEditList();
   QAction* AddItem(QMenu* menu, const char* name, const QString& caption);
   mainwin::SettingsIO& Settings() { return env_.settings; }
   void ReadUserSettings(const std::string& commandLine, int& savedPort);

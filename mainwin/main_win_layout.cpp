@@ -18,7 +18,7 @@
 #include "mainwin/main_win.h"
 #include "mainwin/model/launchers.h"
 #include "mainwin/model/main_layout.h"
-#include "mainwin/qt_edit_list.h"
+#include "mainwin/edit_list_box.h"
 #include "mainwin/qt_sys_tree.h"
 #include "mainwin/stat_strip.h"
 #include "platform/clock/clock.h"

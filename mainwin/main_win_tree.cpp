@@ -7,7 +7,7 @@
 #include "mainwin/model/rename_check.h"
 #include "mainwin/model/tree_branches.h"
 #include "mainwin/model/tree_key.h"
-#include "mainwin/qt_edit_list.h"
+#include "mainwin/edit_list_box.h"
 #include "mainwin/qt_sys_tree.h"
 #include "mainwin/stat_strip.h"
 #include "platform/clock/clock.h"

@@ -18,7 +18,8 @@
 #include "mainwin/main_win.h"
 #include "mainwin/pop.h"
 #include "mainwin/qhelp.h"
-#include "mainwin/qt_edit_list.h"
+#include "mainwin/edit_list_box.h"
+#include "mainwin/list_control_library.h"
 #include "mainwin/qt_sys_tree.h"
 #include "mainwin/splash.h"
 #include "mainwin/stat_strip.h"
@@ -306,9 +307,9 @@ void MainWin::BuildControls() {
   for (QToolButton* b : {BtnRS, BtnPause, Btn1, Toggle, SWE_ON, SWE_OFF}) b->setEnabled(false);
   BrakeAll->hide();
 
-  EditList = new QtEditList(frame);
-  EditList->setMouseTracking(true);
-  EditList->viewport()->installEventFilter(this);
+  EditList = new EditListBox(frame, env_.listControlPath.empty() ? DefaultListControlPath()
+                                                                 : env_.listControlPath);
+  WireEditList();
   StatStrip = new class StatStrip(frame);
   StatStrip->hide();
 

@@ -1,6 +1,7 @@
 #include "runtime/rounding.h"
 
 #include <cmath>
+#include <limits>
 
 namespace rt {
 
@@ -29,5 +30,11 @@ int16_t CInt(double v) { return Saturate<int16_t>(v, INT16_MIN, INT16_MAX); }
 
 double Int(double v) { return std::floor(v); }
 double Fix(double v) { return std::trunc(v); }
+
+float CSng(double v) {
+  if (v > double(std::numeric_limits<float>::max())) return std::numeric_limits<float>::max();
+  if (v < -double(std::numeric_limits<float>::max())) return -std::numeric_limits<float>::max();
+  return float(v);
+}
 
 }  // namespace rt

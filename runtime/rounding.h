@@ -12,6 +12,10 @@ double RoundHalfEven(double v);
 int32_t CLng(double v);
 int16_t CInt(double v);
 
+// A double as a single: saturated to the single's range instead of the
+// undefined conversion; NaN stays NaN.
+float CSng(double v);
+
 // Int rounds down (Int(-2.5) = -3), Fix toward zero (Fix(-2.5) = -2).
 double Int(double v);
 double Fix(double v);

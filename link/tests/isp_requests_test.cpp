@@ -21,6 +21,7 @@ struct Op {
   std::string result;                     // on that answer
   std::string failure;                    // after the last try
   int tries;                              // 0 = Retries, < 0 = Retries - tries ... see Tries()
+  bool anyLength = false;                 // the reply may be of any length, else exactly reply's
   bool counts = true;
 };
 
@@ -37,22 +38,24 @@ std::vector<Op> Ops() {
       {"Status", [](ISP& i) { return Show((long long)i.Status(1)); }, "Q", 0, Bytes({0x09, 0x40}), "16393", "0", kR},
       {"Status2", [](ISP& i) { i.Status2Bits = 0xAAAA; auto w = i.Status2(1); return Show((long long)w) + "/" + Show((long long)i.Status2Bits); },
        "q", 0, Bytes({0x05, 0x01}), "261/261", "0/0", kR},
-      {"FaultText", [](ISP& i) { return i.FaultText(1, 7); }, B("FT\x07"), 0, "Over current", "Over current", "", kR},
-      {"GetDiag", [](ISP& i) { return i.GetDiag(1, 3); }, B("\x11\x03"), 0, "3,12:00,F7", "3,12:00,F7", "", kR},
+      {"FaultText", [](ISP& i) { return i.FaultText(1, 7); }, B("FT\x07"), 0, "Over current", "Over current", "", kR, true},
+      {"GetDiag", [](ISP& i) { return i.GetDiag(1, 3); }, B("\x11\x03"), 0, "3,12:00,F7", "3,12:00,F7", "", kR, true},
       {"Reset", [](ISP& i) { return Show(i.Reset(1)); }, "\x17", 20, Bytes({0}), "True", "False", kR},
       {"EStop", [](ISP& i) { return Show(i.EStop(1)); }, "\x1B", 5, "\x15", "True", "False", kR},
       {"Cal", [](ISP& i) { return Show(i.Cal(1)); }, "\x1C", 20, "\x06", "True", "False", kR},
+      {"Enabled", [](ISP& i) { return Show(i.Enabled(1)); }, "Q", 0, Bytes({0x01, 0x00}), "True", "False", kR},
+      {"Faulted", [](ISP& i) { return Show(i.Faulted(1)); }, "Q", 0, Bytes({0x02, 0x00}), "True", "False", kR},
       {"Running", [](ISP& i) { return Show(i.Running(1)); }, "Q", 0, Bytes({0x08, 0x00}), "True", "False", kR},
       {"Paused", [](ISP& i) { return Show(i.Paused(1)); }, "Q", 0, Bytes({0x80, 0x00}), "True", "False", kR},
       {"FinishedCap", [](ISP& i) { return Show(i.FinishedCap(1)); }, "Q", 0, Bytes({0x00, 0x01}), "True", "False", kR},
       {"AddUVName", [](ISP& i) { return Show(i.AddUVName(1, "SPEED")); }, "VSPEED", 0, "\x06", "True", "False", kR},
       {"DelUVName", [](ISP& i) { return Show(i.DelUVName(1, "*")); }, "v*", 0, "\x06", "True", "False", kR},
-      {"GetUVName", [](ISP& i) { return i.GetUVName(1, 47); }, B("}\x2F"), 0, "SPEED", "SPEED", "", kR},
-      {"WhoAmI", [](ISP& i) { return i.WhoAmI(1); }, "\x01", 50, "RHO 1.2", "RHO 1.2", "", 3, false},
-      {"Info", [](ISP& i) { return i.Info(1, 4, "SPEED"); }, B("I\x04SPEED"), 10, "N", "N", "", 5},
-      {"GetSerial", [](ISP& i) { return i.GetSerial(1); }, B("I\x05"), 10, "SN-0042", "SN-0042", "", kR},
+      {"GetUVName", [](ISP& i) { return i.GetUVName(1, 47); }, B("}\x2F"), 0, "SPEED", "SPEED", "", kR, true},
+      {"WhoAmI", [](ISP& i) { return i.WhoAmI(1); }, "\x01", 50, "RHO 1.2", "RHO 1.2", "", 3, true, false},
+      {"Info", [](ISP& i) { return i.Info(1, 4, "SPEED"); }, B("I\x04SPEED"), 10, "N", "N", "", 5, true},
+      {"GetSerial", [](ISP& i) { return i.GetSerial(1); }, B("I\x05"), 10, "SN-0042", "SN-0042", "", kR, true},
       {"SetSerial", [](ISP& i) { return Show(i.SetSerial(1, "SN-0042")); }, "\x1FSN-0042", 20, "\x06", "True", "False", kR},
-      {"GetDriveName", [](ISP& i) { return i.GetDriveName(1); }, "\x1E", 10, "X AXIS", "X AXIS", "", kR},
+      {"GetDriveName", [](ISP& i) { return i.GetDriveName(1); }, "\x1E", 10, "X AXIS", "X AXIS", "", kR, true},
       {"SetDriveName", [](ISP& i) { return Show(i.SetDriveName(1, "X AXIS")); }, "\x1DX AXIS", 20, "\x06", "True", "False", kR},
       {"SetTime", [](ISP& i) { return Show(i.SetTime(1)); }, Bytes({0x0F, 0x26, 0x04, 0x12, 0x09, 0x14, 0x05}), 10, "\x06", "True", "False", kR},
       {"SetConfig", [](ISP& i) { return Show(i.SetConfig(1, 2, "1F")); }, B("\x10\x02" "1F"), 0, "\x06", "True", "False", kR},
@@ -63,8 +66,8 @@ std::vector<Op> Ops() {
       {"PgmPause False", [](ISP& i) { return Show(i.PgmPause(1, 0)); }, "\x04", 0, "\x06", "True", "False", kR},
       {"Pgm1Step", [](ISP& i) { return Show(i.Pgm1Step(1)); }, "\x0A", 0, "\x06", "True", "False", kR},
       {"WhatStep", [](ISP& i) { return Show((long long)i.WhatStep(1)); }, "\x02", 0, "\xFE", "254", "-1", kR},
-      {"GetPgmLine active", [](ISP& i) { return i.GetPgmLine(1, 7, ""); }, B("L\x07"), 0, "MOVE 10", "MOVE 10", "", kR5},
-      {"GetPgmLine library", [](ISP& i) { return i.GetPgmLine(1, 7, "JOG"); }, B("l\x07JOG"), 0, B(" \x09"), B(" \x09"), "", kR5},
+      {"GetPgmLine active", [](ISP& i) { return i.GetPgmLine(1, 7, ""); }, B("L\x07"), 0, "MOVE 10", "MOVE 10", "", kR5, true},
+      {"GetPgmLine library", [](ISP& i) { return i.GetPgmLine(1, 7, "JOG"); }, B("l\x07JOG"), 0, B(" \x09"), B(" \x09"), "", kR5, true},
       {"SetPgmLine active", [](ISP& i) { return Show(i.SetPgmLine(1, "", 3, "MOVE 10")); }, B("E\x03MOVE 10"), 20, "\x06", "True", "False", kR5},
       {"SetPgmLine buffer only", [](ISP& i) { return Show(i.SetPgmLine(1, " ", 3, "MOVE 10")); }, B("e\x03MOVE 10"), 20, "\x06", "True", "False", kR5},
       {"GetPgmName", [](ISP& i) { return i.GetPgmName(1, 127); }, B("PD\x7F"), 30, "~~~~~~~~", "~~~~~~~~", "", kR},
@@ -76,7 +79,7 @@ std::vector<Op> Ops() {
       {"ClearEB", [](ISP& i) { return Show(i.ClearEB(1)); }, "PC", 30, "\x06", "True", "False", kR},
       {"ClearTEB", [](ISP& i) { return Show(i.ClearTEB(1)); }, "Pc", 30, "\x06", "True", "False", kR},
       {"ForceSave", [](ISP& i) { return Show(i.ForceSave(1)); }, "\x16", 20, "\x06", "True", "False", kR},
-      {"GetThread", [](ISP& i) { return i.GetThread(1, 4); }, B("T\x04"), 10, "  IF IN1 THEN OUT2 ", "IF IN1 THEN OUT2", "", kR},
+      {"GetThread", [](ISP& i) { return i.GetThread(1, 4); }, B("T\x04"), 10, "  IF IN1 THEN OUT2 ", "IF IN1 THEN OUT2", "", kR, true},
       {"SetThread", [](ISP& i) { return Show(i.SetThread(1, 4, "if in1 then out2")); }, ":T4,IF IN1 THEN OUT2", 20, "\x06", "True", "False", kR},
       {"GetThreadStat", [](ISP& i) { return Show((long long)i.GetThreadStat(1)); }, "\x15", 0, Bytes({1, 0, 0, 2, 0, 0, 0, 0, 0, 1}), "521", "0", kR},
       {"GoCap trigger", [](ISP& i) { return Show(i.GoCap(1, 9, 2, 3, -1)); }, Bytes({0x18, 9, 2, 3}), 0, "\x06", "True", "False", kR},
@@ -90,10 +93,10 @@ std::vector<Op> Ops() {
          bool ok = i.Yscale(1, 1, type, scale, offset);
          return Show(ok) + "/" + Show((long long)type) + "/" + Show(scale) + "/" + Show(offset);
        },
-       B("\x0C\x01"), 50, "\x03" "2.5,-10", "True/2/2.5/-10", "False/42/1/0", kR},
+       B("\x0C\x01"), 50, "\x03" "2.5,-10", "True/2/2.5/-10", "False/42/1/0", kR, true},
       {"ReadNV", [](ISP& i) { return i.ReadNV(1, 1024); }, "\x12" "1024", 20, Repeat('\x5B', 128), Repeat('\x5B', 128), "", kR},
       {"Flash", [](ISP& i) { return Show(i.Flash(1, "P0")); }, "FP0", 40, "\x06", "True", "False", 1},
-      {"Special", [](ISP& i) { return Show(i.Special(1, "E")); }, "ZE", 10, "OK", "True", "False", 5},
+      {"Special", [](ISP& i) { return Show(i.Special(1, "E")); }, "ZE", 10, "OK", "True", "False", 5, true},
   };
 }
 
@@ -121,6 +124,19 @@ TEST_F(Requests, EachOperationSendsItsExactRequestAndReadsItsReply) {
     EXPECT_EQ(Sleeps(), op.pause ? std::vector<int64_t>{op.pause} : std::vector<int64_t>{});
     EXPECT_EQ(isp->ErrorCount, 0);
     EXPECT_TRUE(port->input.empty());
+  }
+}
+
+// A reply one byte longer than the drive's fixed answer is refused and tried
+// again; a reply of any length is taken at the first try.
+TEST_F(Requests, AFixedLengthReplyMustHaveExactlyItsLength) {
+  Open();
+  for (const Op& op : Ops()) {
+    SCOPED_TRACE(op.what);
+    port->requests.clear();
+    port->responder = Always(op.reply + "!");
+    op.call(*isp);
+    EXPECT_EQ(port->requests.size(), size_t(op.anyLength ? 1 : TriesOf(op)));
   }
 }
 

@@ -78,8 +78,14 @@ TEST_F(DefaultsFile, MissingFileAndOddValuesGiveTheBuiltInDefaults) {
     EXPECT_EQ(c->GetProperty(kDispBackColor).value.toUInt(), 0x80000005u);
   }
   // A size with one side 0 is ignored; counts past the tab stops are refused.
-  WriteFile("Width=300\nHeight=0\nNumTabs=99\nMultiSelect=5\nMousePointer=40\n");
+  WriteFile("Width=300\nHeight=0\nNumTabs=99\nMultiSelect=5\nMousePointer=40\nPicTransColor=255 red\n"
+            "SelectedForeColor=none\nSelectedBackColor=-2147483635\nForeColor=\n");
   auto c = NewControl();
+  // Colours read their leading decimal number; an empty value keeps the default.
+  EXPECT_EQ(c->GetProperty(kDispPicTransColor).value.toUInt(), 255u);
+  EXPECT_EQ(c->GetProperty(kDispSelectedForeColor).value.toUInt(), 0u);
+  EXPECT_EQ(c->GetProperty(kDispSelectedBackColor).value.toUInt(), 0x8000000Du);
+  EXPECT_EQ(c->GetProperty(kDispForeColor).value.toUInt(), 0x80000008u);
   EXPECT_EQ(c->size(), QSize(200, 150));
   EXPECT_EQ(Get(*c, kDispNumTabs), 16);
   EXPECT_EQ(Get(*c, kDispMultiSelect), 0);

@@ -207,7 +207,8 @@ TEST(Dispatch, SuccessfulSetsNotifyWithTheMemberNumber) {
   ctrl->SetModified(false);
   ASSERT_TRUE(ctrl->PutProperty(kDispNumTabs, ShortValue(4)).ok());
   EXPECT_FALSE(ctrl->PutProperty(kDispNumTabs, ShortValue(99)).ok());
-  EXPECT_EQ(notified, QList<int>{kDispNumTabs});
+  ASSERT_TRUE(ctrl->PutProperty(kDispValueDefault, QString("a")).ok());
+  EXPECT_EQ(notified, (QList<int>{kDispNumTabs, kDispValue}));
   EXPECT_TRUE(ctrl->IsModified());
 }
 

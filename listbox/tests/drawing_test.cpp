@@ -103,6 +103,18 @@ TEST_F(Drawing, PictureInAnotherColumn) {
   EXPECT_NE(At(img, 1, 3, 3), kRed);
 }
 
+TEST_F(Drawing, APictureWithoutAHeightIsDrawnAsA32HimetricSquare) {
+  QImage red(16, 16, QImage::Format_RGB32);
+  red.fill(kRed);
+  auto flat = Picture::Bitmap(red);
+  flat->himetricHeight = 0;
+  ctrl->PutProperty(kDispListPicture, QVariant::fromValue(flat), {ShortValue(2)});
+  const QImage img = Grab();
+  EXPECT_EQ(At(img, 2, 2, 2), kRed);  // 32 HIMETRIC: one pixel at 96 dots per inch
+  EXPECT_EQ(At(img, 2, 5, 2), kYellow);
+  EXPECT_EQ(At(img, 2, 2, 5), kYellow);
+}
+
 TEST_F(Drawing, DisabledTextIsGrey) {
   ctrl->PutProperty(kDispEnabled, ShortValue(0));
   const QImage img = Grab();

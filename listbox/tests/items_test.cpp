@@ -114,6 +114,20 @@ TEST(Items, RefusedInsertionLeavesStoreAndListInStep) {
   EXPECT_EQ(ctrl->GetProperty(kDispNewIndex).value.toInt(), 1);
 }
 
+TEST(Items, RefusedReplacementLeavesStoreAndListInStep) {
+  for (int id : {kDispList, kDispListTabText}) {
+    auto ctrl = MakeControl();
+    for (const char* t : {"a", "b", "c"}) Add(*ctrl, t);
+    ctrl->ListWindow()->SetItemLimit(2);  // not even the old string goes back
+    DispResult r = ctrl->PutProperty(id, QString("x"), {ShortValue(0), ShortValue(1)});
+    ASSERT_FALSE(r.ok()) << id;
+    EXPECT_EQ(r.error->code, 1000) << id;
+    ASSERT_EQ(Count(*ctrl), ctrl->ListWindow()->Count()) << id;
+    EXPECT_EQ(Texts(*ctrl), (QStringList{"\tb", "\tc"})) << id;
+    for (int i = 0; i < Count(*ctrl); ++i) EXPECT_EQ(ctrl->ListWindow()->Text(i), Texts(*ctrl)[i]) << id;
+  }
+}
+
 TEST(Items, RemoveAndClear) {
   auto ctrl = MakeControl();
   for (const char* t : {"a", "b", "c"}) Add(*ctrl, t);

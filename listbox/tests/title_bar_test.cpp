@@ -212,6 +212,7 @@ TEST_F(Hosted, TooltipArmsOnHoverAndShowsBesideTheCursor) {
   ASSERT_EQ(ctrl->TooltipState(), 2);
   ASSERT_TRUE(ctrl->Tooltip()->isVisible());
   EXPECT_EQ(ctrl->Tooltip()->Text(), "Tivolen");
+  EXPECT_EQ(ctrl->Tooltip()->font().pixelSize(), 8);  // characters 8 pixels high, not 8 points
   EXPECT_EQ(ctrl->Tooltip()->pos(), vp->mapToGlobal(QPoint(40, 40)) + QPoint(10, 18));
   QTest::mousePress(vp, Qt::LeftButton, {}, QPoint(40, 40));
   EXPECT_EQ(ctrl->TooltipState(), 0);

@@ -16,7 +16,7 @@
 #include <QToolButton>
 #include <cmath>
 
-#include "mainwin/qt_edit_list.h"
+#include "mainwin/edit_list_box.h"
 #include "mainwin/stat_strip.h"
 #include "mainwin/tests/tree_window_fixture.h"
 #include "platform/ui/qt/window_factory.h"

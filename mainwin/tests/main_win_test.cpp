@@ -23,7 +23,7 @@
 #include "store/library_database.h"
 #include "mainwin/pop.h"
 #include "mainwin/qt_sys_tree.h"
-#include "mainwin/qt_edit_list.h"
+#include "mainwin/edit_list_box.h"
 #include "mainwin/splash.h"
 #include "mainwin/stat_strip.h"
 #include <QListWidget>

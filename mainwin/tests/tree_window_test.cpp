@@ -7,7 +7,7 @@
 #include <QTest>
 
 #include "mainwin/copy_target_data.h"
-#include "mainwin/qt_edit_list.h"
+#include "mainwin/edit_list_box.h"
 #include "mainwin/stat_strip.h"
 #include "mainwin/tests/tree_window_fixture.h"
 #include "store/applic.h"

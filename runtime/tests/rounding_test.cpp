@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
+
+#include <cmath>
 
 #include "runtime/rounding.h"
 
@@ -32,6 +35,13 @@ TEST(Rounding, ConversionsSaturateAndTakeNaNAsZero) {
   EXPECT_EQ(rt::CInt(-32768.5), -32768);
   EXPECT_EQ(rt::CInt(12.5), 12);
   EXPECT_EQ(rt::CInt(std::nan("")), 0);
+}
+
+TEST(Rounding, SinglesSaturateAtTheirRange) {
+  EXPECT_EQ(rt::CSng(1e300), std::numeric_limits<float>::max());
+  EXPECT_EQ(rt::CSng(-1e300), -std::numeric_limits<float>::max());
+  EXPECT_EQ(rt::CSng(1.5), 1.5f);
+  EXPECT_TRUE(std::isnan(rt::CSng(std::nan(""))));
 }
 
 TEST(Rounding, IntIsFloorAndFixTruncates) {

@@ -10,8 +10,8 @@ using simtest::Padded;
 
 namespace {
 
-const std::string ACK = "\x06";
-const std::string NAK = "\x15";
+using simtest::ACK;
+using simtest::NAK;
 
 struct Row {
   int node;

@@ -9,8 +9,8 @@ using simtest::Bytes;
 
 namespace {
 
-const std::string ACK = "\x06";
-const std::string NAK = "\x15";
+using simtest::ACK;
+using simtest::NAK;
 
 class Memory : public ::testing::Test {
  protected:

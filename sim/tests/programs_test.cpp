@@ -11,8 +11,8 @@ using simtest::Padded;
 
 namespace {
 
-const std::string ACK = "\x06";
-const std::string NAK = "\x15";
+using simtest::ACK;
+using simtest::NAK;
 
 std::string Line(char op, int n, const std::string& text = "") {
   return std::string(1, op) + char(n) + text;

@@ -8,6 +8,10 @@
 
 namespace simtest {
 
+// The acknowledgement and refusal bytes a drive answers with.
+inline const std::string ACK = "\x06";
+inline const std::string NAK = "\x15";
+
 inline std::string Bytes(std::initializer_list<int> b) {
   std::string s;
   for (int v : b) s += char(v);

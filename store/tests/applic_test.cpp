@@ -19,10 +19,8 @@ using talvero::ScriptedPrompter;
 class ApplicTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    store_test::WriteLibrary(dir_ / "KOVdata.KOV");
-    auto lib = LibraryDatabase::Open(dir_ / "KOVdata.KOV");
-    ASSERT_TRUE(lib.ok()) << lib.error;
-    lib_ = std::move(*lib);
+    store_test::OpenLibrary(dir_ / "KOVdata.KOV", lib_);
+    if (HasFatalFailure()) return;
     path_ = dir_ / "Line 2/Machine.APP";  // capitals in the path must survive
     std::filesystem::create_directories(dir_ / "Line 2");
   }

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "platform/dao/database.h"
+#include "store/library_database.h"
 
 namespace store_test {
 
@@ -56,6 +57,15 @@ inline void WriteLibrary(const std::string& path) {
   ASSERT_TRUE(db.ok()) << db.error;
   talvero::dao::Status s = (*db)->Execute(kLibrarySql);
   ASSERT_TRUE(s) << s.error;
+}
+
+// Writes the fixture library at path and opens it as the program does.
+inline void OpenLibrary(const std::string& path, std::unique_ptr<LibraryDatabase>& lib) {
+  WriteLibrary(path);
+  if (::testing::Test::HasFatalFailure()) return;
+  auto opened = LibraryDatabase::Open(path);
+  ASSERT_TRUE(opened.ok()) << opened.error;
+  lib = std::move(*opened);
 }
 
 // A fresh folder per test, removed afterwards.

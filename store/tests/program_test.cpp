@@ -9,10 +9,8 @@ namespace {
 class ProgramTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    store_test::WriteLibrary(dir_ / "lib.KOV");
-    auto lib = LibraryDatabase::Open(dir_ / "lib.KOV");
-    ASSERT_TRUE(lib.ok()) << lib.error;
-    lib_ = std::move(*lib);
+    store_test::OpenLibrary(dir_ / "lib.KOV", lib_);
+    if (HasFatalFailure()) return;
     display_.UnitsName = "mm";
   }
   Program MakeProgram() { return Program(lib_->StepsRS.get(), &display_); }

@@ -64,10 +64,8 @@ struct ScriptedEditor : ThreadsMod::EventEditor {
 class ThreadsModTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    store_test::WriteLibrary(dir_ / "lib.KOV");
-    auto lib = LibraryDatabase::Open(dir_ / "lib.KOV");
-    ASSERT_TRUE(lib.ok()) << lib.error;
-    lib_ = std::move(*lib);
+    store_test::OpenLibrary(dir_ / "lib.KOV", lib_);
+    if (HasFatalFailure()) return;
     display_.UnitsName = "inch";
     ThreadsMod::Bind(lib_->ThreadsRS.get(), &display_);
     for (int i = 0; i < ThreadsMod::kEvents; ++i) ThreadsMod::SetEventOp(i, -1);

@@ -51,13 +51,22 @@ class Pty {
   std::string path_;
 };
 
+// Sets a variable for its lifetime, then puts back what was there.
 class EnvVar {
  public:
-  EnvVar(const char* name, const std::string& value) : name_(name) { setenv(name, value.c_str(), 1); }
-  ~EnvVar() { unsetenv(name_); }
+  EnvVar(const char* name, const std::string& value) : name_(name) {
+    if (const char* old = getenv(name)) old_ = old, had_ = true;
+    setenv(name, value.c_str(), 1);
+  }
+  ~EnvVar() {
+    if (had_) setenv(name_, old_.c_str(), 1);
+    else unsetenv(name_);
+  }
 
  private:
   const char* name_;
+  std::string old_;
+  bool had_ = false;
 };
 
 std::string AllBytes() {

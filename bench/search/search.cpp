@@ -1,0 +1,167 @@
+// Times the main window from its construction to the end of the drive search
+// at start-up, against two simulated drives (nodes 1 and 2) paced at 19200
+// baud, and sets it next to its floor: every request of the search on the
+// wire at 10 bits a byte, the pauses the link fixes for each, and the time an
+// empty node costs the link (per try its read time-out and the flush's).
+// The link's time-outs are set below the settings' minimums so the run ends
+// in seconds; nothing of the user's own files is read or written.
+#include <stdlib.h>
+
+#include <QApplication>
+#include <QTemporaryDir>
+#include <chrono>
+#include <cstdio>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "link/isp.h"
+#include "mainwin/isp_line.h"
+#include "mainwin/main_win.h"
+#include "platform/clock/clock.h"
+#include "platform/ui/scripted_prompter.h"
+#include "sim/pty_server.h"
+#include "sim/sim_line.h"
+
+namespace {
+
+constexpr int kFirstByteMs = 100, kNextByteMs = 50;
+constexpr double kByteMs = 10.0 * 1000.0 / 19200.0;
+constexpr int kNodes = 31;
+
+double NowMs() {
+  using namespace std::chrono;
+  return duration<double, std::milli>(steady_clock::now().time_since_epoch()).count();
+}
+
+// A request frame is 5 bytes around its data, a reply 4.
+double Wire(size_t requestData, size_t replyData) { return double(5 + requestData + 4 + replyData) * kByteMs; }
+
+// The window's link with the bench's time-outs, noting what each request of
+// the search cost at the least.
+class BenchLine : public DriveLine {
+ public:
+  void Attach(ISP& link) { inner_ = std::make_unique<IspLine>(link); }
+
+  struct Cost {
+    int count = 0;
+    double floorMs = 0;
+  };
+  std::map<std::string, Cost> costs;
+  double searchStartMs = 0;
+
+  void SetLinkSettings(const mainwin::LinkSettings& s) override {
+    mainwin::LinkSettings fast = s;
+    fast.firstByteTimeout = kFirstByteMs;
+    fast.nextByteTimeout = kNextByteMs;
+    inner_->SetLinkSettings(fast);
+  }
+  void OpenPort(int port) override { inner_->OpenPort(port); }
+  long theHandle() override { return inner_->theHandle(); }
+  std::string OpenFailure() override { return inner_->OpenFailure(); }
+  bool CheckForNodalDrives() override {
+    searchStartMs = NowMs();
+    // Five "AT" lines, the link's pause, and its whole wait for an answer.
+    Add("line check", 15 * kByteMs + 50 + 250);
+    return inner_->CheckForNodalDrives();
+  }
+  void ClosePort() override { inner_->ClosePort(); }
+  bool ProbePort(int port) override { return inner_->ProbePort(port); }
+
+  std::string WhoAmI(int node) override {
+    std::string r = inner_->WhoAmI(node);
+    if (r.empty()) Add("empty node (3 tries)", 3 * (6 * kByteMs + 50 + kFirstByteMs + kFirstByteMs));
+    else Add("identity", Wire(1, r.size()) + 50);
+    return r;
+  }
+  std::string GetDriveName(int node) override { return Note("name", inner_->GetDriveName(node), 1, 10); }
+  std::string GetSerial(int node) override { return Note("serial", inner_->GetSerial(node), 2, 10); }
+  std::string Info(int node, int which) override { return Note("information", inner_->Info(node, which), 2, 10); }
+  std::string GetPgmName(int node, int slot) override {
+    return Note("program name", inner_->GetPgmName(node, slot), 3, 30);
+  }
+
+ private:
+  void Add(const char* what, double ms) {
+    Cost& c = costs[what];
+    ++c.count;
+    c.floorMs += ms;
+  }
+  std::string Note(const char* what, std::string reply, size_t requestData, int pauseMs) {
+    Add(what, Wire(requestData, reply.size()) + pauseMs);
+    return reply;
+  }
+  std::unique_ptr<IspLine> inner_;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QTemporaryDir config;
+  qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
+  QApplication app(argc, argv);
+  talvero::TheSystemClock().SetEventPump([]() { QCoreApplication::processEvents(); });
+  talvero::ScriptedPrompter prompter;  // any message box is a fault of the run
+
+  using talvero::sim::Buffer;
+  using talvero::sim::Family;
+  talvero::sim::SimLine sim;
+  sim.AddDrive(1, Family::RHO).Programs().Save(Buffer::Active, "HOME");
+  sim.Drive(1).Programs().Save(Buffer::Active, "CUT 2");
+  sim.AddDrive(2, Family::TAU).Programs().Save(Buffer::Active, "JOG");
+  talvero::sim::PtyServer server(sim);
+  talvero::sim::PtyOptions options;
+  options.paced = true;
+  if (!server.Start(options)) {
+    std::fprintf(stderr, "cannot start the simulated line: %s\n", server.Error().c_str());
+    return 1;
+  }
+  setenv("TALVERO_COM1", server.SlavePath().c_str(), 1);
+
+  // Port 1 only, no first-run greeting.
+  std::map<std::string, std::string> stored{{"Setup/COM", "1"}, {"Setup/CPS", "1"}, {"Help/GS", "1"}};
+  BenchLine line;
+  MainWinEnv env;
+  env.settings = {[&](const std::string& s, const std::string& k, const std::string& def) {
+                    auto it = stored.find(s + "/" + k);
+                    return it == stored.end() ? def : it->second;
+                  },
+                  [&](const std::string& s, const std::string& k, const std::string& v) { stored[s + "/" + k] = v; }};
+  env.line = &line;
+  env.lockPath = (config.path() + "/talvero.lock").toStdString();
+
+  const double t0 = NowMs();
+  auto win = std::make_unique<MainWin>(std::move(env));
+  line.Attach(win->Link);
+  const double built = NowMs();
+  const bool loaded = win->Form_Load("talvero");
+  const double t1 = NowMs();
+  const uint64_t bytesIn = server.BytesIn(), bytesOut = server.BytesOut();
+  win.reset();
+  server.Stop();
+
+  for (const std::string& f : prompter.Failures()) std::fprintf(stderr, "message box: %s\n", f.c_str());
+  if (!loaded || line.searchStartMs == 0) {
+    std::fprintf(stderr, "the start-up did not reach the search\n");
+    return 1;
+  }
+  int found = 0;
+  for (const auto& req : sim.Log()) found += req.answered && req.data == "\x01";
+  double floorMs = 0;
+  for (const auto& [what, c] : line.costs) {
+    std::printf("%-22s %4d x         floor %9.1f ms\n", what.c_str(), c.count, c.floorMs);
+    floorMs += c.floorMs;
+  }
+  std::printf("drives found           %4d (nodes 1 and 2 expected)\n", found);
+  std::printf("bytes on the line      %4llu to the drives, %llu back\n", (unsigned long long)bytesIn,
+              (unsigned long long)bytesOut);
+  std::printf("window built           measured %9.1f ms\n", built - t0);
+  std::printf("start-up to search     measured %9.1f ms\n", line.searchStartMs - t0);
+  std::printf("search                 measured %9.1f ms\n", t1 - line.searchStartMs);
+  std::printf("start to search's end  measured %9.1f ms  floor %9.1f ms\n", t1 - t0, floorMs);
+  std::printf("ratio: %.3f\n", (t1 - t0) / floorMs);
+  if (!prompter.Failures().empty()) return 3;
+  return found == 2 && line.costs["identity"].count + line.costs["empty node (3 tries)"].count == kNodes ? 0 : 2;
+}

@@ -1,0 +1,42 @@
+#include "mainwin/edit_list_box.h"
+
+#include "mainwin/list_control_library.h"
+#include "mainwin/qt_edit_list.h"
+#include "mainwin/tivolen_edit_list.h"
+#include "platform/ui/prompter.h"
+
+EditListBox::EditListBox(QWidget* parent, const std::string& library)
+    : QWidget(parent), bag_(MainListProperties()) {
+  setObjectName("EditList");
+  const ListControlLibrary lib = LoadListControl(library);
+  tivolen::ITivolen* ctrl = lib.factory ? lib.factory->CreateInstance(this, &bag_) : nullptr;
+  if (ctrl) {
+    auto view = std::make_unique<TivolenEditList>(ctrl);
+    control_ = view.get();
+    surface_ = view->Widget();
+    view_ = std::move(view);
+  } else {
+    const std::string reason = lib.factory ? "its factory made no control" : lib.reason;
+    talvero::ThePrompter().Message(
+        {"The list control could not be loaded from " + lib.path + ": " + reason +
+             ".\nThe lists are shown in plain form.",
+         "Talvero", talvero::Buttons::Ok, talvero::Icon::Exclamation, 0});
+    auto plain = std::make_unique<QtEditList>(this);
+    plain->setObjectName("EditListPlain");
+    surface_ = plain.get();
+    view_ = std::move(plain);
+  }
+  surface_->setGeometry(rect());
+  surface_->show();
+}
+
+// Members go before the frame's children, so the control is released here,
+// still whole.
+EditListBox::~EditListBox() = default;
+
+tivolen::ITivolen* EditListBox::Control() const { return control_ ? &control_->Control() : nullptr; }
+
+void EditListBox::resizeEvent(QResizeEvent* e) {
+  QWidget::resizeEvent(e);
+  if (surface_) surface_->setGeometry(rect());
+}

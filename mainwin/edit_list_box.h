@@ -1,0 +1,53 @@
+#pragma once
+// The main window's `EditList`: a frame that hosts the picture list box
+// control, or the plain list when the control's library cannot be loaded.
+#include <QWidget>
+#include <memory>
+
+#include "listbox/property_bag.h"
+#include "mainwin/edit_list.h"
+
+namespace tivolen {
+class ITivolen;
+}
+class TivolenEditList;
+
+class EditListBox : public QWidget, public EditListView {
+  Q_OBJECT
+ public:
+  // library: the control's library to register when the per-user registry
+  // names none. A failure is told through the prompter with its path and
+  // reason, and the plain list takes the control's place.
+  EditListBox(QWidget* parent, const std::string& library);
+  ~EditListBox() override;
+
+  // nullptr while the plain list stands in.
+  tivolen::ITivolen* Control() const;
+  // The hosted list's widget.
+  QWidget* Surface() const { return surface_; }
+  // The property set stored with the window, the control's at creation.
+  const tivolen::PropertyBag& Properties() const { return bag_; }
+
+  using EditListView::AddItem;
+  void Clear() override { view_->Clear(); }
+  void AddItem(const std::string& text, const tivolen::PicturePtr& picture) override {
+    view_->AddItem(text, picture);
+  }
+  int ListCount() const override { return view_->ListCount(); }
+  std::string ItemText(int row) const override { return view_->ItemText(row); }
+  void SetNoRedraw(bool on) override { view_->SetNoRedraw(on); }
+  bool SetListPicture(int row, const tivolen::PicturePtr& picture) override {
+    return view_->SetListPicture(row, picture);
+  }
+  tivolen::PicturePtr ListPicture(int row) const override { return view_->ListPicture(row); }
+  EditListEvents& Events() override { return view_->Events(); }
+
+ protected:
+  void resizeEvent(QResizeEvent* e) override;
+
+ private:
+  tivolen::MemoryPropertyBag bag_;
+  std::unique_ptr<EditListView> view_;
+  TivolenEditList* control_ = nullptr;  // view_, when it is the control
+  QWidget* surface_ = nullptr;
+};
