@@ -1,6 +1,7 @@
 #pragma once
 // What the main window needs of the link to run the port menu and the
 // search; the program's link stands behind it, tests may put a fake there.
+#include <optional>
 #include <string>
 
 #include "mainwin/drive_search.h"
@@ -19,4 +20,13 @@ class DriveLine : public mainwin::DriveQueries {
   virtual void ClosePort() = 0;
   // Whether port n can be opened now; leaves it closed.
   virtual bool ProbePort(int port) = 0;
+
+  // Whether the drive's program runs; nullopt when the drive did not answer.
+  // A line that cannot tell answers nullopt, which counts as running.
+  virtual std::optional<bool> Running(int /*node*/) { return std::nullopt; }
+  // The drive's program library and its edit buffer; a line that cannot
+  // reach them refuses, so nothing is deleted.
+  virtual bool LoadTEB(int /*node*/, const std::string& /*name*/) { return false; }
+  virtual bool SaveTEB(int /*node*/, const std::string& /*name*/) { return false; }
+  virtual bool DeletePgm(int /*node*/, const std::string& /*name*/) { return false; }
 };

@@ -1,5 +1,7 @@
 #include "mainwin/isp_line.h"
 
+#include <cstdint>
+
 #include "platform/serial/port_map.h"
 
 void IspLine::SetLinkSettings(const mainwin::LinkSettings& s) {
@@ -14,3 +16,16 @@ std::string IspLine::OpenFailure() {
 }
 
 bool IspLine::ProbePort(int port) { return talvero::ProbePort(port).ok(); }
+
+std::optional<bool> IspLine::Running(int node) {
+  // The link answers a failed query with an empty status word; only its
+  // failure counts tell that apart from a stopped drive.
+  const int16_t before = link_.ErrorCount;
+  const int16_t nodeBefore = node >= 0 && node < 256 ? link_.NodeErrorCount[size_t(node)] : 0;
+  const uint16_t word = link_.Status(node);
+  const bool counted = link_.ErrorCount != before ||
+                       (node >= 0 && node < 256 && link_.NodeErrorCount[size_t(node)] != nodeBefore);
+  const bool saturated = before == INT16_MAX && nodeBefore == ISP::kNodeErrorCap;
+  if (counted || saturated) return std::nullopt;
+  return ISP::IsRunning(word);
+}

@@ -18,6 +18,10 @@ class IspLine : public DriveLine {
   std::string GetSerial(int node) override { return link_.GetSerial(node); }
   std::string Info(int node, int which) override { return link_.Info(node, uint8_t(which), ""); }
   std::string GetPgmName(int node, int slot) override { return link_.GetPgmName(node, uint8_t(slot)); }
+  std::optional<bool> Running(int node) override;
+  bool LoadTEB(int node, const std::string& name) override { return link_.LoadTEB(node, name); }
+  bool SaveTEB(int node, const std::string& name) override { return link_.SaveTEB(node, name); }
+  bool DeletePgm(int node, const std::string& name) override { return link_.DeletePgm(node, name); }
 
  private:
   ISP& link_;

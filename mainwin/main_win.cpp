@@ -1,10 +1,12 @@
 // Start-up, the user settings, and the orderly exit.
 #include "mainwin/main_win.h"
+#include "mainwin/model/tree_key.h"
 
 #include <QAction>
 #include <QCloseEvent>
 #include <QFileInfo>
 #include <QLabel>
+#include <QMenuBar>
 #include <QListWidget>
 #include <QTimer>
 
@@ -53,8 +55,12 @@ MainWin::MainWin(MainWinEnv env, QWidget* parent)
   });
   BuildMenus();
   BuildControls();
+  ConnectCommands();
   lock_ = std::make_unique<InstanceLock>(env_.lockPath.empty() ? InstanceLock::DefaultPath()
                                                                : env_.lockPath);
+  // The smallest size the layout rule allows, once; the window manager keeps to it.
+  const talvero::PixelSize min = talvero::MinimumClientSize(Metrics());
+  setMinimumSize(min.width, min.height + menuBar()->sizeHint().height());
   resize(1000, 700);
 }
 
@@ -178,8 +184,9 @@ void MainWin::InitOldApps() {
     }
     OpenAnApp(path);
   }
-  Sys->Select(mainwin::kAppsRoot);
-  Sys_NodeClick(mainwin::kAppsRoot);
+  const std::string apps = TreeKey::AppsRoot().Format();
+  Sys->Select(apps);
+  Sys_NodeClick(apps);
 }
 
 void MainWin::Form_Activate() {
@@ -195,26 +202,6 @@ void MainWin::Form_Activate() {
 
 void MainWin::Form_Deactivate() {
   if (talvero::TheWindowFactory().IsVisible("Tune")) SelKey.clear();
-}
-
-void MainWin::Sys_NodeClick(const std::string& key) {
-  talvero::TheClock().ProcessEvents();
-  if (key.empty()) return;
-  LastNode = key;
-  if (!ForceNodeClick && key == SelKey) return;
-  SelKey = key;
-  EditList->Clear();
-  talvero::TheClock().ProcessEvents();
-  AxisSelected = AppSelected = ProgramNodeSelected = ActiveProgramShown = false;
-  StatStrip->hide();
-  EditList->show();
-  EventViewShown = ProgramViewShown = ParameterViewShown = false;
-  StepMarkerRow = -1;
-  for (QAction* a : {Edit_Copy, Edit_Paste, File_CloseApp, SpUpload, SetupWiz_Axis, SetupWiz_T,
-                     SetupWiz_IO, File_Print})
-    a->setEnabled(false);
-  if (NodeDispatchHook) NodeDispatchHook(key);
-  UpdateState();
 }
 
 namespace {

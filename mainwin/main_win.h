@@ -13,12 +13,15 @@
 #include "link/isp.h"
 #include "mainwin/drive_line.h"
 #include "mainwin/edit_list.h"
+#include "mainwin/model/context_menus.h"
+#include "mainwin/model/main_layout.h"
 #include "mainwin/model/node_tables.h"
 #include "mainwin/shared_services.h"
 #include "mainwin/startup_settings.h"
 #include "mainwin/step_images.h"
 
 class QAction;
+class QPoint;
 class QFrame;
 class QListWidget;
 class QMenu;
@@ -88,8 +91,18 @@ class MainWin : public QMainWindow {
   bool AxisTypeMatch(const std::string& codes, int node) const;
   bool AxisIsDumb() const;
 
-  // ---- tree selection (the full dispatch comes with the tree)
+  // ---- tree selection
   virtual void Sys_NodeClick(const std::string& key);
+  // Checks a program node's new name; Cancel keeps the old text, otherwise
+  // the node takes NewString (the name as stored).
+  void Sys_AfterLabelEdit(bool& Cancel, std::string& NewString);
+  // The space key opens the selected node's menu, as the right button does.
+  void Sys_KeyPress(int KeyAscii);
+  void Sys_MouseDown(int Button, int Shift, int X, int Y);
+  // Puts the selected program node into edit mode (LE_Rename, PR_Rename).
+  void StartRename();
+  // The tree's pop-up menu now open, nullptr when none is.
+  QMenu* ShownContextMenu() const;
 
   // ---- what later subsystems fill in; each does nothing until set
   void UpdateState() { if (UpdateStateHook) UpdateStateHook(); }
@@ -101,13 +114,46 @@ class MainWin : public QMainWindow {
   std::function<void()> ShowStatusHook;
   std::function<void()> TStatTickHook;
   std::function<void()> EditStepInitHook;           // the step editor's lists
-  std::function<void(const std::string& key)> NodeDispatchHook;  // per-kind node click
+  // The list's views; each sets its own flag (ParameterViewShown, ...).
+  std::function<void(const std::string& key)> EditParametersHook;  // EditParameters(key)
+  std::function<void()> EditPgmHook;                               // EditPgm
+  std::function<void()> ReadEventsHook;                            // ThreadsMod.ReadEvents
+  std::function<void()> ComputeLBDataHook;  // the list's columns for a new font
+  // Context menu items whose commands belong to other windows, by item name,
+  // and the copy targets chosen in their submenus.
+  std::function<void(const std::string& item)> MenuCommandHook;
+  std::function<void(const std::string& item, const talvero::CopyTarget& target)> CopyTargetHook;
   // The neighbours' windows open through the window factory under the names
   // "AxisSetup", "StepperSetup", "IOConfig", "Tune", "Scope" and "PrintApp";
   // these prepare them before they are shown.
   std::function<void()> IOConfigLoadHook;     // IOConfig.Load_IOCW
   std::function<void()> TuneFormStartHook;    // Tune.Form_Start
   std::function<void(int node)> ScopeNodeHook;  // Scope.Node
+
+  // ---- File menu
+  void File_NewApp_Click();
+  void File_OpenApp_Click();
+  void File_CloseApp_Click();
+  void File_Print_Click();
+  void File_PrintSetup_Click();
+
+  // ---- application and axis menus
+  void AP_Close_Click();
+  // A new axis of the family (code) in the selected application.
+  void NewAxis(const std::string& family);
+  void AX_Del_Click();
+
+  // ---- launchers
+  void SetupWiz_Axis_Click();
+  void SetupWiz_IO_Click();
+  void SetupWiz_T_Click();
+  void ShowScope_Click();
+  void SpStepNumbers_Click();
+  void GS_stat_Click() { ShowStatus(); }
+
+  // ---- layout
+  void Form_Resize();
+  void ResizeFin_Timer();
 
   // ---- applications
   // Opens the file into the slot that has it or the first free one, shows
@@ -158,6 +204,7 @@ class MainWin : public QMainWindow {
                           *ThreadsRS = nullptr, *IORS = nullptr;
   std::array<std::string, 11> WatchSlot;   // expressions 1..10
   int ParameterCopyCount = 0;
+  std::string ParameterCopyFamily;  // family code of the copied parameters
   talvero::NodeTables NodeTables;
   std::string AppsRootNode;
   bool ServiceMode() const;
@@ -215,8 +262,17 @@ class MainWin : public QMainWindow {
   void BuildMenus();
   void BuildControls();
   void BuildContextMenus();
+  void ConnectContextMenus();
+  void ConnectCommands();
+  // Sets the design-time items of one pop-up from the model and loads its targets.
+  void ShowContextMenu(const QPoint& globalPos);
+  void UnloadTargets(QMenu* menu);
+  void CloseApp(int slot);
+  bool RenameDriveProgram(std::string& name);
+  bool RenameAppProgram(std::string& name);
+  void SelectAndClick(const std::string& key);
+  talvero::WindowMetrics Metrics() const;
   void WireEditList();
-  void ArrangeControls();
   QAction* AddItem(QMenu* menu, const char* name, const QString& caption);
   mainwin::SettingsIO& Settings() { return env_.settings; }
   void ReadUserSettings(const std::string& commandLine, int& savedPort);
@@ -233,5 +289,6 @@ class MainWin : public QMainWindow {
   POP* pop_ = nullptr;
   QHelp* qhelp_ = nullptr;
   bool loaded_ = false;
+  QMenu* shownMenu_ = nullptr;
   bool terminated_ = false;
 };

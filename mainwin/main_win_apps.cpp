@@ -2,6 +2,7 @@
 #include <QCoreApplication>
 
 #include "mainwin/main_win.h"
+#include "mainwin/model/tree_key.h"
 #include "mainwin/model/file_menu.h"
 #include "mainwin/model/tree_branches.h"
 #include "mainwin/qt_sys_tree.h"
@@ -57,7 +58,7 @@ bool MainWin::OpenAnApp(const std::string& path) {
     }
     AddAppBranch(slot);
   }
-  const std::string key = "AP" + std::to_string(slot);
+  const std::string key = TreeKey::Make("AP", {slot}).Format();
   Sys->Select(key);
   Sys_NodeClick(Sys->SelectedKey());
   return true;

@@ -4,6 +4,7 @@
 #include <QToolButton>
 
 #include "mainwin/main_win.h"
+#include "mainwin/model/tree_key.h"
 #include "mainwin/pop.h"
 #include "mainwin/qt_sys_tree.h"
 #include "mainwin/tree_branches.h"
@@ -64,7 +65,7 @@ class TreeSearchSink {
   void operator()(int node) {
     w_.BrakeAll->show();
     mainwin::AddDriveBranch(*w_.Sys, node, w_.NodeTables.at(node).driveText, w_.Line());
-    w_.Sys->EnsureVisible("#" + std::to_string(node));
+    w_.Sys->EnsureVisible(TreeKey::Make("#", {node}).Format());
     talvero::TheClock().ProcessEvents();
   }
 
@@ -80,7 +81,7 @@ void MainWin::RefreshTree() {
   SelKey.clear();
   Sys->Clear();
   mainwin::AddRoots(*Sys);
-  AppsRootNode = mainwin::kAppsRoot;
+  AppsRootNode = TreeKey::AppsRoot().Format();
   talvero::TheClock().ProcessEvents();
   for (talvero::DriveEntry& e : NodeTables.nodes) e.driveText.clear();
   BrakeAll->hide();
@@ -93,7 +94,7 @@ void MainWin::RefreshTree() {
   for (int s = 1; s <= kSlots; ++s) {
     if (!AppOpen[s]) continue;
     AddAppBranch(s);
-    Sys->EnsureVisible("AP" + std::to_string(s));
+    Sys->EnsureVisible(TreeKey::Make("AP", {s}).Format());
   }
   pop_->StatOff();
   TreeRefreshing = false;
@@ -105,7 +106,7 @@ void MainWin::SpRef_Click() {
   QApplication::setOverrideCursor(Qt::WaitCursor);
   talvero::TheClock().ProcessEvents();
   RefreshTree();
-  Sys->Select(mainwin::kDrivesRoot);
+  Sys->Select(TreeKey::SystemRoot().Format());
   Sys_NodeClick(Sys->SelectedKey());
   QApplication::restoreOverrideCursor();
 }

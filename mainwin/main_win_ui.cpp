@@ -230,6 +230,7 @@ void MainWin::BuildContextMenus() {
   AddItem(IOMenu, "IO_ForceOFF", "Force Off");
 
   WAMenu = menu("WAMenu", "(Watch)");
+  ConnectContextMenus();
 }
 
 namespace {
@@ -355,38 +356,8 @@ void MainWin::BuildControls() {
     });
 }
 
-// A provisional arrangement in the proportions of the design: tree and watch
-// list on the left, the button column, the list or the status tabs.
-void MainWin::ArrangeControls() {
-  QWidget* f = centralWidget();
-  if (!f) return;
-  const int W = f->width(), H = f->height();
-  const int m = 8, button = 23, gap = 3;  // the design rows are 24 px apart
-  Line1->setGeometry(0, 0, W, 2);
-  Line2->setGeometry(0, 2, W, 2);
-  int treeW = qMax(160, int((W - 39) * 0.4));
-  int rightX = m + treeW + gap + button + gap + 2;
-  int rightW = qMax(100, W - rightX - m);
-  int progH = 12;
-  int rightH = qMax(100, H - m - m - progH - gap);
-  int treeH = int(rightH * 0.78);
-  Sys->setGeometry(m, m, treeW, treeH);
-  Watch->setGeometry(m, m + treeH + gap, treeW, qMax(40, rightH + progH + gap - treeH - gap));
-  const std::pair<QToolButton*, int> tops[] = {{BtnRS, 120},   {BtnPause, 480}, {Btn1, 840},
-                                               {ShowScope, 1620}, {Toggle, 2280}, {SWE_ON, 3180},
-                                               {SWE_OFF, 3540},   {BrakeAll, 4140}};
-  for (const auto& [b, twips] : tops) b->setGeometry(m + treeW + gap, twips / 15, button, button);
-  EditList->setGeometry(rightX, m, rightW, rightH);
-  StatStrip->setGeometry(rightX, m, rightW, rightH);
-  Prog->setGeometry(rightX, m + rightH + gap, rightW, progH);
-}
-
-void MainWin::resizeEvent(QResizeEvent* e) {
-  QMainWindow::resizeEvent(e);
-  ArrangeControls();
-}
-
 bool MainWin::eventFilter(QObject* watched, QEvent* e) {
+  if (e->type() == QEvent::MouseButtonRelease && watched == StatStrip->GS_stat) GS_stat_Click();
   if (e->type() == QEvent::MouseMove) {
     if (watched == ShowScope) {
       qhelp_->TT("click to use KOVscope");

@@ -1,12 +1,40 @@
 #include "mainwin/qt_sys_tree.h"
 
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMouseEvent>
 #include <QStyle>
+#include <QStyledItemDelegate>
+#include <algorithm>
 
 #include "mainwin/tree_images.h"
 
 namespace {
 constexpr int kKeyRole = Qt::UserRole;
 constexpr int kPictureRole = Qt::UserRole + 1;
+// Hands the typed text to the tree's check before the node takes it.
+class LabelEditDelegate : public QStyledItemDelegate {
+ public:
+  explicit LabelEditDelegate(QtSysTree* tree) : QStyledItemDelegate(tree), tree_(tree) {}
+  void setModelData(QWidget* editor, QAbstractItemModel* model,
+                    const QModelIndex& index) const override {
+    auto* line = qobject_cast<QLineEdit*>(editor);
+    // A box shown by the check takes the focus, which commits once more.
+    if (!line || busy_) return;
+    busy_ = true;
+    std::string text = line->text().toStdString();
+    const std::string key = index.data(kKeyRole).toString().toStdString();
+    const bool accept = !tree_->AfterLabelEdit || tree_->AfterLabelEdit(key, text);
+    if (accept && index.isValid()) model->setData(index, QString::fromStdString(text), Qt::EditRole);
+    busy_ = false;
+  }
+
+ private:
+  QtSysTree* tree_;
+  mutable bool busy_ = false;
+};
+
 }  // namespace
 
 QtSysTree::QtSysTree(QWidget* parent) : QTreeWidget(parent) {
@@ -15,7 +43,13 @@ QtSysTree::QtSysTree(QWidget* parent) : QTreeWidget(parent) {
   setColumnCount(1);
   setRootIsDecorated(true);
   setUniformRowHeights(true);
+  // Long application paths scroll sideways instead of losing their file name.
+  header()->setStretchLastSection(false);
+  header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
   setSelectionMode(QAbstractItemView::SingleSelection);
+  // Names change only through the rename commands.
+  setEditTriggers(QAbstractItemView::NoEditTriggers);
+  setItemDelegate(new LabelEditDelegate(this));
   connect(this, &QTreeWidget::itemClicked, this,
           [this](QTreeWidgetItem* item, int) { emit NodeClicked(QString::fromStdString(KeyOf(item))); });
   connect(this, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* cur, QTreeWidgetItem*) {
@@ -49,6 +83,7 @@ bool QtSysTree::Add(const std::string& parentKey, const std::string& key, const 
   item->setData(0, kKeyRole, QString::fromStdString(key));
   item->setData(0, kPictureRole, QString::fromStdString(picture));
   item->setIcon(0, TreeImage(picture, style()));
+  item->setFlags(item->flags() | Qt::ItemIsEditable);
   items_[key] = item;
   return true;
 }
@@ -107,3 +142,39 @@ void QtSysTree::Select(const std::string& key) {
 }
 
 std::string QtSysTree::SelectedKey() const { return KeyOf(currentItem()); }
+
+bool QtSysTree::StartLabelEdit(const std::string& key) {
+  auto it = items_.find(key);
+  if (it == items_.end()) return false;
+  scrollToItem(it->second);
+  editItem(it->second, 0);
+  return true;
+}
+
+void QtSysTree::mousePressEvent(QMouseEvent* e) {
+  if (e->button() == Qt::RightButton) {
+    const QPoint p = e->position().toPoint();
+    const Qt::KeyboardModifiers m = e->modifiers();
+    const int shift = (m & Qt::ShiftModifier ? 1 : 0) | (m & Qt::ControlModifier ? 2 : 0) |
+                      (m & Qt::AltModifier ? 4 : 0);
+    emit MouseDown(2, shift, p.x(), p.y());
+    return;
+  }
+  QTreeWidget::mousePressEvent(e);
+}
+
+void QtSysTree::keyPressEvent(QKeyEvent* e) {
+  if (e->key() == Qt::Key_Space && state() != QAbstractItemView::EditingState) {
+    emit KeyPress(32);
+    return;
+  }
+  QTreeWidget::keyPressEvent(e);
+}
+
+void QtSysTree::changeEvent(QEvent* e) {
+  QTreeWidget::changeEvent(e);
+  if (e->type() == QEvent::FontChange) {
+    const int side = std::max(16, fontMetrics().height() * 4 / 5);
+    setIconSize(QSize(side, side));
+  }
+}

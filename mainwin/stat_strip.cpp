@@ -1,14 +1,12 @@
 #include "mainwin/stat_strip.h"
 
-#include <QGridLayout>
 #include <QGroupBox>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPainter>
 #include <QPushButton>
-#include <QVBoxLayout>
+#include <cstdlib>
 
 Lamp::Lamp(bool round, QWidget* parent) : QWidget(parent), round_(round) {
   setMinimumSize(14, 14);
@@ -44,8 +42,10 @@ W* Named(W* w, const char* name) {
 
 StatStrip::StatStrip(QWidget* parent) : QTabWidget(parent) {
   setObjectName("StatStrip");
+  // Every control is placed by the window's layout rule; these are the
+  // design places it starts from and the sizes it keeps.
 
-  auto* general = new QWidget;
+  auto* general = Named(new QWidget, "General");
   GS_stat = Named(new QLabel(general), "GS_stat");
   GS_stat->setTextFormat(Qt::PlainText);
   GS_stat->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -53,20 +53,17 @@ StatStrip::StatStrip(QWidget* parent) : QTabWidget(parent) {
   GS_stat->setFrameShape(QFrame::StyledPanel);
   GS_stat->setAutoFillBackground(true);
   GS_stat->setBackgroundRole(QPalette::Base);
+  GS_stat->setMargin(6);
   DriveReset = Named(new QPushButton("Reset Drive", general), "DriveReset");
-  auto* gl = new QVBoxLayout(general);
-  gl->addWidget(GS_stat, 1);
-  gl->addWidget(DriveReset, 0, Qt::AlignHCenter);
+  DriveReset->resize(DriveReset->sizeHint().expandedTo(QSize(100, 0)));
   addTab(general, "General");
 
-  auto* faults = new QWidget;
+  auto* faults = Named(new QWidget, "Faults");
   FaultList = Named(new QListWidget(faults), "FaultList");
-  (new QVBoxLayout(faults))->addWidget(FaultList);
   addTab(faults, "Faults");
 
-  auto* io = new QWidget;
+  auto* io = Named(new QWidget, "IO");
   LegendFrame = Named(new QGroupBox("Legend", io), "LegendFrame");
-  auto* lg = new QGridLayout(LegendFrame);
   const char* shapeNames[4] = {"isoff", "ison", "isforcedoff", "isforcedon"};
   const char* labelNames[4] = {"Label1", "Label2", "Label3", "Label4"};
   const char* captions[4] = {"I/O is off", "I/O is on", "I/O is forced off", "I/O is forced on"};
@@ -77,58 +74,73 @@ StatStrip::StatStrip(QWidget* parent) : QTabWidget(parent) {
   for (int k = 0; k < 4; ++k) {
     shapes[k] = Named(new Lamp(false, LegendFrame), shapeNames[k]);
     shapes[k]->SetColour(colours[k]);
-    shapes[k]->setFixedSize(28, 16);
-    labels[k] = Named(new QLabel(captions[k], LegendFrame), labelNames[k]);
-    lg->addWidget(shapes[k], k, 0);
-    lg->addWidget(labels[k], k, 1);
   }
-  lg->setColumnStretch(1, 1);
+  // Each label lies on its colour sample.
+  for (int k = 0; k < 4; ++k) {
+    labels[k] = Named(new QLabel(captions[k], LegendFrame), labelNames[k]);
+    labels[k]->setAlignment(Qt::AlignCenter);
+    labels[k]->setAttribute(Qt::WA_TransparentForMouseEvents);
+  }
   isoff = shapes[0], ison = shapes[1], isforcedoff = shapes[2], isforcedon = shapes[3];
   Label1 = labels[0], Label2 = labels[1], Label3 = labels[2], Label4 = labels[3];
 
   InputsFrame = Named(new QGroupBox("Inputs", io), "InputsFrame");
-  auto* il = new QHBoxLayout(InputsFrame);
-  for (int i = int(IN.size()) - 1; i >= 0; --i) {  // the highest point leftmost
+  for (size_t i = 0; i < IN.size(); ++i) {
     IN[i] = new Lamp(true, InputsFrame);
     IN[i]->setObjectName(QString("IN_%1").arg(i));
-    il->addWidget(IN[i]);
   }
   OutputsFrame = Named(new QGroupBox("Outputs", io), "OutputsFrame");
-  auto* ol = new QHBoxLayout(OutputsFrame);
-  for (int i = int(OUT.size()) - 1; i >= 0; --i) {
+  for (size_t i = 0; i < OUT.size(); ++i) {
     OUT[i] = new Lamp(true, OutputsFrame);
     OUT[i]->setObjectName(QString("OUT_%1").arg(i));
-    ol->addWidget(OUT[i]);
   }
-  auto* iol = new QVBoxLayout(io);
-  iol->addWidget(LegendFrame);
-  iol->addWidget(InputsFrame);
-  iol->addWidget(OutputsFrame);
-  iol->addStretch(1);
   addTab(io, "IO");
 
-  auto* vars = new QWidget;
+  auto* vars = Named(new QWidget, "Variables");
   UV_Select = Named(new QListWidget(vars), "UV_Select");
   AddUV = Named(new QPushButton("Add", vars), "AddUV");
   DeleteUV = Named(new QPushButton("Delete", vars), "DeleteUV");
+  for (QPushButton* b : {AddUV, DeleteUV}) b->resize(b->sizeHint().expandedTo(QSize(80, 0)));
   Frame1 = Named(new QGroupBox("Present Value", vars), "Frame1");
   UV_PV = Named(new QLabel(Frame1), "UV_PV");
   UV_PV->setTextFormat(Qt::PlainText);
-  (new QVBoxLayout(Frame1))->addWidget(UV_PV);
   Frame2 = Named(new QGroupBox("New Value", vars), "Frame2");
   UV_NV = Named(new QLineEdit(Frame2), "UV_NV");
   UV_Change = Named(new QPushButton("Change", Frame2), "UV_Change");
-  auto* f2 = new QVBoxLayout(Frame2);
-  f2->addWidget(UV_NV);
-  f2->addWidget(UV_Change, 0, Qt::AlignHCenter);
-  auto* buttons = new QHBoxLayout;
-  buttons->addWidget(AddUV);
-  buttons->addStretch(1);
-  buttons->addWidget(DeleteUV);
-  auto* vl = new QVBoxLayout(vars);
-  vl->addWidget(UV_Select, 1);
-  vl->addLayout(buttons);
-  vl->addWidget(Frame1);
-  vl->addWidget(Frame2);
+  UV_Change->resize(UV_Change->sizeHint().expandedTo(QSize(80, 0)));
+  // Inside the two frames: under the frame's title, one row each.
+  const int title = Frame1->fontMetrics().height() + 6;
+  UV_PV->setGeometry(8, title, 100, UV_PV->sizeHint().height());
+  Frame1->resize(200, title + UV_PV->height() + 8);
+  UV_NV->setGeometry(8, title, 100, UV_NV->sizeHint().height());
+  UV_Change->move(8, UV_NV->y() + UV_NV->height() + 4);
+  Frame2->resize(200, UV_Change->y() + UV_Change->height() + 8);
   addTab(vars, "Variables");
+  connect(this, &QTabWidget::currentChanged, this, [this](int) { emit TabChanged(); });
+}
+
+QWidget* StatStrip::Control(const std::string& name) const {
+  auto indexed = [&](const char* prefix, auto& lamps) -> QWidget* {
+    const std::string p = std::string(prefix) + "(";
+    if (name.rfind(p, 0) != 0) return nullptr;
+    const size_t i = size_t(std::atoi(name.c_str() + p.size()));
+    return i < lamps.size() ? lamps[i] : nullptr;
+  };
+  if (QWidget* w = indexed("IN", IN)) return w;
+  if (QWidget* w = indexed("OUT", OUT)) return w;
+  if (name == objectName().toStdString()) return const_cast<StatStrip*>(this);
+  return findChild<QWidget*>(QString::fromStdString(name));
+}
+
+talvero::LayoutDesign StatStrip::Design(double dpi) const {
+  const double tw = 1440.0 / (dpi > 0 ? dpi : 96);
+  talvero::LayoutDesign d;
+  d.driveResetWidth = DriveReset->width() * tw;
+  d.driveResetHeight = DriveReset->height() * tw;
+  d.addUvHeight = AddUV->height() * tw;
+  d.deleteUvWidth = DeleteUV->width() * tw;
+  d.uvChangeWidth = UV_Change->width() * tw;
+  d.frame1Height = Frame1->height() * tw;
+  d.frame2Height = Frame2->height() * tw;
+  return d;
 }

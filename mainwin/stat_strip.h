@@ -4,6 +4,9 @@
 #include <QTabWidget>
 #include <QWidget>
 #include <array>
+#include <string>
+
+#include "mainwin/model/main_layout.h"
 
 class QGroupBox;
 class QLabel;
@@ -34,6 +37,15 @@ class StatStrip : public QTabWidget {
   explicit StatStrip(QWidget* parent = nullptr);
   // The caption of the current tab ("General", "Faults", "IO", "Variables").
   QString CurrentCaption() const { return tabText(currentIndex()); }
+  // A control by the layout rule's name ("GS_stat", "IN(3)", "Label2", ...).
+  QWidget* Control(const std::string& name) const;
+  // The sizes the layout rule keeps, in twips at the given DPI.
+  talvero::LayoutDesign Design(double dpi) const;
+
+ signals:
+  void TabChanged();
+
+ public:
 
   // "General"
   QLabel* GS_stat;

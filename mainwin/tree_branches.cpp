@@ -1,5 +1,7 @@
 #include "mainwin/tree_branches.h"
 
+#include "mainwin/model/tree_key.h"
+
 namespace mainwin {
 
 namespace {
@@ -21,7 +23,7 @@ void AddDriveBranch(SysTree& tree, int node, const std::string& driveText, Drive
 }
 
 void RelistDriveLibrary(SysTree& tree, int node, DriveQueries& line) {
-  const std::string lib = "PL" + std::to_string(node);
+  const std::string lib = TreeKey::Make("PL", {node}).Format();
   if (!tree.Exists(lib)) return;
   for (std::vector<std::string> kids = tree.Children(lib); !kids.empty(); kids = tree.Children(lib))
     tree.Remove(kids.front());

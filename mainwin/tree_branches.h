@@ -8,9 +8,6 @@
 
 namespace mainwin {
 
-constexpr const char* kDrivesRoot = "!SY";
-constexpr const char* kAppsRoot = "!AP";
-
 // Adds the nodes in order, each under its parent.
 void AddNodes(SysTree& tree, const std::vector<talvero::TreeNode>& nodes);
 void AddRoots(SysTree& tree);

@@ -2,6 +2,7 @@
 // A line of drives and a settings store in memory, for the window tests.
 #include <functional>
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -62,6 +63,26 @@ class FakeLine : public DriveLine {
   std::string GetPgmName(int node, int slot) override {
     const auto& lib = drives[node].library;
     return slot < int(lib.size()) ? lib[slot] : "~~~~~~~~";
+  }
+  // Running state per node; a node missing here does not answer.
+  std::map<int, bool> running;
+  std::optional<bool> Running(int node) override {
+    auto it = running.find(node);
+    if (it == running.end()) return std::nullopt;
+    return it->second;
+  }
+  std::vector<std::string> libraryCalls;  // "load HOME", "save NEW", "delete HOME"
+  bool LoadTEB(int, const std::string& name) override {
+    libraryCalls.push_back("load " + name);
+    return true;
+  }
+  bool SaveTEB(int, const std::string& name) override {
+    libraryCalls.push_back("save " + name);
+    return true;
+  }
+  bool DeletePgm(int, const std::string& name) override {
+    libraryCalls.push_back("delete " + name);
+    return true;
   }
 };
 

@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMenu>
 #include <QPushButton>
 #include <QTemporaryDir>
 
@@ -187,6 +188,87 @@ TEST_F(LineSearchTest, ModemAndNodeZeroAnswersStopTheSearch) {
     EXPECT_TRUE(win->Sys->Children("!SY").empty());
     EXPECT_EQ(win->Sys->Children(""), (std::vector<std::string>{"!SY", "!AP"}));
   }
+}
+
+
+TEST_F(LineSearchTest, LibraryProgramRenameAndRunningStateOnTheDrive) {
+  using talvero::sim::Buffer;
+  MainWin& w = *win;
+  sim.With(4, [](talvero::sim::SimDrive& d) {
+    auto& ps = d.Programs();
+    ps.Clear(Buffer::Library);
+    ps.SetLine(Buffer::Library, 3, "X=5");
+    bool ok = ps.Save(Buffer::Library, "HOME");
+    ps.SetLine(Buffer::Library, 3, "SOMETHING ELSE");  // the buffer holds another text now
+    return ok;
+  });
+  pump = [&]() {  // drives 1 and 4 are enough
+    if (w.Pop()->isVisible() && w.Pop()->PS2->text() == "at Node 5 of 31") w.Pop()->Stop->click();
+  };
+  w.COM__Click(0);
+  pump = nullptr;
+  w.Sys->Select("LE4,0");
+  w.Sys_NodeClick("LE4,0");
+  ASSERT_EQ(w.CurPgmName, "HOME");
+  auto names = [&]() {
+    return sim.With(4, [](talvero::sim::SimDrive& d) {
+      std::vector<std::string> out;
+      for (const auto& p : d.Programs().Library()) out.push_back(p.name);
+      return out;
+    });
+  };
+
+  bool cancel = false;
+  std::string name = "pick";
+  prompter.ExpectMessage("Name already used.", Answer::Ok);
+  w.Sys_AfterLabelEdit(cancel, name);
+  EXPECT_TRUE(cancel);
+  EXPECT_EQ(names(), (std::vector<std::string>{"HOME", "PICK"}));
+
+  name = " jog ";
+  w.Sys_AfterLabelEdit(cancel, name);
+  EXPECT_FALSE(cancel);
+  EXPECT_EQ(name, "JOG");
+  EXPECT_EQ(w.CurPgmName, "JOG");
+  EXPECT_EQ(names(), (std::vector<std::string>{"PICK", "JOG"}));
+  EXPECT_EQ(sim.With(4, [](talvero::sim::SimDrive& d) {
+              return d.Programs().Find("JOG")->program.lines[3];
+            }),
+            "X=5")
+      << "the program itself, not whatever the edit buffer held";
+
+  // "Copy to Active Program..." only while the drive's program is known to be stopped.
+  auto activate = [&]() {
+    w.Sys_KeyPress(32);
+    EXPECT_EQ(w.ShownContextMenu(), w.LEMenu);
+    const bool on = w.Item("LE_Activate")->isEnabled();
+    w.LEMenu->hide();
+    return on;
+  };
+  EXPECT_TRUE(activate());
+  sim.With(4, [](talvero::sim::SimDrive& d) {
+    d.SetStatusExtraBits(talvero::sim::kRunning);
+    return 0;
+  });
+  EXPECT_FALSE(activate());
+  sim.With(4, [](talvero::sim::SimDrive& d) {
+    d.SetStatusExtraBits(0);
+    return 0;
+  });
+  sim.AddFault(talvero::sim::FaultRule::Silent(4));
+  EXPECT_FALSE(activate()) << "no answer: it may be running";
+  sim.ClearFaults();
+
+  // A drive that stops answering part-way: nothing is deleted.
+  w.Sys->Select("LE4,1");
+  w.Sys_NodeClick("LE4,1");
+  sim.AddFault(talvero::sim::FaultRule::Silent(4));
+  name = "SAFE";
+  prompter.ExpectMessage("Trouble renaming.", Answer::Ok);
+  w.Sys_AfterLabelEdit(cancel, name);
+  EXPECT_TRUE(cancel);
+  sim.ClearFaults();
+  EXPECT_EQ(names(), (std::vector<std::string>{"PICK", "JOG"}));
 }
 
 }  // namespace

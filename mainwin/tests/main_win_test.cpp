@@ -31,55 +31,11 @@
 #include "platform/clock/clock.h"
 #include "platform/ui/scripted_prompter.h"
 #include "mainwin/tests/fakes.h"
+#include "mainwin/tests/main_win_fixture.h"
 
 namespace {
 
 using talvero::Answer;
-
-FakeDrive Drive(const std::string& family, const std::string& model, const std::string& name,
-                std::vector<std::string> library = {}) {
-  return {"!" + family + model, name, "10" + name, "Firmware 4.2\nKernel version: 1.9\n",
-          std::move(library)};
-}
-
-class MainWinTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    clock.SetEventPump([]() { QCoreApplication::processEvents(); });
-    talvero::SetClock(&clock);
-    line.drives[1] = Drive("RHO", "KV110c", "Feed", {"HOME", "$$SAVE$$", "CUT 2", "~~~~~~~~", "OLD"});
-    line.drives[4] = Drive("TAU", "KV110i/d", "Lift");
-    line.drives[31] = Drive("PSI", "KS130i/d", "<b>Arm</b> & co");
-  }
-  void TearDown() override {
-    win.reset();
-    talvero::SetClock(nullptr);
-    EXPECT_EQ(prompter.Failures(), std::vector<std::string>{});
-    EXPECT_TRUE(prompter.AllShown());
-  }
-  MainWin& Make() {
-    MainWinEnv env;
-    env.settings = settings.io();
-    env.line = &line;
-    env.libraryPath = libraryPath;
-    env.lockPath = (dir.path() + "/talvero.lock").toStdString();
-    win = std::make_unique<MainWin>(std::move(env));
-    return *win;
-  }
-  std::vector<std::string> DriveKeys() { return win->Sys->Children("!SY"); }
-  std::string Value(const std::string& key) {
-    auto it = settings.values.find(key);
-    return it == settings.values.end() ? "<none>" : it->second;
-  }
-
-  QTemporaryDir dir;
-  talvero::FakeClock clock;
-  talvero::ScriptedPrompter prompter;
-  FakeLine line;
-  MapSettings settings;
-  std::string libraryPath = std::string(std::getenv("TALVERO_BIN")) + "/KOVdata.KOV";
-  std::unique_ptr<MainWin> win;
-};
 
 TEST_F(MainWinTest, FirstStartCreatesEveryDefaultAndFindsTheDrives) {
   MainWin& w = Make();
@@ -438,56 +394,6 @@ TEST_F(MainWinTest, TipsToggleAndSharedServices) {
 
 }  // namespace
 
-namespace {
-
-TEST_F(MainWinTest, ControlsFitTheWindowWithoutOverlapAtCommonSizes) {
-  settings.values = {{"Help/GS", "1"}};
-  MainWin& w = Make();
-  ASSERT_TRUE(w.Form_Load(""));
-  w.show();
-  for (QSize size : {QSize(1024, 768), QSize(1920, 1080), QSize(800, 600)}) {
-    w.resize(size);
-    QCoreApplication::processEvents();
-    QWidget* frame = w.centralWidget();
-    const QRect area = frame->rect();
-    std::vector<std::pair<std::string, QRect>> boxes;
-    for (QWidget* c : {static_cast<QWidget*>(w.Sys), static_cast<QWidget*>(w.Watch),
-                       static_cast<QWidget*>(w.EditList), static_cast<QWidget*>(w.Prog),
-                       static_cast<QWidget*>(w.BtnRS), static_cast<QWidget*>(w.BtnPause),
-                       static_cast<QWidget*>(w.Btn1), static_cast<QWidget*>(w.ShowScope),
-                       static_cast<QWidget*>(w.Toggle), static_cast<QWidget*>(w.SWE_ON),
-                       static_cast<QWidget*>(w.SWE_OFF), static_cast<QWidget*>(w.BrakeAll)})
-      boxes.emplace_back(c->objectName().toStdString(), c->geometry());
-    for (size_t i = 0; i < boxes.size(); ++i) {
-      EXPECT_TRUE(area.contains(boxes[i].second)) << boxes[i].first << " at " << size.width();
-      for (size_t j = i + 1; j < boxes.size(); ++j)
-        EXPECT_FALSE(boxes[i].second.intersects(boxes[j].second))
-            << boxes[i].first << " / " << boxes[j].first << " at " << size.width();
-    }
-    EXPECT_EQ(w.StatStrip->geometry(), w.EditList->geometry());
-    if (const char* shots = std::getenv("TALVERO_SHOTS")) {
-      w.Sys->expandAll();
-      w.grab().save(QString("%1/mainwin-%2x%3.png").arg(shots).arg(size.width()).arg(size.height()));
-      w.EditList->hide();
-      w.StatStrip->show();
-      for (int tab = 0; tab < w.StatStrip->count(); ++tab) {
-        w.StatStrip->setCurrentIndex(tab);
-        QCoreApplication::processEvents();
-        w.grab().save(QString("%1/status-%2-%3.png").arg(shots).arg(tab).arg(size.width()));
-      }
-      w.StatStrip->hide();
-      w.EditList->show();
-      for (QMenu* m : {w.FileMenu, w.File_SetCom, w.EditMenu, w.SpecialMenu, w.Menu_Help, w.AAMenu}) {
-        m->popup(QPoint(10, 10));
-        QCoreApplication::processEvents();
-        m->grab().save(QString("%1/menu-%2.png").arg(shots).arg(m->objectName()));
-        m->hide();
-      }
-    }
-  }
-}
-
-}  // namespace
 
 namespace {
 
