@@ -127,6 +127,9 @@ class TivolenCtrl : public QWidget, public ITivolen, private ListBoxOwner {
   DispResult SetListText(int index, const QString& text);
   DispResult SetListTabText(int index, int column, const QString& text);
   DispResult ReplaceListString(int index, const QString& text);
+  // Puts an item's changed text into its list box string; on a refusal the
+  // old text goes back unless the record went with the string.
+  DispResult StoreItemText(int index, const QString& before, const QString& stored, int member);
   void SetValue(const QString& text);
   int16_t ItemFromPoint(double x, double y, const QVariant& nonClient) const;
   void ShrinkCheckForItem(int index);

@@ -117,41 +117,29 @@ DispResult TivolenCtrl::SetListText(int index, const QString& text) {
   ShrinkCheckForItem(index);
   ListItem& item = *items_[index];
   const QString before = item.FullText();
-  const size_t count = items_.size();
   item.SetText(InsertPictureColumn(text, pictureTab_));
-  DispResult r = ReplaceListString(index, item.FullText());
-  if (!r.ok()) {
-    // The record may have gone with its list box string; then nothing is restored.
-    if (items_.size() == count) {
-      item.SetText(before);
-    } else {
-      ComputeMaxWidth();
-      ApplyExtent();
-    }
-    pendingWidth_ = -1;
-    return r;
-  }
-  GrowMaxWidthForItem(index);
-  ApplyExtent();
-  RepaintAll();
-  Changed(kDispList);
-  return r;
+  return StoreItemText(index, before, item.FullText(), kDispList);
 }
 
 DispResult TivolenCtrl::SetListTabText(int index, int column, const QString& text) {
   ShrinkCheckForItem(index);
   ListItem& item = *items_[index];
   const QString before = item.FullText();
-  const size_t count = items_.size();
   if (!item.SetColumnText(text, column)) {
     pendingWidth_ = -1;
     return DispResult::Fail(MakeError(kErrInvalidPropertyValue, 139));
   }
-  DispResult r = ReplaceListString(index, LimitText(item.FullText()));
+  return StoreItemText(index, before, LimitText(item.FullText()), kDispListTabText);
+}
+
+DispResult TivolenCtrl::StoreItemText(int index, const QString& before, const QString& stored,
+                                      int member) {
+  const size_t count = items_.size();
+  DispResult r = ReplaceListString(index, stored);
   if (!r.ok()) {
     // The record may have gone with its list box string; then nothing is restored.
     if (items_.size() == count) {
-      item.SetText(before);
+      items_[index]->SetText(before);
     } else {
       ComputeMaxWidth();
       ApplyExtent();
@@ -162,7 +150,7 @@ DispResult TivolenCtrl::SetListTabText(int index, int column, const QString& tex
   GrowMaxWidthForItem(index);
   ApplyExtent();
   RepaintAll();
-  Changed(kDispListTabText);
+  Changed(member);
   return r;
 }
 
