@@ -96,8 +96,7 @@ void MainWin::Sys_MouseDown(int Button, int /*Shift*/, int /*X*/, int /*Y*/) {
 }
 
 void MainWin::Sys_KeyPress(int KeyAscii) {
-  if (KeyAscii != 32) return;
-  ShowContextMenu(Sys->viewport()->mapToGlobal(QPoint(0, 0)));
+  if (KeyAscii == 32) Sys_MouseDown(2, 0, 0, 0);
 }
 
 void MainWin::ShowContextMenu(const QPoint& globalPos) {

@@ -119,7 +119,7 @@ bool MainWin::RenameAppProgram(std::string& name) {
   }
   const auto status = app.PgmRename(int16_t(CurPgm), check.name);
   if (!status.ok()) {
-    talvero::ThePrompter().Critical("Couldn't rename the program: " + status.error);
+    talvero::ThePrompter().Critical(status.error);  // it says what could not be renamed, and why
     return false;
   }
   name = check.name;

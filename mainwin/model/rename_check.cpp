@@ -9,9 +9,14 @@ namespace {
 constexpr size_t kDriveNameMax = 8;
 constexpr size_t kAppNameField = 32;  // the application file's name field
 
+// The tree's rename boxes carry an OK button and no icon.
+MessageBox Plain(std::string text) {
+  return MessageBox{std::move(text), "Talvero", Buttons::Ok, Icon::None};
+}
+
 RenameCheck Refuse(std::string text) {
   RenameCheck r;
-  r.refusal = MessageBox{std::move(text), "Talvero", Buttons::Ok, Icon::Critical};
+  r.refusal = Plain(std::move(text));
   return r;
 }
 
@@ -66,11 +71,11 @@ DriveRenamePlan PlanDriveRename(const RenameCheck& checked, std::string_view old
 DriveRenameOutcome FinishDriveRename(const DriveRenamePlan& plan, bool saved, bool deleted) {
   DriveRenameOutcome o;
   if (!saved) {
-    o.message = MessageBox{"Trouble renaming.", "Talvero", Buttons::Ok, Icon::Critical};
+    o.message = Plain("Trouble renaming.");
     return o;
   }
   if (!deleted) {
-    o.message = MessageBox{"Couldn't rename.", "Talvero", Buttons::Ok, Icon::Critical};
+    o.message = Plain("Couldn't rename.");
     o.relistLibrary = true;
     return o;
   }

@@ -1,5 +1,6 @@
 // The launchers of the main window and its layout at several sizes.
 #include <QAction>
+#include <QCursor>
 #include <QDialog>
 #include <QGroupBox>
 #include <QListWidget>
@@ -252,6 +253,7 @@ TEST_F(LaunchersTest, LayoutFollowsTheWindowSize) {
     QCoreApplication::processEvents();
     w.Sys->expandAll();
     Click("PR-1,1");
+    QCursor::setPos(w.Sys->viewport()->mapToGlobal(QPoint(40, 40)));  // the menu opens there
     w.Sys_KeyPress(32);
     QMenu* menu = w.ShownContextMenu();
     ASSERT_NE(menu, nullptr);

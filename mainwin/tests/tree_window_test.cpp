@@ -1,6 +1,7 @@
 // The tree of the real main window: node clicks, context menus, renames.
 #include <QAction>
 #include <QApplication>
+#include <QCursor>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMouseEvent>
@@ -232,6 +233,13 @@ TEST_F(TreeWindowTest, ContextMenusFollowTheSelectedNode) {
   ASSERT_NE(w.ShownContextMenu(), nullptr);
   EXPECT_EQ(w.ShownContextMenu()->objectName(), "AAMenu");
   w.ShownContextMenu()->hide();
+  // Both open the menu where the pointer is.
+  const QPoint pointer = w.Sys->viewport()->mapToGlobal(QPoint(60, 40));
+  QCursor::setPos(pointer);
+  QTest::keyClick(w.Sys, Qt::Key_Space);
+  ASSERT_NE(w.ShownContextMenu(), nullptr);
+  EXPECT_EQ(w.ShownContextMenu()->pos(), pointer);
+  w.ShownContextMenu()->hide();
 }
 
 TEST_F(TreeWindowTest, RenamingProgramsChecksTheNameFirst) {
@@ -261,6 +269,14 @@ TEST_F(TreeWindowTest, RenamingProgramsChecksTheNameFirst) {
   rename("  Jog Slow ");
   EXPECT_EQ(w.Sys->Text("PR-1,2"), "Jog Slow");
   EXPECT_EQ(w.Apps[1]->GetPgmName(2), "Jog Slow");
+  // A file that cannot take the change keeps the old name, and the box says why.
+  const std::string path = w.Apps[1]->Path();
+  w.Apps[1]->AClose();
+  ASSERT_TRUE(w.Apps[1]->AOpen(path, true).ok());
+  prompter.ExpectMessage("Can't rename program: the application file is read-only: " + path,
+                         Answer::Ok);
+  rename("Other");
+  EXPECT_EQ(w.Sys->Text("PR-1,2"), "Jog Slow");
 
   // A drive's library program: checked in upper case, stored before the old one goes.
   Click("LE1,0");

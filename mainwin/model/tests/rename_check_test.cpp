@@ -35,7 +35,8 @@ TEST(DriveProgramRename, ChecksTheUpperCasedTrimmedName) {
     if (r.refusal) {
       EXPECT_EQ(r.refusal->text, c.refusal);
       EXPECT_EQ(r.refusal->title, "Talvero");
-      EXPECT_EQ(r.refusal->icon, Icon::Critical);
+      EXPECT_EQ(r.refusal->icon, Icon::None);
+      EXPECT_EQ(r.refusal->buttons, Buttons::Ok);
     } else {
       EXPECT_EQ(r.name, c.name);
     }
@@ -63,6 +64,7 @@ TEST(DriveProgramRename, SavesTheCheckedNameFirstAndDeletesOnlyAfter) {
   EXPECT_FALSE(notSaved.accept);
   ASSERT_TRUE(notSaved.message);
   EXPECT_EQ(notSaved.message->text, "Trouble renaming.");
+  EXPECT_EQ(notSaved.message->icon, Icon::None);
   EXPECT_FALSE(notSaved.relistLibrary);
   EXPECT_FALSE(notSaved.curPgmName);
 
@@ -70,6 +72,7 @@ TEST(DriveProgramRename, SavesTheCheckedNameFirstAndDeletesOnlyAfter) {
   EXPECT_FALSE(notDeleted.accept);
   ASSERT_TRUE(notDeleted.message);
   EXPECT_EQ(notDeleted.message->text, "Couldn't rename.");
+  EXPECT_EQ(notDeleted.message->icon, Icon::None);
   EXPECT_TRUE(notDeleted.relistLibrary);
   EXPECT_FALSE(notDeleted.curPgmName);  // the old one is still there and still shown
 }
@@ -89,10 +92,13 @@ TEST(AppProgramRename, TrimsAndRefusesEmptyTooLongAndTakenNames) {
     SCOPED_TRACE(c.typed);
     auto r = CheckAppProgramRename(c.typed, programs);
     EXPECT_EQ(r.ok(), *c.refusal == 0);
-    if (r.refusal)
+    if (r.refusal) {
       EXPECT_EQ(r.refusal->text, c.refusal);
-    else
+      EXPECT_EQ(r.refusal->title, "Talvero");
+      EXPECT_EQ(r.refusal->icon, Icon::None);
+    } else {
       EXPECT_EQ(r.name, c.name);
+    }
   }
   // 32 characters of text, not 32 bytes.
   std::string accented;
