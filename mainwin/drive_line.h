@@ -20,6 +20,8 @@ class DriveLine : public mainwin::DriveQueries {
   virtual void ClosePort() = 0;
   // Whether port n can be opened now; leaves it closed.
   virtual bool ProbePort(int port) = 0;
+  // Why the last probe failed, in words for the user; "" when it did not or cannot tell.
+  virtual std::string ProbeFailure() { return ""; }
 
   // Whether the drive's program runs; nullopt when the drive did not answer.
   // A line that cannot tell answers nullopt, which counts as running.

@@ -15,7 +15,11 @@ std::string IspLine::OpenFailure() {
   return f.ok() ? std::string() : talvero::DescribePortFailure(f);
 }
 
-bool IspLine::ProbePort(int port) { return talvero::ProbePort(port).ok(); }
+bool IspLine::ProbePort(int port) {
+  const talvero::PortFailure f = talvero::ProbePort(port);
+  probeFailure_ = f.ok() ? std::string() : talvero::DescribePortFailure(f);
+  return f.ok();
+}
 
 std::optional<bool> IspLine::Running(int node) {
   // The link answers a failed query with an empty status word; only its

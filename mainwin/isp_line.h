@@ -13,6 +13,7 @@ class IspLine : public DriveLine {
   bool CheckForNodalDrives() override { return link_.CheckForNodalDrives(); }
   void ClosePort() override { link_.ClosePort(); }
   bool ProbePort(int port) override;
+  std::string ProbeFailure() override { return probeFailure_; }
   std::string WhoAmI(int node) override { return link_.WhoAmI(node); }
   std::string GetDriveName(int node) override { return link_.GetDriveName(node); }
   std::string GetSerial(int node) override { return link_.GetSerial(node); }
@@ -25,4 +26,5 @@ class IspLine : public DriveLine {
 
  private:
   ISP& link_;
+  std::string probeFailure_;
 };

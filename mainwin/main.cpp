@@ -4,6 +4,7 @@
 #include <QStringList>
 
 #include "mainwin/main_win.h"
+#include "mainwin/startup_settings.h"
 #include "mainwin/user_settings.h"
 #include "platform/clock/clock.h"
 #include "platform/help/help_service.h"
@@ -24,8 +25,9 @@ int main(int argc, char** argv) {
   prompter.SetFallbackParent(&win);
   talvero::InstallQtHelpDisplay(talvero::TheHelp(), &win);
 
-  std::string commandLine = QCoreApplication::arguments().join(' ').toStdString();
-  if (!win.Form_Load(commandLine)) return 0;
+  std::vector<std::string> args;
+  for (const QString& a : QCoreApplication::arguments()) args.push_back(a.toStdString());
+  if (!win.Form_Load(mainwin::CommandLine(args))) return 0;
   win.show();
   int rc = app.exec();
   win.Form_Terminate();

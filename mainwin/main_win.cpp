@@ -122,9 +122,11 @@ void MainWin::ReadUserSettings(const std::string& commandLine, int& savedPort) {
   // item at all) starts off-line.
   int n = mainwin::ReadSavedPort(io);
   if (n > 0 && (n > int(COM_.size()) || !COM_[n - 1]->isVisible())) {
-    talvero::ThePrompter().Message({"Couldn't open COM" + std::to_string(n) +
-                                        ". Offline mode selected.",
-                                    "Error!", talvero::Buttons::Ok, talvero::Icon::None, 0});
+    std::string text = "Couldn't open COM" + std::to_string(n) + ". Offline mode selected.";
+    const std::string reason =
+        n > int(COM_.size()) ? "There is no such port." : probeFailures_[size_t(n - 1)];
+    if (!reason.empty()) text += "\n\n" + reason;
+    talvero::ThePrompter().Message({text, "Error!", talvero::Buttons::Ok, talvero::Icon::None, 0});
     n = 0;
   }
   io.save("Setup", "COM", std::to_string(n));
@@ -234,6 +236,7 @@ void MainWin::Form_Terminate() {
   TStat->stop();
   // 1. The library.
   MotorsRS = ParametersRS = StepsRS = ThreadsRS = IORS = nullptr;
+  LibraryDB = nullptr;
   if (Library) Library->Close();
   Library.reset();
   // 2. The tool windows.

@@ -40,6 +40,7 @@ class IspLine;
 class Applic;
 class LibraryDatabase;
 namespace talvero::dao {
+class Database;
 class Recordset;
 }
 
@@ -199,6 +200,7 @@ class MainWin : public QMainWindow {
   std::array<std::unique_ptr<Applic>, kSlots + 1> Apps;  // made on first use
   Applic* CurApplic = nullptr;
   std::unique_ptr<LibraryDatabase> Library;
+  talvero::dao::Database* LibraryDB = nullptr;  // Library's database, read-only
   talvero::dao::Recordset* LibraryTable(const char* name) const;
   talvero::dao::Recordset *MotorsRS = nullptr, *ParametersRS = nullptr, *StepsRS = nullptr,
                           *ThreadsRS = nullptr, *IORS = nullptr;
@@ -208,6 +210,9 @@ class MainWin : public QMainWindow {
   talvero::NodeTables NodeTables;
   std::string AppsRootNode;
   bool ServiceMode() const;
+  // The window's mouse pointer: 11 the hourglass, 0 the default.
+  int MousePointer() const { return mousePointer_; }
+  void MousePointer(int pointer);
 
   // ---- controls
   QtSysTree* Sys;
@@ -291,4 +296,6 @@ class MainWin : public QMainWindow {
   bool loaded_ = false;
   QMenu* shownMenu_ = nullptr;
   bool terminated_ = false;
+  int mousePointer_ = 0;
+  std::array<std::string, 8> probeFailures_;  // why each menu port failed its probe
 };

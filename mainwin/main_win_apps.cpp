@@ -22,6 +22,7 @@ bool MainWin::OpenLibrary() {
     return false;
   }
   Library = std::move(*lib);
+  LibraryDB = Library->LibraryDB.get();
   MotorsRS = Library->MotorsRS.get();
   ParametersRS = Library->ParametersRS.get();
   StepsRS = Library->StepsRS.get();

@@ -16,10 +16,13 @@ void MainWin::PortProbe() {
     a->setEnabled(false);
     a->setVisible(false);
   }
+  probeFailures_.fill("");
   for (int i : mainwin::ProbeRange(Settings())) {
     if (Line().ProbePort(i + 1)) {
       COM_[i]->setEnabled(true);
       COM_[i]->setVisible(true);
+    } else {
+      probeFailures_[size_t(i)] = Line().ProbeFailure();
     }
   }
 }

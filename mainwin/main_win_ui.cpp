@@ -374,4 +374,10 @@ void MainWin::Help_Tips_Click() {
   Settings().save("Setup", "TT", tips.setting);
 }
 
+void MainWin::MousePointer(int pointer) {
+  mousePointer_ = pointer;
+  if (pointer == 11) setCursor(Qt::WaitCursor);
+  else unsetCursor();
+}
+
 void MainWin::Help_About_Click() { talvero::TheWindowFactory().ShowModal("About"); }

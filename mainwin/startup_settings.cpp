@@ -78,6 +78,15 @@ LinkSettings ReadLinkSettings(const SettingsIO& io) {
   return s;
 }
 
+std::string CommandLine(const std::vector<std::string>& argv) {
+  std::string line;
+  for (size_t i = 1; i < argv.size(); ++i) {
+    if (i > 1) line += ' ';
+    line += argv[i];
+  }
+  return line;
+}
+
 std::vector<std::string> SplitOpenApps(const std::string& list) {
   std::vector<std::string> items;
   size_t start = 0;

@@ -33,7 +33,7 @@ bool ReadFirstRun(const SettingsIO& io);
 // The tips setting, written back as it was.
 bool ReadTips(const SettingsIO& io);
 
-// The saved port, 0 = off-line; negative and unreadable values give 0.
+// The saved port, 0 = off-line; negative values give 0, unreadable ones the default 1.
 int ReadSavedPort(const SettingsIO& io);
 
 struct LinkSettings {
@@ -46,6 +46,10 @@ constexpr int kMaxTimeout = 32767;  // the link keeps 16-bit times
 constexpr int kMinRetries = 1, kMaxRetries = 20;
 // Raised to their minimums, kept below their maximums, written back.
 LinkSettings ReadLinkSettings(const SettingsIO& io);
+
+// The command line the service keyword is looked for in: the arguments
+// after the program's own path, which may contain any word.
+std::string CommandLine(const std::vector<std::string>& argv);
 
 // Names in OpenApps/"List": each item ends with ";", empty items are skipped.
 std::vector<std::string> SplitOpenApps(const std::string& list);

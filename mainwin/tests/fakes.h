@@ -20,6 +20,7 @@ class FakeLine : public DriveLine {
   std::set<int> probeable{1};
   std::set<int> openable{1};
   std::string failure = "The port is in use by another program.";
+  std::string probeFailure;  // why a port outside probeable fails its probe
   std::map<int, FakeDrive> drives;
   bool lineOk = true;
   std::function<void(int node)> onWhoAmI;
@@ -51,6 +52,7 @@ class FakeLine : public DriveLine {
     probed.push_back(port);
     return probeable.count(port) != 0;
   }
+  std::string ProbeFailure() override { return probeFailure; }
   std::string WhoAmI(int node) override {
     asked.push_back(node);
     if (onWhoAmI) onWhoAmI(node);

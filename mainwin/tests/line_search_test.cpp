@@ -161,11 +161,26 @@ TEST_F(LineSearchTest, PortThatDoesNotExistIsNamedInTheMessage) {
       "Couldn't open COM2. Please select another.\n\n/dev/no-such-talvero-line does not exist.",
       Answer::Ok, "Error!");
   win->COM__Click(1);
-  unsetenv("TALVERO_COM2");
   EXPECT_TRUE(win->COM_OL->isChecked());
   EXPECT_FALSE(win->COM_[1]->isChecked());
   EXPECT_EQ(settings.values["Setup/COM"], "0");
   EXPECT_EQ(win->Link.theHandle(), 0);
+
+  // Saved as the port to open at start-up, its failed probe is named too.
+  win.reset();
+  settings.values = {{"Help/GS", "1"}, {"Setup/COM", "2"}, {"Setup/CPS", "2"}};
+  prompter.ExpectMessage(
+      "Couldn't open COM2. Offline mode selected.\n\n/dev/no-such-talvero-line does not exist.",
+      Answer::Ok, "Error!");
+  MainWinEnv env;
+  env.settings = settings.io();
+  env.libraryPath = std::string(std::getenv("TALVERO_BIN")) + "/KOVdata.KOV";
+  env.lockPath = (dir.path() + "/talvero.lock").toStdString();
+  win = std::make_unique<MainWin>(std::move(env));
+  ASSERT_TRUE(win->Form_Load(""));
+  unsetenv("TALVERO_COM2");
+  EXPECT_FALSE(win->COM_[1]->isVisible());
+  EXPECT_EQ(settings.values["Setup/COM"], "0");
 }
 
 TEST_F(LineSearchTest, ModemAndNodeZeroAnswersStopTheSearch) {

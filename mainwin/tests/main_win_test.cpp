@@ -52,6 +52,8 @@ TEST_F(MainWinTest, FirstStartCreatesEveryDefaultAndFindsTheDrives) {
   EXPECT_EQ(line.settings.retries, 8);
   EXPECT_EQ(w.PCol(3), 12500670);
   EXPECT_TRUE(w.FirstRun);
+  ASSERT_NE(w.LibraryDB, nullptr);
+  EXPECT_TRUE(w.LibraryDB->ReadOnly());
   ASSERT_NE(w.ParametersRS, nullptr);
   EXPECT_GT(w.ParametersRS->RecordCount(), 0);
   EXPECT_NE(w.IORS, nullptr);
@@ -98,7 +100,8 @@ TEST_F(MainWinTest, HostileSettingsStartOffLineWithSaneValues) {
   settings.values = {{"Setup/COM", "9"},  {"Setup/Retry", "0"}, {"Setup/CPS", "12"},
                      {"Setup/B1T", "abc"}, {"Setup/BNT", "99999"}, {"Plot/1", "xyz"},
                      {"Setup/TT", "0"},    {"Help/GS", "1"}};
-  prompter.ExpectMessage("Couldn't open COM9. Offline mode selected.", Answer::Ok, "Error!");
+  prompter.ExpectMessage("Couldn't open COM9. Offline mode selected.\n\nThere is no such port.",
+                         Answer::Ok, "Error!");
   MainWin& w = Make();
   ASSERT_TRUE(w.Form_Load("talvero"));
   EXPECT_TRUE(line.probed.empty());  // CPS 12 names no port
@@ -127,6 +130,17 @@ TEST_F(MainWinTest, ProbingOnePortLeavesAnotherSavedPortOffLine) {
   ASSERT_TRUE(w.Form_Load(""));
   EXPECT_EQ(line.probed, (std::vector<int>{3}));
   for (int i = 0; i < 8; ++i) EXPECT_EQ(w.COM_[i]->isVisible(), i == 2) << i;
+  EXPECT_EQ(Value("Setup/COM"), "0");
+
+  // A saved port whose probe failed says why.
+  win.reset();
+  settings.values = {{"Help/GS", "1"}};
+  line.probeable = {};
+  line.probeFailure = "Permission denied: add your user to the dialout group.";
+  prompter.ExpectMessage("Couldn't open COM1. Offline mode selected.\n\n"
+                         "Permission denied: add your user to the dialout group.",
+                         Answer::Ok, "Error!");
+  ASSERT_TRUE(Make().Form_Load(""));
   EXPECT_EQ(Value("Setup/COM"), "0");
 }
 
@@ -338,6 +352,7 @@ TEST_F(MainWinTest, ApplicationsReopenAndExitStoresThemAndClosesThePort) {
   EXPECT_FALSE(w.AppOpen[2]);
   EXPECT_EQ(line.closes, closesBefore + 1);
   EXPECT_EQ(w.ParametersRS, nullptr);
+  EXPECT_EQ(w.LibraryDB, nullptr);
   EXPECT_FALSE(w.TStat->isActive());
   win.reset();  // the exit ran once
   EXPECT_EQ(line.closes, closesBefore + 1);
@@ -375,6 +390,12 @@ TEST_F(MainWinTest, TipsToggleAndSharedServices) {
   EXPECT_TRUE(w.Tip()->isHidden());
   w.Help_Tips_Click();
   w.hide();
+
+  w.MousePointer(11);
+  EXPECT_EQ(w.cursor().shape(), Qt::WaitCursor);
+  w.MousePointer(0);
+  EXPECT_EQ(w.cursor().shape(), Qt::ArrowCursor);
+  EXPECT_EQ(w.MousePointer(), 0);
 
   w.PSCol(12, 255);
   EXPECT_EQ(w.PCol(12), 255);
@@ -454,7 +475,8 @@ TEST_F(MainWinTest, DamagedSettingsFileHealsOnTheFirstStart) {
   ini.write("garbage line without equals\n[Setup]\nCOM=9\nRetry=99999\nCPS=12\nB1T=abc\n"
             "[Plot]\n3=-1\n[Ports]\nCOM1=/dev/talvero-test-line\n[Help]\nGS=1\n");
   ini.close();
-  prompter.ExpectMessage("Couldn't open COM9. Offline mode selected.", Answer::Ok, "Error!");
+  prompter.ExpectMessage("Couldn't open COM9. Offline mode selected.\n\nThere is no such port.",
+                         Answer::Ok, "Error!");
   {
     MainWinEnv env;
     env.settings = mainwin::UserSettings();

@@ -94,6 +94,16 @@ TEST(StartupSettings, ColoursPortTipsAndFirstRun) {
   }
 }
 
+TEST(StartupSettings, CommandLineLeavesOutTheProgramPath) {
+  const std::pair<std::vector<std::string>, const char*> cases[] = {
+      {{}, ""},
+      {{"/home/quernstald/bin/talvero"}, ""},
+      {{"talvero", "QuernStald"}, "QuernStald"},
+      {{"talvero", "-a", "b c"}, "-a b c"},
+  };
+  for (const auto& [argv, line] : cases) EXPECT_EQ(CommandLine(argv), line) << line;
+}
+
 TEST(StartupSettings, OpenAppsItemsEndWithSemicolons) {
   EXPECT_EQ(SplitOpenApps("a;;b;"), (std::vector<std::string>{"a", "b"}));
   EXPECT_EQ(SplitOpenApps("a;b"), (std::vector<std::string>{"a"}));
