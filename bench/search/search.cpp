@@ -9,7 +9,6 @@
 
 #include <QApplication>
 #include <QTemporaryDir>
-#include <chrono>
 #include <cstdio>
 #include <map>
 #include <memory>
@@ -30,10 +29,7 @@ constexpr int kFirstByteMs = 100, kNextByteMs = 50;
 constexpr double kByteMs = 10.0 * 1000.0 / 19200.0;
 constexpr int kNodes = 31;
 
-double NowMs() {
-  using namespace std::chrono;
-  return duration<double, std::milli>(steady_clock::now().time_since_epoch()).count();
-}
+double NowMs() { return double(talvero::TheClock().NowMs()); }
 
 // A request frame is 5 bytes around its data, a reply 4.
 double Wire(size_t requestData, size_t replyData) { return double(5 + requestData + 4 + replyData) * kByteMs; }
