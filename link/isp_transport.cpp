@@ -68,7 +68,6 @@ void ISP::OpenPort(int16_t n) {
   clock.ProcessEvents();
   if (handle_ < 0) handle_ = 0;
   sequence_ = 32;
-  sequenceByte_ = 32;
 }
 
 void ISP::ClosePort() {
@@ -85,11 +84,10 @@ bool ISP::Unframeable(int node, const std::string& data) {
 void ISP::SendPacket(int node, const std::string& data) {
   if (handle_ <= 0 || Unframeable(node, data)) return;
   if (++sequence_ > 64) sequence_ = 32;
-  sequenceByte_ = uint8_t(sequence_);
   auto& port = Port();
   port.WriteByte(kStart);
   port.WriteByte(uint8_t(node));
-  port.WriteByte(sequenceByte_);
+  port.WriteByte(sequence_);
   port.WriteByte(uint8_t(data.size()));
   for (char c : data) port.WriteByte(uint8_t(c));
   port.WriteByte(Sum(data));
@@ -123,7 +121,7 @@ std::string ISP::GetPacket(int16_t& expected) {
     }
   }
   const bool good = !raw.empty() && expected >= 1 && uint8_t(raw[0]) == kStart &&
-                    uint8_t(raw[1]) == sequenceByte_ && uint8_t(raw[2]) == uint8_t(expected) &&
+                    uint8_t(raw[1]) == sequence_ && uint8_t(raw[2]) == uint8_t(expected) &&
                     Sum(std::string_view(raw).substr(3, size_t(expected))) == uint8_t(raw[3 + expected]);
   if (!good) {
     FlushPackets();
