@@ -8,9 +8,7 @@
 #include "runtime/val.h"
 #include "platform/clock/clock.h"
 
-namespace {
-std::string Byte(int b) { return std::string(1, char(uint8_t(b))); }
-}  // namespace
+using linktext::Byte;
 
 bool ISP::Exec(int node, const std::string& command) {
   return Ack(node, ":" + linktext::UpperCase(rt::Trim(command)), 20, Tries());
