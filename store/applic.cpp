@@ -22,7 +22,7 @@ const char kNewAxis[] = "Can't create new axis: ";
 const char kNewPgm[] = "Can't create new program: ";
 
 // Names compare trimmed and in upper case.
-bool SameName(std::string_view a, std::string_view b) { return rt::UCase(rt::Trim(a)) == rt::UCase(rt::Trim(b)); }
+bool SameName(std::string_view a, std::string_view b) { return rt::SameText(rt::Trim(a), rt::Trim(b)); }
 
 std::string AxisTable(std::string_view name) { return "AXIS:" + std::string(name); }
 std::string PgmTable(std::string_view name) { return "PGM:" + std::string(name); }
