@@ -154,6 +154,5 @@ class ISP {
 
   std::unique_ptr<talvero::SerialPort> port_;
   int32_t handle_ = 0;
-  int16_t sequence_ = 0;
-  uint8_t sequenceByte_ = 0;
+  uint8_t sequence_ = 0;  // of the last request sent; 32..64 once the line is open
 };

@@ -7,9 +7,7 @@
 #include "runtime/text.h"
 #include "runtime/val.h"
 
-namespace {
-std::string Byte(int b) { return std::string(1, char(uint8_t(b))); }
-}  // namespace
+using linktext::Byte;
 
 bool ISP::PgmRun(int node) { return Ack(node, "\x08", 0, Tries()); }
 bool ISP::PgmStop(int node) { return Ack(node, "\x09", 0, Tries(5)); }

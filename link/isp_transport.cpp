@@ -2,6 +2,8 @@
 // failure bookkeeping that every drive operation shares.
 #include "link/isp.h"
 
+#include <string_view>
+
 #include "platform/clock/clock.h"
 #include "platform/serial/serial_port_object.h"
 #include "platform/ui/prompter.h"
@@ -10,6 +12,13 @@
 namespace {
 constexpr uint8_t kStart = 0x5B;
 constexpr int kCarriageReturn = 13;
+
+// The packet checksum: the data bytes summed modulo 256.
+uint8_t Sum(std::string_view data) {
+  uint8_t sum = 0;
+  for (char c : data) sum = uint8_t(sum + uint8_t(c));
+  return sum;
+}
 }  // namespace
 
 ISP::ISP() = default;
@@ -59,7 +68,6 @@ void ISP::OpenPort(int16_t n) {
   clock.ProcessEvents();
   if (handle_ < 0) handle_ = 0;
   sequence_ = 32;
-  sequenceByte_ = 32;
 }
 
 void ISP::ClosePort() {
@@ -76,16 +84,13 @@ bool ISP::Unframeable(int node, const std::string& data) {
 void ISP::SendPacket(int node, const std::string& data) {
   if (handle_ <= 0 || Unframeable(node, data)) return;
   if (++sequence_ > 64) sequence_ = 32;
-  sequenceByte_ = uint8_t(sequence_);
-  uint8_t sum = 0;
-  for (char c : data) sum = uint8_t(sum + uint8_t(c));
   auto& port = Port();
   port.WriteByte(kStart);
   port.WriteByte(uint8_t(node));
-  port.WriteByte(sequenceByte_);
+  port.WriteByte(sequence_);
   port.WriteByte(uint8_t(data.size()));
   for (char c : data) port.WriteByte(uint8_t(c));
-  port.WriteByte(sum);
+  port.WriteByte(Sum(data));
 }
 
 std::string ISP::ReadBytes(int n) {
@@ -115,13 +120,9 @@ std::string ISP::GetPacket(int16_t& expected) {
       raw.clear();
     }
   }
-  bool good = !raw.empty() && expected >= 1 && uint8_t(raw[0]) == kStart &&
-              uint8_t(raw[1]) == sequenceByte_ && uint8_t(raw[2]) == uint8_t(expected);
-  if (good) {
-    uint8_t sum = 0;
-    for (int i = 0; i < expected; ++i) sum = uint8_t(sum + uint8_t(raw[3 + i]));
-    good = sum == uint8_t(raw[3 + expected]);
-  }
+  const bool good = !raw.empty() && expected >= 1 && uint8_t(raw[0]) == kStart &&
+                    uint8_t(raw[1]) == sequence_ && uint8_t(raw[2]) == uint8_t(expected) &&
+                    Sum(std::string_view(raw).substr(3, size_t(expected))) == uint8_t(raw[3 + expected]);
   if (!good) {
     FlushPackets();
     return "";

@@ -8,8 +8,11 @@
 #include "runtime/val.h"
 #include "platform/clock/clock.h"
 
+using linktext::Byte;
+
 namespace {
-std::string Byte(int b) { return std::string(1, char(uint8_t(b))); }
+// A status word, low byte first; 0 when the reply is not two bytes.
+uint16_t Word(const std::string& r) { return r.size() == 2 ? uint16_t(uint8_t(r[0]) | uint8_t(r[1]) << 8) : 0; }
 }  // namespace
 
 bool ISP::Exec(int node, const std::string& command) {
@@ -41,13 +44,11 @@ float ISP::MinMax(int node, uint8_t k, const std::string& name) {
 }
 
 uint16_t ISP::Status(int node) {
-  std::string r = Ask(node, "Q", 0, 2, Tries());
-  return r.size() == 2 ? uint16_t(uint8_t(r[0]) | uint8_t(r[1]) << 8) : 0;
+  return Word(Ask(node, "Q", 0, 2, Tries()));
 }
 
 uint16_t ISP::Status2(int node) {
-  std::string r = Ask(node, "q", 0, 2, Tries());
-  Status2Bits = r.size() == 2 ? uint16_t(uint8_t(r[0]) | uint8_t(r[1]) << 8) : 0;
+  Status2Bits = Word(Ask(node, "q", 0, 2, Tries()));
   return Status2Bits;
 }
 

@@ -1,11 +1,13 @@
 #include "runtime/text.h"
 
 namespace rt {
+namespace {
+char Upper(char c) { return c >= 'a' && c <= 'z' ? char(c - 'a' + 'A') : c; }
+}  // namespace
 
 std::string UCase(std::string_view s) {
   std::string out(s);
-  for (char& c : out)
-    if (c >= 'a' && c <= 'z') c = char(c - 'a' + 'A');
+  for (char& c : out) c = Upper(c);
   return out;
 }
 
@@ -14,6 +16,13 @@ std::string LCase(std::string_view s) {
   for (char& c : out)
     if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
   return out;
+}
+
+bool SameText(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i)
+    if (Upper(a[i]) != Upper(b[i])) return false;
+  return true;
 }
 
 std::string LTrim(std::string_view s) {

@@ -8,6 +8,8 @@ namespace rt {
 // ASCII letters only; every other byte stays as it is.
 std::string UCase(std::string_view s);
 std::string LCase(std::string_view s);
+// Equal once both are in UCase; no copy is made.
+bool SameText(std::string_view a, std::string_view b);
 
 // Blanks (the space character) only, as the legacy Trim: tabs and line ends stay.
 std::string Trim(std::string_view s);

@@ -1,7 +1,8 @@
 #include "sim/program_store.h"
 
 #include <algorithm>
-#include <cctype>
+
+#include "runtime/text.h"
 
 namespace talvero::sim {
 
@@ -17,18 +18,11 @@ std::string ProgramStore::ReadReply(Buffer b, int line) const {
 void ProgramStore::SetLine(Buffer b, int line, const std::string& text) {
   if (line < 0 || line >= kProgramLines) return;
   // A stored text never starts with a blank: that would read as a skip reply.
-  size_t first = text.find_first_not_of(' ');
-  size_t last = text.find_last_not_of(' ');
-  Get(b).lines[line] = first == std::string::npos ? "" : text.substr(first, last - first + 1);
+  Get(b).lines[line] = rt::Trim(text);
 }
 
 std::string ProgramStore::NormalName(const std::string& name) {
-  size_t first = name.find_first_not_of(' ');
-  if (first == std::string::npos) return "";
-  size_t last = name.find_last_not_of(' ');
-  std::string n = name.substr(first, last - first + 1);
-  for (char& c : n) c = char(std::toupper(static_cast<unsigned char>(c)));
-  return n;
+  return rt::UCase(rt::Trim(name));
 }
 
 bool ProgramStore::ValidName(const std::string& name) {

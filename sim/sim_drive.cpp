@@ -4,22 +4,11 @@
 #include <cmath>
 #include <cstring>
 
+#include "runtime/text.h"
 #include "sim/expression.h"
 
 namespace talvero::sim {
 namespace {
-
-std::string Trim(const std::string& s) {
-  size_t a = s.find_first_not_of(' ');
-  if (a == std::string::npos) return "";
-  size_t b = s.find_last_not_of(' ');
-  return s.substr(a, b - a + 1);
-}
-
-std::string Upper(std::string s) {
-  for (char& c : s) c = char(std::toupper(static_cast<unsigned char>(c)));
-  return s;
-}
 
 std::string RightAligned(std::string text, size_t width) {
   if (text.size() > width) text.resize(width);
@@ -113,7 +102,7 @@ std::optional<double> SimDrive::EvaluateText(const std::string& expr) const {
 }
 
 std::string SimDrive::ValueReply(const std::string& expr) const {
-  std::string e = Upper(Trim(expr));
+  std::string e = rt::UCase(rt::Trim(expr));
   // A plain name answers its text as held; anything else is evaluated.
   auto held = e == "IN" || e == "OUT" ? std::nullopt : vars_.Text(e);
   if (held) {
@@ -139,7 +128,7 @@ std::string SimDrive::ValueReply(const std::string& expr) const {
 }
 
 bool SimDrive::Assign(const std::string& target, const std::string& expr) {
-  std::string name = Upper(Trim(target));
+  std::string name = rt::UCase(rt::Trim(target));
   if (name.empty() || !std::isalpha(static_cast<unsigned char>(name[0]))) return false;
   for (char c : name)
     if (!(std::isalnum(static_cast<unsigned char>(c)) || c == '_' || c == '(' || c == ')'))
@@ -152,13 +141,13 @@ bool SimDrive::Assign(const std::string& target, const std::string& expr) {
 }
 
 bool SimDrive::ExecCommand(const std::string& raw) {
-  std::string cmd = Trim(raw);
+  std::string cmd = rt::Trim(raw);
   if (cmd.empty()) return false;
   if (cmd[0] == '!') cmd = cmd.substr(1);
   // Tn,text: event n.
   if (cmd.size() >= 3 && cmd[0] == 'T' && std::isdigit(static_cast<unsigned char>(cmd[1])) &&
       cmd[2] == ',') {
-    events_[cmd[1] - '0'] = Trim(cmd.substr(3));
+    events_[cmd[1] - '0'] = rt::Trim(cmd.substr(3));
     return true;
   }
   if (cmd.size() == 5 && (cmd.rfind("UTE,", 0) == 0 || cmd.rfind("UTD,", 0) == 0) &&
@@ -254,7 +243,7 @@ std::string SimDrive::UserVariableSlot(int slot) const {
 }
 
 bool SimDrive::DefineUserVariable(const std::string& raw) {
-  std::string name = Upper(Trim(raw));
+  std::string name = rt::UCase(rt::Trim(raw));
   if (name.empty() || name.size() > 16 || !std::isalpha(static_cast<unsigned char>(name[0])))
     return false;
   for (char c : name)
@@ -407,7 +396,7 @@ Answer SimDrive::HandleInfo(int k, const std::string& text) {
       return Reply("Free: " + std::to_string(kLibrarySlots - used) + " of " +
                    std::to_string(kLibrarySlots) + " program slots");
     }
-    case 4: return Reply(vars_.Has(Upper(Trim(text))) ? "Y" : "N");
+    case 4: return Reply(vars_.Has(rt::UCase(rt::Trim(text))) ? "Y" : "N");
     case 5: return Reply(serial_.empty() ? " " : serial_);
     default: return Reply(" ");
   }
@@ -416,10 +405,10 @@ Answer SimDrive::HandleInfo(int k, const std::string& text) {
 Answer SimDrive::HandleLetter(const std::string& d) {
   const std::string rest = d.substr(1);
   switch (d[0]) {
-    case ':': return ExecCommand(Upper(rest)) ? Ack() : Nak();
+    case ':': return ExecCommand(rt::UCase(rest)) ? Ack() : Nak();
     case '=': return Reply(ValueReply(rest));
     case '+': {
-      float f = float(EvaluateText(Upper(Trim(rest))).value_or(0));
+      float f = float(EvaluateText(rt::UCase(rt::Trim(rest))).value_or(0));
       uint32_t bits;
       std::memcpy(&bits, &f, 4);
       std::string r(4, '\0');
@@ -431,7 +420,7 @@ Answer SimDrive::HandleLetter(const std::string& d) {
       int k = uint8_t(rest[0]);
       if (k > 1) return Reply(RightAligned("?", 12));
       // A name the drive does not hold yet takes any value once written.
-      const VariableTable::Variable* held = vars_.Find(Upper(Trim(rest.substr(1))));
+      const VariableTable::Variable* held = vars_.Find(rt::UCase(rt::Trim(rest.substr(1))));
       const VariableTable::Variable v = held ? *held : VariableTable::Variable{};
       return Reply(RightAligned(FormatNumber(k == 0 ? v.min : v.max), 12));
     }
@@ -456,7 +445,7 @@ Answer SimDrive::HandleLetter(const std::string& d) {
       return HandleFlash(rest);
     case 'V': return DefineUserVariable(rest) ? Ack() : Nak();
     case 'v': {
-      std::string name = Upper(Trim(rest));
+      std::string name = rt::UCase(rt::Trim(rest));
       bool found = false;
       for (std::string& s : uv_) {
         if (!s.empty() && (name == "*" || s == name)) {
@@ -707,7 +696,7 @@ Answer SimDrive::HandleSpecial(const std::string& a) {
 // ---------- text mode ----------
 
 std::vector<std::string> SimDrive::HandleText(const std::string& text) {
-  std::string t = Upper(Trim(text));
+  std::string t = rt::UCase(rt::Trim(text));
   if (t.empty()) return {"?"};
   if (t == "WHO") return {FamilyCode(family_) + " " + model_, name_};
   if (t.find('=') != std::string::npos && t.find_first_of("<>!") == std::string::npos) {

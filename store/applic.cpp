@@ -21,10 +21,8 @@ namespace {
 const char kNewAxis[] = "Can't create new axis: ";
 const char kNewPgm[] = "Can't create new program: ";
 
-std::string Trimmed(std::string_view s) { return rt::Trim(s); }
-
 // Names compare trimmed and in upper case.
-bool SameName(std::string_view a, std::string_view b) { return rt::UCase(rt::Trim(a)) == rt::UCase(rt::Trim(b)); }
+bool SameName(std::string_view a, std::string_view b) { return rt::SameText(rt::Trim(a), rt::Trim(b)); }
 
 std::string AxisTable(std::string_view name) { return "AXIS:" + std::string(name); }
 std::string PgmTable(std::string_view name) { return "PGM:" + std::string(name); }
@@ -153,7 +151,7 @@ void Applic::AClose() {
 
 Status Applic::AddAxis(std::string_view name, std::string_view family, Recordset* parameters) {
   NewAxisSlot = -1;
-  std::string trimmed = Trimmed(name);
+  std::string trimmed = rt::Trim(name);
   int freeSlot = -1;
   for (int i = 0; i < kMaxAxis; ++i) {
     if (SameName(axes_[size_t(i)].name, trimmed)) return Refuse(std::string(kNewAxis) + "Axis name already used.");
@@ -277,7 +275,7 @@ Status Applic::AddPgm(std::string_view name) {
   CurrentPgm = -1;
   if (talvero::dao::CharCount(name) > kMaxNewPgmNameLength)
     return Refuse(std::string(kNewPgm) + "name too long (16 character limit).");
-  std::string trimmed = Trimmed(name);
+  std::string trimmed = rt::Trim(name);
   int freeSlot = -1;
   for (int i = 0; i < kMaxPgm; ++i) {
     if (SameName(pgms_[size_t(i)].name, trimmed)) return Refuse(std::string(kNewPgm) + "name already used.");
@@ -323,7 +321,7 @@ Status Applic::PgmRename(int16_t slot, std::string_view newName) {
   const std::string refusal = "Can't rename program: ";
   Slot* s = PgmSlot(slot);
   if (!s || s->name.empty()) return Status::Fail(refusal + "no program in slot " + std::to_string(slot));
-  std::string to = Trimmed(newName);
+  std::string to = rt::Trim(newName);
   if (Status c = CheckStorable(to, PgmTable(to)); !c) return Status::Fail(refusal + c.error);
   if (Status w = Writable(); !w) return Status::Fail(refusal + w.error);
   if (to == s->name) return Status::Ok();

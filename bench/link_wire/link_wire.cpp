@@ -7,6 +7,7 @@
 #include <functional>
 #include <string>
 
+#include "bench/wire_floor.h"
 #include "link/isp.h"
 #include "platform/clock/clock.h"
 #include "sim/pty_server.h"
@@ -14,11 +15,8 @@
 
 namespace {
 
-constexpr double kByteMs = 10.0 * 1000.0 / 19200.0;
+using benchwire::WireMs;
 constexpr int kNode = 1;
-
-// A request frame is 5 bytes around its data, a reply 4.
-double WireMs(size_t requestData, size_t replyData) { return double(5 + requestData + 4 + replyData) * kByteMs; }
 
 struct Figure {
   const char* what;

@@ -9,13 +9,13 @@
 
 #include <QApplication>
 #include <QTemporaryDir>
-#include <chrono>
 #include <cstdio>
 #include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "bench/wire_floor.h"
 #include "link/isp.h"
 #include "mainwin/isp_line.h"
 #include "mainwin/main_win.h"
@@ -27,16 +27,11 @@
 namespace {
 
 constexpr int kFirstByteMs = 100, kNextByteMs = 50;
-constexpr double kByteMs = 10.0 * 1000.0 / 19200.0;
+using benchwire::kByteMs;
+using benchwire::WireMs;
 constexpr int kNodes = 31;
 
-double NowMs() {
-  using namespace std::chrono;
-  return duration<double, std::milli>(steady_clock::now().time_since_epoch()).count();
-}
-
-// A request frame is 5 bytes around its data, a reply 4.
-double Wire(size_t requestData, size_t replyData) { return double(5 + requestData + 4 + replyData) * kByteMs; }
+double NowMs() { return double(talvero::TheClock().NowMs()); }
 
 // The window's link with the bench's time-outs, noting what each request of
 // the search cost at the least.
@@ -72,7 +67,7 @@ class BenchLine : public DriveLine {
   std::string WhoAmI(int node) override {
     std::string r = inner_->WhoAmI(node);
     if (r.empty()) Add("empty node (3 tries)", 3 * (6 * kByteMs + 50 + kFirstByteMs + kFirstByteMs));
-    else Add("identity", Wire(1, r.size()) + 50);
+    else Add("identity", WireMs(1, r.size()) + 50);
     return r;
   }
   std::string GetDriveName(int node) override { return Note("name", inner_->GetDriveName(node), 1, 10); }
@@ -89,7 +84,7 @@ class BenchLine : public DriveLine {
     c.floorMs += ms;
   }
   std::string Note(const char* what, std::string reply, size_t requestData, int pauseMs) {
-    Add(what, Wire(requestData, reply.size()) + pauseMs);
+    Add(what, WireMs(requestData, reply.size()) + pauseMs);
     return reply;
   }
   std::unique_ptr<IspLine> inner_;

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "data/tests/library_path.h"
 #include "store/display_context.h"
 #include "store/library_database.h"
 #include "store/program.h"
@@ -17,13 +18,7 @@
 
 namespace {
 
-std::string LibraryPath() {
-  if (const char* bin = std::getenv("TALVERO_BIN")) {
-    std::filesystem::path p = std::filesystem::path(bin) / "KOVdata.KOV";
-    if (std::filesystem::exists(p)) return p.string();
-  }
-  return TALVERO_LIBRARY_DB;
-}
+using datatest::LibraryPath;
 
 struct TemplateRow {
   int id;

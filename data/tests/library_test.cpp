@@ -16,6 +16,8 @@
 #include <string>
 #include <vector>
 
+#include "data/tests/library_path.h"
+
 namespace {
 
 using Field = std::optional<std::string>;
@@ -23,13 +25,7 @@ using Row = std::vector<Field>;
 
 const std::vector<std::string> kFamilies = {"RHO", "TAU", "PHI", "PSI"};
 
-std::string LibraryPath() {
-  if (const char* bin = std::getenv("TALVERO_BIN")) {
-    std::filesystem::path p = std::filesystem::path(bin) / "KOVdata.KOV";
-    if (std::filesystem::exists(p)) return p.string();
-  }
-  return TALVERO_LIBRARY_DB;
-}
+using datatest::LibraryPath;
 
 std::string ReadBytes(const std::string& path) {
   std::ifstream in(path, std::ios::binary);

@@ -8,6 +8,7 @@
 
 #include "platform/dao/connection.h"
 #include "platform/dao/recordset.h"
+#include "runtime/text.h"
 
 namespace talvero::dao {
 
@@ -145,8 +146,7 @@ Result<TableDef> Connection::ReadTableDef(std::string_view table) {
   while (info.Step() == SQLITE_ROW) {
     FieldDef f;
     f.name = info.ColumnText(0);
-    std::string type = info.ColumnText(1);
-    for (char& c : type) c = char(std::toupper((unsigned char)c));
+    const std::string type = rt::UCase(info.ColumnText(1));
     if (Contains(type, "INT")) {
       f.type = FieldType::Long;
       if (info.ColumnLong(2) > 0 && type == "INTEGER") f.autoIncrement = true;

@@ -1,15 +1,10 @@
 #include "platform/dao/table_def.h"
 
-#include <cctype>
+#include "runtime/text.h"
 
 namespace talvero::dao {
 
-bool SameName(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i)
-    if (std::tolower((unsigned char)a[i]) != std::tolower((unsigned char)b[i])) return false;
-  return true;
-}
+bool SameName(std::string_view a, std::string_view b) { return rt::SameText(a, b); }
 
 const FieldDef* TableDef::Find(std::string_view field) const {
   for (const FieldDef& f : fields)

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cctype>
 
+#include "runtime/text.h"
+
 namespace talvero {
 namespace {
 
@@ -10,13 +12,6 @@ std::string_view Trim(std::string_view s) {
   const std::size_t a = s.find_first_not_of(" \t");
   if (a == std::string_view::npos) return {};
   return s.substr(a, s.find_last_not_of(" \t") - a + 1);
-}
-
-std::string Lower(std::string_view s) {
-  std::string out(s);
-  for (char& c : out)
-    if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
-  return out;
 }
 
 // "[digits] title" -> context and title.
@@ -69,7 +64,7 @@ HelpFile HelpFile::Parse(std::string_view text) {
       continue;
     }
     if (!current) continue;  // comments and anything else before the first topic
-    if (inKeywords && Lower(line.substr(0, 9)) == "keywords:") {
+    if (inKeywords && rt::LCase(line.substr(0, 9)) == "keywords:") {
       std::string_view rest = line.substr(9);
       while (!rest.empty()) {
         const std::size_t semi = std::min(rest.find(';'), rest.size());
@@ -94,15 +89,15 @@ const HelpTopic* HelpFile::Find(int context) const {
 }
 
 std::vector<HelpIndexEntry> HelpFile::Index(std::string_view prefix) const {
-  const std::string p = Lower(Trim(prefix));
+  const std::string p = rt::LCase(Trim(prefix));
   std::vector<HelpIndexEntry> out;
   for (const HelpTopic& t : topics_)
     for (const std::string& k : t.keywords)
-      if (Lower(k).compare(0, p.size(), p) == 0) out.push_back({k, t.context, t.title});
+      if (rt::LCase(k).compare(0, p.size(), p) == 0) out.push_back({k, t.context, t.title});
   std::stable_sort(out.begin(), out.end(), [&p](const HelpIndexEntry& a, const HelpIndexEntry& b) {
-    const bool ea = !p.empty() && Lower(a.keyword) == p, eb = !p.empty() && Lower(b.keyword) == p;
+    const bool ea = !p.empty() && rt::LCase(a.keyword) == p, eb = !p.empty() && rt::LCase(b.keyword) == p;
     if (ea != eb) return ea;
-    const std::string la = Lower(a.keyword), lb = Lower(b.keyword);
+    const std::string la = rt::LCase(a.keyword), lb = rt::LCase(b.keyword);
     return la != lb ? la < lb : a.context < b.context;
   });
   return out;

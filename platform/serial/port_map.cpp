@@ -26,10 +26,9 @@ std::string DeviceForPort(int n) {
 }
 
 PortFailure ProbePort(int n) {
-  std::string path = DeviceForPort(n);
-  if (path.empty()) return {PortFailureReason::NotFound, "", "no device for COM" + std::to_string(n)};
   SerialPortObject port;
-  port.OpenDevice(path);
+  port.SetPortNumber(n);
+  port.Open();
   PortFailure result = port.LastFailure();
   port.Close();
   return result;

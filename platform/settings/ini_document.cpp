@@ -1,5 +1,7 @@
 #include "platform/settings/ini_document.h"
 
+#include "runtime/text.h"
+
 namespace talvero {
 namespace {
 
@@ -10,17 +12,6 @@ std::string_view TrimBlanks(std::string_view s) {
   if (a == std::string_view::npos) return {};
   const std::size_t b = s.find_last_not_of(kBlanks);
   return s.substr(a, b - a + 1);
-}
-
-bool SameName(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    char x = a[i], y = b[i];
-    if (x >= 'A' && x <= 'Z') x = char(x - 'A' + 'a');
-    if (y >= 'A' && y <= 'Z') y = char(y - 'A' + 'a');
-    if (x != y) return false;
-  }
-  return true;
 }
 
 }  // namespace
@@ -76,8 +67,8 @@ std::size_t IniDocument::Find(std::string_view section, std::string_view key) co
   for (std::size_t i = 0; i < lines_.size(); ++i) {
     const Line& l = lines_[i];
     if (l.kind == Line::Section)
-      inSection = SameName(l.name, section);
-    else if (inSection && l.kind == Line::Entry && SameName(l.name, key))
+      inSection = rt::SameText(l.name, section);
+    else if (inSection && l.kind == Line::Entry && rt::SameText(l.name, key))
       return i;
   }
   return std::string::npos;
@@ -103,7 +94,7 @@ void IniDocument::Set(std::string_view section, std::string_view key, std::strin
     const Line& l = lines_[i];
     if (l.kind == Line::Section) {
       if (seen && inSection) break;
-      inSection = SameName(l.name, section);
+      inSection = rt::SameText(l.name, section);
       if (inSection) {
         seen = true;
         at = i + 1;
@@ -124,8 +115,8 @@ bool IniDocument::Remove(std::string_view section, std::string_view key) {
   bool inSection = false, removed = false;
   std::vector<Line> kept;
   for (Line& l : lines_) {
-    if (l.kind == Line::Section) inSection = SameName(l.name, section);
-    const bool drop = inSection && (key.empty() || (l.kind == Line::Entry && SameName(l.name, key)));
+    if (l.kind == Line::Section) inSection = rt::SameText(l.name, section);
+    const bool drop = inSection && (key.empty() || (l.kind == Line::Entry && rt::SameText(l.name, key)));
     removed = removed || drop;
     if (!drop) kept.push_back(std::move(l));
   }

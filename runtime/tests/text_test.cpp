@@ -7,6 +7,10 @@ namespace {
 TEST(Text, CaseChangesTouchAsciiLettersOnly) {
   EXPECT_EQ(rt::UCase("abz AZ 09_\xC3\xA4"), "ABZ AZ 09_\xC3\xA4");
   EXPECT_EQ(rt::LCase("ABZ az 09_\xC3\x84"), "abz az 09_\xC3\x84");
+  EXPECT_TRUE(rt::SameText("Axis_1 z", "aXIS_1 Z"));
+  EXPECT_FALSE(rt::SameText("\xC3\xA4", "\xC3\x84"));
+  EXPECT_FALSE(rt::SameText("ab", "abc"));
+  EXPECT_FALSE(rt::SameText("[", "{"));
 }
 
 TEST(Text, TrimsRemoveBlanksOnly) {
