@@ -144,6 +144,8 @@ class TivolenCtrl : public QWidget, public ITivolen, private ListBoxOwner {
   void BuildDefPictureSelected();
   void BuildDefPictureNormal();
   void RebuildVariants(bool selected, bool normal);
+  // The item's own picture recoloured for the selected and the normal background.
+  void BuildItemVariants(ListItem& item, bool selected = true, bool normal = true) const;
   QFont ItemFont(const ListItem& item) const { return item.Font() ? *item.Font() : font_; }
 
   // Title bar, roll-up, drag.

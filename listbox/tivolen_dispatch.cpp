@@ -396,10 +396,8 @@ DispResult TivolenCtrl::PutProperty(int id, const QVariant& value, const QVarian
       if (!indexOk) return BadIndex(1038);
       ListItem& item = *items_[index];
       ShrinkCheckForItem(index);
-      PicturePtr p = AsPicture(value);
-      item.SetPicture(p);
-      item.BuildSelectedVariant(TranslateColor(picTransColor_), TranslateColor(selectedBackColor_));
-      item.BuildNormalVariant(TranslateColor(picTransColor_), TranslateColor(backColor_));
+      item.SetPicture(AsPicture(value));
+      BuildItemVariants(item);
       RemeasureItem(index);
       GrowMaxWidthForItem(index);
       ApplyExtent();

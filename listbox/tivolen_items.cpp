@@ -45,8 +45,7 @@ DispResult TivolenCtrl::AddItem(const QVariantList& args) {
   if (picture.canConvert<PicturePtr>()) {
     if (auto p = picture.value<PicturePtr>()) {
       item->SetPicture(p);
-      item->BuildSelectedVariant(TranslateColor(picTransColor_), TranslateColor(selectedBackColor_));
-      item->BuildNormalVariant(TranslateColor(picTransColor_), TranslateColor(backColor_));
+      BuildItemVariants(*item);
     }
   }
   items_.insert(items_.begin() + pos, std::move(item));
@@ -263,11 +262,13 @@ void TivolenCtrl::BuildDefPictureNormal() {
 void TivolenCtrl::RebuildVariants(bool selected, bool normal) {
   if (selected) BuildDefPictureSelected();
   if (normal) BuildDefPictureNormal();
+  for (auto& item : items_) BuildItemVariants(*item, selected, normal);
+}
+
+void TivolenCtrl::BuildItemVariants(ListItem& item, bool selected, bool normal) const {
   const QColor trans = TranslateColor(picTransColor_);
-  for (auto& item : items_) {
-    if (selected) item->BuildSelectedVariant(trans, TranslateColor(selectedBackColor_));
-    if (normal) item->BuildNormalVariant(trans, TranslateColor(backColor_));
-  }
+  if (selected) item.BuildSelectedVariant(trans, TranslateColor(selectedBackColor_));
+  if (normal) item.BuildNormalVariant(trans, TranslateColor(backColor_));
 }
 
 // Drawing --------------------------------------------------------------------
