@@ -5,6 +5,7 @@
 #include <QFont>
 #include <QTimer>
 #include <QWidget>
+#include <algorithm>
 #include <array>
 #include <memory>
 #include <optional>
@@ -97,6 +98,8 @@ class TivolenCtrl : public QWidget, public ITivolen, private ListBoxOwner {
 
   // The automatic or own height of item i in pixels.
   int ItemHeight(int index) const;
+  // A height given in container units as the stored pixels; 0 stays 0.
+  int16_t HeightPixels(double units) const { return int16_t(std::clamp(units_.ToPixelsY(units), 0, 32767)); }
   int ItemWidth(int index) const;
   void ComputeMaxWidth();
 

@@ -314,7 +314,7 @@ DispResult TivolenCtrl::PutProperty(int id, const QVariant& value, const QVarian
       if (!v || *v < 0) return isDef ? Fail(kErrInvalidPropertyValue, 144, 1010) : Fail(kErrInvalidPropertyValue, 120, 1067);
       Dimension& d = isDef ? defHeight_ : tbarHeight_;
       d.units = *v == 0 ? 0.0 : *v;
-      d.pixels = int16_t(std::clamp(units_.ToPixelsY(*v), 0, 32767));
+      d.pixels = HeightPixels(*v);
       if (isDef) {
         RemeasureAllItems();
         RepaintAll();
@@ -429,8 +429,7 @@ DispResult TivolenCtrl::PutProperty(int id, const QVariant& value, const QVarian
       return done();
     case kDispListHeight: {
       if (!indexOk) return BadIndex(1036);
-      const double h = AsDouble(value).value_or(0.0);
-      items_[index]->SetHeight(h == 0.0 ? 0 : int16_t(std::clamp(units_.ToPixelsY(h), 0, 32767)));
+      items_[index]->SetHeight(HeightPixels(AsDouble(value).value_or(0.0)));
       RemeasureItem(index);
       RepaintAll();
       return done();

@@ -37,8 +37,7 @@ DispResult TivolenCtrl::AddItem(const QVariantList& args) {
 
   auto item = std::make_unique<ListItem>();
   if (IsShort(height) || IsFloat(height)) {
-    const double h = height.toDouble();
-    item->SetHeight(h == 0.0 ? 0 : int16_t(std::clamp(units_.ToPixelsY(h), 0, 32767)));
+    item->SetHeight(HeightPixels(height.toDouble()));
   }
   if (font.canConvert<QFont>() && font.typeId() == QMetaType::QFont) item->SetFont(font.value<QFont>());
   item->SetText(text);
