@@ -16,7 +16,6 @@ namespace {
 DispResult Fail(int code, int msg, int help = -1) { return DispResult::Fail(MakeError(code, msg, help)); }
 DispResult NoGet() { return Fail(kErrGetNotSupported, 0); }
 DispResult NoSet() { return Fail(kErrSetNotSupported, 0); }
-DispResult BadIndex(int help) { return Fail(kErrInvalidIndex, 146, help); }
 
 QVariant ColorValue(OleColor c) { return QVariant::fromValue<uint>(c); }
 std::optional<OleColor> AsColor(const QVariant& v) {
@@ -45,6 +44,8 @@ int IndexHelp(int dispId) {
     default: return -1;
   }
 }
+
+DispResult BadIndex(int dispId) { return Fail(kErrInvalidIndex, 146, IndexHelp(dispId)); }
 
 const QHash<QString, int>& Names() {
   static const QHash<QString, int> names = [] {
@@ -133,15 +134,15 @@ DispResult TivolenCtrl::GetProperty(int id, const QVariantList& args) {
     case kDispRefresh: case kDispAboutBox:
       return Invoke(id, args);
     case kDispList:
-      if (!indexOk) return BadIndex(-1);
+      if (!indexOk) return BadIndex(id);
       return DispResult::Ok(items_[index]->GetText());
     case kDispSelected:
       if (!list_) return NoGet();
-      if (!indexOk) return BadIndex(-1);
+      if (!indexOk) return BadIndex(id);
       return DispResult::Ok(BoolValue(list_->Sel(index)));
     case kDispListFontBold: case kDispListFontItalic: case kDispListFontName: case kDispListFontSize:
     case kDispListFontUnderline: case kDispListFontStrikethru: {
-      if (!indexOk) return BadIndex(IndexHelp(id));
+      if (!indexOk) return BadIndex(id);
       const auto& f = items_[index]->Font();
       switch (id) {
         case kDispListFontBold: return DispResult::Ok(BoolValue(f && f->bold()));
@@ -153,23 +154,23 @@ DispResult TivolenCtrl::GetProperty(int id, const QVariantList& args) {
       }
     }
     case kDispListPicture:
-      if (!indexOk) return BadIndex(1038);
+      if (!indexOk) return BadIndex(id);
       return DispResult::Ok(items_[index]->GetPicture() ? QVariant::fromValue(items_[index]->GetPicture()) : QVariant());
     case kDispListFont:
-      if (!indexOk) return BadIndex(1029);
+      if (!indexOk) return BadIndex(id);
       return DispResult::Ok(items_[index]->Font() ? QVariant(*items_[index]->Font()) : QVariant());
     case kDispListTabText: {
-      if (!indexOk) return BadIndex(1039);
+      if (!indexOk) return BadIndex(id);
       const int column = AsInt(args.value(1)).value_or(-1);
       if (column < 0 || column >= numTabs_) return Fail(kErrInvalidIndex, 148);
       return DispResult::Ok(items_[index]->GetColumnText(column));
     }
     case kDispItemData:
       if (!list_) return NoGet();
-      if (!indexOk) return BadIndex(-1);
+      if (!indexOk) return BadIndex(id);
       return DispResult::Ok(qint32(list_->ItemData(index)));
     case kDispListHeight:
-      if (!indexOk) return BadIndex(1036);
+      if (!indexOk) return BadIndex(id);
       return DispResult::Ok(FloatValue(units_.ToUnitsY(ItemHeight(index))));
     case kDispTabWidth: {
       const int c = index;
@@ -298,7 +299,7 @@ DispResult TivolenCtrl::PutProperty(int id, const QVariant& value, const QVarian
       if (!list_) return NoSet();
       if (!single) return Fail(kErrInvalidPropertyValue, 145);
       const auto v = AsInt(value);
-      if (!v || *v < -1 || *v >= int(items_.size())) return BadIndex(-1);
+      if (!v || *v < -1 || *v >= int(items_.size())) return BadIndex(id);
       list_->SetCurSel(*v);
       return done();
     }
@@ -355,11 +356,11 @@ DispResult TivolenCtrl::PutProperty(int id, const QVariant& value, const QVarian
       modified_ = true;
       return DispResult::Ok();
     case kDispList:
-      if (!indexOk) return BadIndex(-1);
+      if (!indexOk) return BadIndex(id);
       return SetListText(index, value.toString());
     case kDispSelected: {
       if (!list_) return NoSet();
-      if (!indexOk) return BadIndex(-1);
+      if (!indexOk) return BadIndex(id);
       const auto b = AsBool(value);
       if (!b) return Fail(kErrInvalidPropertyValue, 141);
       if (!single) list_->SetSel(index, *b);
@@ -368,7 +369,7 @@ DispResult TivolenCtrl::PutProperty(int id, const QVariant& value, const QVarian
     }
     case kDispListFontBold: case kDispListFontItalic: case kDispListFontName: case kDispListFontSize:
     case kDispListFontUnderline: case kDispListFontStrikethru: {
-      if (!indexOk) return BadIndex(IndexHelp(id));
+      if (!indexOk) return BadIndex(id);
       ListItem& item = *items_[index];
       ShrinkCheckForItem(index);
       if (!item.Font()) item.SetFont(font_);
@@ -393,7 +394,7 @@ DispResult TivolenCtrl::PutProperty(int id, const QVariant& value, const QVarian
       return done();
     }
     case kDispListPicture: {
-      if (!indexOk) return BadIndex(1038);
+      if (!indexOk) return BadIndex(id);
       ListItem& item = *items_[index];
       ShrinkCheckForItem(index);
       item.SetPicture(AsPicture(value));
@@ -405,7 +406,7 @@ DispResult TivolenCtrl::PutProperty(int id, const QVariant& value, const QVarian
       return done();
     }
     case kDispListFont: {
-      if (!indexOk) return BadIndex(1029);
+      if (!indexOk) return BadIndex(id);
       ShrinkCheckForItem(index);
       if (value.typeId() == QMetaType::QFont) items_[index]->SetFont(value.value<QFont>());
       else items_[index]->SetFont(std::nullopt);
@@ -416,19 +417,19 @@ DispResult TivolenCtrl::PutProperty(int id, const QVariant& value, const QVarian
       return done();
     }
     case kDispListTabText: {
-      if (!indexOk) return BadIndex(1039);
+      if (!indexOk) return BadIndex(id);
       const int column = AsInt(args.value(1)).value_or(-1);
       if (column < 0 || column >= numTabs_) return Fail(kErrInvalidIndex, 148);
       return SetListTabText(index, column, value.toString());
     }
     case kDispItemData:
       if (!list_) return NoSet();
-      if (!indexOk) return BadIndex(-1);
+      if (!indexOk) return BadIndex(id);
       list_->SetItemData(index, AsInt(value).value_or(int32_t(value.toLongLong())));
       if (userDraw_) RepaintAll();
       return done();
     case kDispListHeight: {
-      if (!indexOk) return BadIndex(1036);
+      if (!indexOk) return BadIndex(id);
       items_[index]->SetHeight(HeightPixels(AsDouble(value).value_or(0.0)));
       RemeasureItem(index);
       RepaintAll();
