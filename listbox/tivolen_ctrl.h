@@ -144,6 +144,8 @@ class TivolenCtrl : public QWidget, public ITivolen, private ListBoxOwner {
   int GetItemPictureHeight(const ListItem& item) const;
   int PictureWidth(const ListItem& item) const;
   int ColumnStart(int column) const { return column == 0 ? 2 : tabs_[column - 1]; }
+  bool HasColumn(int column) const { return column >= 0 && column < numTabs_; }
+  int TabWidth(int column) const { return column == 0 ? tabs_[0] : tabs_[column] - tabs_[column - 1]; }
   void BuildDefPictureSelected();
   void BuildDefPictureNormal();
   void RebuildVariants(bool selected, bool normal);

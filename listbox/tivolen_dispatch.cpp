@@ -162,7 +162,7 @@ DispResult TivolenCtrl::GetProperty(int id, const QVariantList& args) {
     case kDispListTabText: {
       if (!indexOk) return BadIndex(id);
       const int column = AsInt(args.value(1)).value_or(-1);
-      if (column < 0 || column >= numTabs_) return Fail(kErrInvalidIndex, 148);
+      if (!HasColumn(column)) return Fail(kErrInvalidIndex, 148);
       return DispResult::Ok(items_[index]->GetColumnText(column));
     }
     case kDispItemData:
@@ -172,11 +172,9 @@ DispResult TivolenCtrl::GetProperty(int id, const QVariantList& args) {
     case kDispListHeight:
       if (!indexOk) return BadIndex(id);
       return DispResult::Ok(FloatValue(units_.ToUnitsY(ItemHeight(index))));
-    case kDispTabWidth: {
-      const int c = index;
-      if (c < 0 || c >= numTabs_) return Fail(kErrInvalidIndex, 148, 1065);
-      return DispResult::Ok(FloatValue(units_.ToUnitsX(c == 0 ? tabs_[0] : tabs_[c] - tabs_[c - 1])));
-    }
+    case kDispTabWidth:
+      if (!HasColumn(index)) return Fail(kErrInvalidIndex, 148, 1065);
+      return DispResult::Ok(FloatValue(units_.ToUnitsX(TabWidth(index))));
     case kDispBackColor: return DispResult::Ok(ColorValue(backColor_));
     case kDispForeColor: return DispResult::Ok(ColorValue(foreColor_));
     case kDispEnabled: return DispResult::Ok(BoolValue(enabled_));
@@ -243,7 +241,7 @@ DispResult TivolenCtrl::PutProperty(int id, const QVariant& value, const QVarian
     }
     case kDispPictureTab: {
       const auto v = AsInt(value);
-      if (!v || *v < 0 || *v >= numTabs_) return Fail(kErrInvalidPropertyValue, 135, 1051);
+      if (!v || !HasColumn(*v)) return Fail(kErrInvalidPropertyValue, 135, 1051);
       pictureTab_ = int16_t(*v);
       ComputeMaxWidth();
       ApplyExtent();
@@ -419,7 +417,7 @@ DispResult TivolenCtrl::PutProperty(int id, const QVariant& value, const QVarian
     case kDispListTabText: {
       if (!indexOk) return BadIndex(id);
       const int column = AsInt(args.value(1)).value_or(-1);
-      if (column < 0 || column >= numTabs_) return Fail(kErrInvalidIndex, 148);
+      if (!HasColumn(column)) return Fail(kErrInvalidIndex, 148);
       return SetListTabText(index, column, value.toString());
     }
     case kDispItemData:
@@ -436,11 +434,9 @@ DispResult TivolenCtrl::PutProperty(int id, const QVariant& value, const QVarian
       return done();
     }
     case kDispTabWidth: {
-      const int c = index;
-      if (c < 0 || c >= numTabs_) return Fail(kErrInvalidIndex, 148, 1065);
-      const int w = units_.ToPixelsX(AsDouble(value).value_or(0.0));
-      const int delta = w - (c == 0 ? tabs_[0] : tabs_[c] - tabs_[c - 1]);
-      for (int i = c; i < kMaxTabs; ++i) tabs_[i] = int16_t(std::clamp(tabs_[i] + delta, -32768, 32767));
+      if (!HasColumn(index)) return Fail(kErrInvalidIndex, 148, 1065);
+      const int delta = units_.ToPixelsX(AsDouble(value).value_or(0.0)) - TabWidth(index);
+      for (int i = index; i < kMaxTabs; ++i) tabs_[i] = int16_t(std::clamp(tabs_[i] + delta, -32768, 32767));
       ComputeMaxWidth();
       ApplyExtent();
       Changed(id);
