@@ -193,6 +193,21 @@ DispResult TivolenCtrl::PutProperty(int id, const QVariant& value, const QVarian
     Changed(id == kDispValueDefault ? kDispValue : id);  // the default member is Value
     return DispResult::Ok();
   };
+  // An item's font or picture changed: its height, the widest item and the extent follow.
+  auto itemResized = [&] {
+    RemeasureItem(index);
+    GrowMaxWidthForItem(index);
+    ApplyExtent();
+    RepaintAll();
+    return done();
+  };
+  // The columns moved: the widest item and the extent follow.
+  auto columnsChanged = [&] {
+    ComputeMaxWidth();
+    ApplyExtent();
+    RepaintAll();
+    return done();
+  };
   auto boolOr = [&](int msg, int help) -> std::optional<DispResult> {
     if (!AsBool(value)) return Fail(kErrInvalidPropertyValue, msg, help);
     return std::nullopt;
@@ -234,19 +249,13 @@ DispResult TivolenCtrl::PutProperty(int id, const QVariant& value, const QVarian
       const auto v = AsInt(value);
       if (!v || *v < 0 || *v > kMaxTabs) return Fail(kErrInvalidPropertyValue, 115, 1047);
       numTabs_ = int16_t(*v);
-      ComputeMaxWidth();
-      ApplyExtent();
-      RepaintAll();
-      return done();
+      return columnsChanged();
     }
     case kDispPictureTab: {
       const auto v = AsInt(value);
       if (!v || !HasColumn(*v)) return Fail(kErrInvalidPropertyValue, 135, 1051);
       pictureTab_ = int16_t(*v);
-      ComputeMaxWidth();
-      ApplyExtent();
-      RepaintAll();
-      return done();
+      return columnsChanged();
     }
     case kDispUserDraw:
       if (auto e = boolOr(118, 1071)) return *e;
@@ -385,11 +394,7 @@ DispResult TivolenCtrl::PutProperty(int id, const QVariant& value, const QVarian
           if (size > 0) f.setPointSizeF(size);
         }
       }
-      RemeasureItem(index);
-      GrowMaxWidthForItem(index);
-      ApplyExtent();
-      RepaintAll();
-      return done();
+      return itemResized();
     }
     case kDispListPicture: {
       if (!indexOk) return BadIndex(id);
@@ -397,22 +402,14 @@ DispResult TivolenCtrl::PutProperty(int id, const QVariant& value, const QVarian
       ShrinkCheckForItem(index);
       item.SetPicture(AsPicture(value));
       BuildItemVariants(item);
-      RemeasureItem(index);
-      GrowMaxWidthForItem(index);
-      ApplyExtent();
-      RepaintAll();
-      return done();
+      return itemResized();
     }
     case kDispListFont: {
       if (!indexOk) return BadIndex(id);
       ShrinkCheckForItem(index);
       if (value.typeId() == QMetaType::QFont) items_[index]->SetFont(value.value<QFont>());
       else items_[index]->SetFont(std::nullopt);
-      RemeasureItem(index);
-      GrowMaxWidthForItem(index);
-      ApplyExtent();
-      RepaintAll();
-      return done();
+      return itemResized();
     }
     case kDispListTabText: {
       if (!indexOk) return BadIndex(id);
@@ -437,11 +434,7 @@ DispResult TivolenCtrl::PutProperty(int id, const QVariant& value, const QVarian
       if (!HasColumn(index)) return Fail(kErrInvalidIndex, 148, 1065);
       const int delta = units_.ToPixelsX(AsDouble(value).value_or(0.0)) - TabWidth(index);
       for (int i = index; i < kMaxTabs; ++i) tabs_[i] = int16_t(std::clamp(tabs_[i] + delta, -32768, 32767));
-      ComputeMaxWidth();
-      ApplyExtent();
-      Changed(id);
-      RepaintAll();
-      return DispResult::Ok();
+      return columnsChanged();
     }
     case kDispEnabled: {
       const auto b = AsBool(value);
