@@ -22,6 +22,11 @@ UnitConverter ScreenUnits() {
 // Horizontal dialog base unit: the system font's average character width.
 int DialogBaseUnitX(int dpiX) { return 8 * dpiX / 96; }
 
+// A stop every eight dialog base units.
+void DefaultTabStops(std::array<int16_t, TivolenCtrl::kMaxTabs>& tabs, int dpiX) {
+  for (int i = 0; i < TivolenCtrl::kMaxTabs; ++i) tabs[i] = int16_t((i + 1) * 8 * DialogBaseUnitX(dpiX));
+}
+
 int ClampMode(int v, int lo, int hi, int def) { return v < lo || v > hi ? def : v; }
 
 }  // namespace
@@ -42,7 +47,7 @@ TivolenCtrl::TivolenCtrl(QWidget* parent) : QWidget(parent), units_(ScreenUnits(
     if (w > 0 && h > 0) size = QSize(w, h);
   }
   resize(size);
-  for (int i = 0; i < kMaxTabs; ++i) tabs_[i] = int16_t((i + 1) * 8 * DialogBaseUnitX(units_.DpiX()));
+  DefaultTabStops(tabs_, units_.DpiX());
 }
 
 TivolenCtrl::~TivolenCtrl() {
@@ -115,7 +120,7 @@ void TivolenCtrl::ResetToDefaults() {
   defHeight_.units = units_.ToUnitsY(defHeight_.pixels);
   newIndex_ = -1;
   maxWidth_ = 0;
-  for (int i = 0; i < kMaxTabs; ++i) tabs_[i] = int16_t((i + 1) * 8 * DialogBaseUnitX(units_.DpiX()));
+  DefaultTabStops(tabs_, units_.DpiX());
   BuildDefPictureSelected();
   BuildDefPictureNormal();
   update();
