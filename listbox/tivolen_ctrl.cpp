@@ -116,8 +116,7 @@ void TivolenCtrl::ResetToDefaults() {
       setFont(font_);
     }
   }
-  tbarHeight_.units = units_.ToUnitsY(tbarHeight_.pixels);
-  defHeight_.units = units_.ToUnitsY(defHeight_.pixels);
+  DeriveHeightUnits();
   newIndex_ = -1;
   maxWidth_ = 0;
   DefaultTabStops(tabs_, units_.DpiX());
@@ -171,10 +170,19 @@ void TivolenCtrl::MakeSystemMenu() {
 
 void TivolenCtrl::SetContainerUnitsPerInch(double unitsPerInch) {
   units_.SetContainerUnitsPerInch(unitsPerInch);
-  tbarHeight_.units = units_.ToUnitsY(tbarHeight_.pixels);
-  defHeight_.units = units_.ToUnitsY(defHeight_.pixels);
+  DeriveHeightUnits();
   emit PropertyChanged(kDispTBarHeight);
   emit PropertyChanged(kDispDefHeight);
+}
+
+void TivolenCtrl::DeriveHeightUnits() {
+  tbarHeight_.units = units_.ToUnitsY(tbarHeight_.pixels);
+  defHeight_.units = units_.ToUnitsY(defHeight_.pixels);
+}
+
+double TivolenCtrl::HeightUnits(Dimension& d) {
+  if (units_.ToPixelsY(d.units) != d.pixels) d.units = units_.ToUnitsY(d.pixels);
+  return d.units;
 }
 
 void TivolenCtrl::Load(const PropertyBag& bag) {
@@ -222,8 +230,7 @@ void TivolenCtrl::Load(const PropertyBag& bag) {
   for (int i = 0; i < kMaxTabs; ++i)
     tabs_[i] = int16_t(readInt(QString::asprintf("TabStop%d", i).toLatin1().constData(), tabs_[i]));
   defPicture_ = readPicture("DefPicture");
-  tbarHeight_.units = units_.ToUnitsY(tbarHeight_.pixels);
-  defHeight_.units = units_.ToUnitsY(defHeight_.pixels);
+  DeriveHeightUnits();
   if (!enabled_ && list_) list_->setEnabled(false);
   BuildDefPictureSelected();
   BuildDefPictureNormal();

@@ -98,6 +98,10 @@ class TivolenCtrl : public QWidget, public ITivolen, private ListBoxOwner {
 
   // The automatic or own height of item i in pixels.
   int ItemHeight(int index) const;
+  // The heights' container units anew from their pixels.
+  void DeriveHeightUnits();
+  // The units as set while they still give the stored pixels, else derived again.
+  double HeightUnits(Dimension& d);
   // A height given in container units as the stored pixels; 0 stays 0.
   int16_t HeightPixels(double units) const { return int16_t(std::clamp(units_.ToPixelsY(units), 0, 32767)); }
   int ItemWidth(int index) const;

@@ -115,9 +115,10 @@ DispResult TivolenCtrl::GetProperty(int id, const QVariantList& args) {
       const int cur = list_->CurSel();
       return DispResult::Ok(cur >= 0 ? items_[cur]->GetText() : QString());
     }
-    case kDispDefHeight:
-      if (units_.ToPixelsY(defHeight_.units) != defHeight_.pixels) defHeight_.units = units_.ToUnitsY(defHeight_.pixels);
-      return DispResult::Ok(FloatValue(defHeight_.pixels ? defHeight_.units : 0.0));
+    case kDispDefHeight: {
+      const double units = HeightUnits(defHeight_);
+      return DispResult::Ok(FloatValue(defHeight_.pixels ? units : 0.0));
+    }
     case kDispDragWindow: return DispResult::Ok(BoolValue(dragWindow_));
     case kDispToolTip: return DispResult::Ok(toolTip_);
     case kDispMousePointer: return DispResult::Ok(ShortValue(mousePointer_));
@@ -126,8 +127,7 @@ DispResult TivolenCtrl::GetProperty(int id, const QVariantList& args) {
       return DispResult::Ok(QVariant::fromValue(mouseIcon_));
     case kDispTBarHeight:
       if (!tbarHeight_.pixels) return DispResult::Ok(FloatValue(units_.ToUnitsY(SystemCaptionHeight())));
-      if (units_.ToPixelsY(tbarHeight_.units) != tbarHeight_.pixels) tbarHeight_.units = units_.ToUnitsY(tbarHeight_.pixels);
-      return DispResult::Ok(FloatValue(tbarHeight_.units));
+      return DispResult::Ok(FloatValue(HeightUnits(tbarHeight_)));
     case kDispHdnHeight: return DispResult::Ok(qint32(0));
     case kDispHdnWidth: return DispResult::Ok(qint32(height()));
     case kDispClear: case kDispRemoveItem: case kDispAddItem: case kDispItemFromPoint:
