@@ -147,6 +147,10 @@ class TivolenCtrl : public QWidget, public ITivolen, private ListBoxOwner {
   int GetItemTextHeight(const ListItem& item) const;
   int GetItemPictureHeight(const ListItem& item) const;
   int PictureWidth(const ListItem& item) const;
+  // The item's own picture, else the default one.
+  const PicturePtr& ShownPicture(const ListItem& item) const {
+    return item.GetPicture() ? item.GetPicture() : defPicture_;
+  }
   int ColumnStart(int column) const { return column == 0 ? 2 : tabs_[column - 1]; }
   bool HasColumn(int column) const { return column >= 0 && column < numTabs_; }
   int TabWidth(int column) const { return column == 0 ? tabs_[0] : tabs_[column] - tabs_[column - 1]; }

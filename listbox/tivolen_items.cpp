@@ -163,7 +163,7 @@ void TivolenCtrl::SetValue(const QString& given) {
 // Widths -------------------------------------------------------------------
 
 int TivolenCtrl::PictureWidth(const ListItem& item) const {
-  const PicturePtr& p = item.GetPicture() ? item.GetPicture() : defPicture_;
+  const PicturePtr& p = ShownPicture(item);
   if (!p) return 0;
   return units_.HimetricToPixelsX(p->himetricWidth ? p->himetricWidth : 32);
 }
@@ -217,7 +217,7 @@ int TivolenCtrl::GetItemTextHeight(const ListItem& item) const {
 }
 
 int TivolenCtrl::GetItemPictureHeight(const ListItem& item) const {
-  const PicturePtr& p = item.GetPicture() ? item.GetPicture() : defPicture_;
+  const PicturePtr& p = ShownPicture(item);
   if (!p) return 0;
   return units_.HimetricToPixelsY(p->himetricHeight);
 }
@@ -312,7 +312,7 @@ void TivolenCtrl::DrawItem(QPainter& p, int index, const QRect& rect, int state,
   p.setFont(f);
   p.setPen(textColor);
   const int ascent = QFontMetrics(f).ascent();
-  const PicturePtr& source = own ? own : defPicture_;
+  const PicturePtr& source = ShownPicture(item);
   for (int c = 0; c < numTabs_; ++c) {
     const int x = rect.left() + ColumnStart(c), y = rect.top() + 2;
     if (c == pictureTab_) {
