@@ -17,6 +17,7 @@
 #include "listbox/tivolen_interface.h"
 #include "listbox/unit_converter.h"
 
+class QKeyEvent;
 class QMenu;
 
 namespace tivolen {
@@ -89,6 +90,8 @@ class TivolenCtrl : public QWidget, public ITivolen, private ListBoxOwner {
   enum SysCommand { kScMove, kScMinimize, kScMaximize, kScTaskList };
   void SendSysCommand(SysCommand cmd);
   void ShowSystemMenu();
+  // Alt+Space with a title bar: the key that opens the title bar's menu.
+  bool IsSystemMenuKey(const QKeyEvent* e) const;
   void ShowTooltip();
   void HideTooltip();
   // The cursor the control shows over its items; nullopt leaves it to the host.
@@ -163,6 +166,8 @@ class TivolenCtrl : public QWidget, public ITivolen, private ListBoxOwner {
 
   // Title bar, roll-up, drag.
   void SetRollUp(bool rollUp);
+  // The roll button held down; its release over the button rolls.
+  void PressRollButton(HitCode hit);
   void MakeSystemMenu();
   void Reframe();
   void PaintTitleBar(QPainter& p, QRect r, bool rolledUp, bool active) const;
