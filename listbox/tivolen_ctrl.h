@@ -134,6 +134,8 @@ class TivolenCtrl : public QWidget, public ITivolen, private ListBoxOwner {
   DispResult AddItem(const QVariantList& args);
   DispResult RemoveItem(int index);
   void Clear();
+  // After items went: no new index, the widest of the rest, the extent.
+  void ItemsRemoved();
   DispResult SetListText(int index, const QString& text);
   DispResult SetListTabText(int index, int column, const QString& text);
   DispResult ReplaceListString(int index, const QString& text);

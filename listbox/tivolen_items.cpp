@@ -71,11 +71,7 @@ DispResult TivolenCtrl::RemoveItem(int index) {
   if (index < 0 || index >= int(items_.size())) return DispResult::Fail(MakeError(kErrInvalidIndex, 146));
   items_.erase(items_.begin() + index);
   if (list_) list_->DeleteString(index);
-  newIndex_ = -1;
-  ComputeMaxWidth();
-  ApplyExtent();
-  modified_ = true;
-  RepaintAll();
+  ItemsRemoved();
   return DispResult::Ok();
 }
 
@@ -83,6 +79,10 @@ void TivolenCtrl::Clear() {
   if (items_.empty()) return;
   items_.clear();
   if (list_) list_->ResetContent();
+  ItemsRemoved();
+}
+
+void TivolenCtrl::ItemsRemoved() {
   newIndex_ = -1;
   ComputeMaxWidth();
   ApplyExtent();
