@@ -52,7 +52,7 @@ bool TivolenCtrl::ListKey(QEvent* event) {
     if (sink_) sink_->KeyUp(code, shift);
     return code != 0;
   }
-  if (showTitle_ && e->key() == Qt::Key_Space && (e->modifiers() & Qt::AltModifier)) {
+  if (IsSystemMenuKey(e)) {
     ShowSystemMenu();
     return false;
   }

@@ -78,14 +78,19 @@ bool DefaultsStore::HasSection() {
 
 namespace {
 void Anchor() {}
+
+// The file this library was loaded from; nullopt when the loader cannot say.
+std::optional<QFileInfo> LibraryFile() {
+  Dl_info info{};
+  if (!dladdr(reinterpret_cast<void*>(&Anchor), &info) || !info.dli_fname) return std::nullopt;
+  return QFileInfo(QString::fromLocal8Bit(info.dli_fname));
+}
 }  // namespace
 
 TivolenModule& Module() {
   static TivolenModule module = [] {
     TivolenModule m;
-    Dl_info info{};
-    if (dladdr(reinterpret_cast<void*>(&Anchor), &info) && info.dli_fname)
-      m.libraryPath = QFileInfo(QString::fromLocal8Bit(info.dli_fname)).absoluteFilePath();
+    if (auto lib = LibraryFile()) m.libraryPath = lib->absoluteFilePath();
     m.helpFile = GetHelpDirectory() + "/TIVOLE.HLP";
     return m;
   }();
@@ -104,9 +109,7 @@ TivolenModule& Module() {
 QString GetHelpDirectory() {
   const QString fromRegistry = RegistryFile().HelpDirectory();
   if (!fromRegistry.isEmpty()) return fromRegistry.left(260);
-  Dl_info info{};
-  if (dladdr(reinterpret_cast<void*>(&Anchor), &info) && info.dli_fname)
-    return QFileInfo(QString::fromLocal8Bit(info.dli_fname)).absolutePath() + "/Help";
+  if (auto lib = LibraryFile()) return lib->absolutePath() + "/Help";
   return "Help";
 }
 

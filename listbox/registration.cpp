@@ -14,12 +14,18 @@ namespace {
 std::atomic<int> liveObjects{0};
 std::atomic<int> locks{0};
 
+// Counts the object as live until it is destroyed.
+template <typename T>
+T* Counted(T* object) {
+  ++liveObjects;
+  QObject::connect(object, &QObject::destroyed, [] { --liveObjects; });
+  return object;
+}
+
 class ControlFactory : public ITivolenFactory {
  public:
   ITivolen* CreateInstance(QWidget* parent, const PropertyBag* bag, bool userMode) override {
-    auto* ctrl = new TivolenCtrl(parent);
-    ++liveObjects;
-    QObject::connect(ctrl, &QObject::destroyed, [] { --liveObjects; });
+    auto* ctrl = Counted(new TivolenCtrl(parent));
     if (bag) ctrl->Load(*bag);
     else ctrl->ResetToDefaults();
     if (userMode) ctrl->CreateListWindow();
@@ -34,10 +40,7 @@ class PropPageFactory : public ITivolenPropPageFactory {
   QDialog* CreatePage(ITivolen* control, QWidget* parent) override {
     auto* ctrl = dynamic_cast<TivolenCtrl*>(control);
     if (!ctrl) return nullptr;
-    auto* page = new TivolenPropPage(ctrl, parent);
-    ++liveObjects;
-    QObject::connect(page, &QObject::destroyed, [] { --liveObjects; });
-    return page;
+    return Counted(new TivolenPropPage(ctrl, parent));
   }
 };
 

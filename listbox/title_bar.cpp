@@ -1,6 +1,7 @@
 // The control's own title bar: painting, mouse, roll-up, drag, system menu,
 // and the hover tooltip and cursor of the item area.
 #include <QApplication>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
@@ -121,6 +122,13 @@ void TivolenCtrl::SetRollUp(bool rollUp) {
   if (sink_) sink_->RollUp();
 }
 
+void TivolenCtrl::PressRollButton(HitCode hit) {
+  trackingRoll_ = true;
+  rollHit_ = hit;
+  rollPressed_ = true;
+  update(TitleRect());
+}
+
 void TivolenCtrl::SendSysCommand(SysCommand cmd) {
   switch (cmd) {
     case kScMinimize: PutProperty(kDispRollUp, QVariant::fromValue<short>(0)); break;
@@ -185,10 +193,7 @@ void TivolenCtrl::mousePressEvent(QMouseEvent* e) {
     case HitCode::MinButton:
     case HitCode::MaxButton:
       pressState_ = 0;
-      trackingRoll_ = true;
-      rollHit_ = hit;
-      rollPressed_ = true;
-      update(TitleRect());
+      PressRollButton(hit);
       break;
     default: QWidget::mousePressEvent(e);
   }
@@ -208,10 +213,7 @@ void TivolenCtrl::mouseDoubleClickEvent(QMouseEvent* e) {
     const QPoint g = e->globalPosition().toPoint();
     if (sink_ && !fired) sink_->TbMouseDown(1, ShiftMask(e->modifiers()), g.x(), g.y());
   } else if (hit == HitCode::MinButton || hit == HitCode::MaxButton) {
-    trackingRoll_ = true;
-    rollHit_ = hit;
-    rollPressed_ = true;
-    update(TitleRect());
+    PressRollButton(hit);
   } else if (hit != HitCode::Caption && hit != HitCode::SysMenu) {
     QWidget::mouseDoubleClickEvent(e);
   }
@@ -266,8 +268,12 @@ void TivolenCtrl::mouseReleaseEvent(QMouseEvent* e) {
   QWidget::mouseReleaseEvent(e);
 }
 
+bool TivolenCtrl::IsSystemMenuKey(const QKeyEvent* e) const {
+  return showTitle_ && e->key() == Qt::Key_Space && (e->modifiers() & Qt::AltModifier);
+}
+
 void TivolenCtrl::keyPressEvent(QKeyEvent* e) {
-  if (showTitle_ && e->key() == Qt::Key_Space && (e->modifiers() & Qt::AltModifier)) {
+  if (IsSystemMenuKey(e)) {
     ShowSystemMenu();
     return;
   }

@@ -22,6 +22,11 @@ UnitConverter ScreenUnits() {
 // Horizontal dialog base unit: the system font's average character width.
 int DialogBaseUnitX(int dpiX) { return 8 * dpiX / 96; }
 
+// A stop every eight dialog base units.
+void DefaultTabStops(std::array<int16_t, TivolenCtrl::kMaxTabs>& tabs, int dpiX) {
+  for (int i = 0; i < TivolenCtrl::kMaxTabs; ++i) tabs[i] = int16_t((i + 1) * 8 * DialogBaseUnitX(dpiX));
+}
+
 int ClampMode(int v, int lo, int hi, int def) { return v < lo || v > hi ? def : v; }
 
 }  // namespace
@@ -42,7 +47,7 @@ TivolenCtrl::TivolenCtrl(QWidget* parent) : QWidget(parent), units_(ScreenUnits(
     if (w > 0 && h > 0) size = QSize(w, h);
   }
   resize(size);
-  for (int i = 0; i < kMaxTabs; ++i) tabs_[i] = int16_t((i + 1) * 8 * DialogBaseUnitX(units_.DpiX()));
+  DefaultTabStops(tabs_, units_.DpiX());
 }
 
 TivolenCtrl::~TivolenCtrl() {
@@ -111,11 +116,10 @@ void TivolenCtrl::ResetToDefaults() {
       setFont(font_);
     }
   }
-  tbarHeight_.units = units_.ToUnitsY(tbarHeight_.pixels);
-  defHeight_.units = units_.ToUnitsY(defHeight_.pixels);
+  DeriveHeightUnits();
   newIndex_ = -1;
   maxWidth_ = 0;
-  for (int i = 0; i < kMaxTabs; ++i) tabs_[i] = int16_t((i + 1) * 8 * DialogBaseUnitX(units_.DpiX()));
+  DefaultTabStops(tabs_, units_.DpiX());
   BuildDefPictureSelected();
   BuildDefPictureNormal();
   update();
@@ -166,10 +170,19 @@ void TivolenCtrl::MakeSystemMenu() {
 
 void TivolenCtrl::SetContainerUnitsPerInch(double unitsPerInch) {
   units_.SetContainerUnitsPerInch(unitsPerInch);
-  tbarHeight_.units = units_.ToUnitsY(tbarHeight_.pixels);
-  defHeight_.units = units_.ToUnitsY(defHeight_.pixels);
+  DeriveHeightUnits();
   emit PropertyChanged(kDispTBarHeight);
   emit PropertyChanged(kDispDefHeight);
+}
+
+void TivolenCtrl::DeriveHeightUnits() {
+  tbarHeight_.units = units_.ToUnitsY(tbarHeight_.pixels);
+  defHeight_.units = units_.ToUnitsY(defHeight_.pixels);
+}
+
+double TivolenCtrl::HeightUnits(Dimension& d) {
+  if (units_.ToPixelsY(d.units) != d.pixels) d.units = units_.ToUnitsY(d.pixels);
+  return d.units;
 }
 
 void TivolenCtrl::Load(const PropertyBag& bag) {
@@ -217,8 +230,7 @@ void TivolenCtrl::Load(const PropertyBag& bag) {
   for (int i = 0; i < kMaxTabs; ++i)
     tabs_[i] = int16_t(readInt(QString::asprintf("TabStop%d", i).toLatin1().constData(), tabs_[i]));
   defPicture_ = readPicture("DefPicture");
-  tbarHeight_.units = units_.ToUnitsY(tbarHeight_.pixels);
-  defHeight_.units = units_.ToUnitsY(defHeight_.pixels);
+  DeriveHeightUnits();
   if (!enabled_ && list_) list_->setEnabled(false);
   BuildDefPictureSelected();
   BuildDefPictureNormal();

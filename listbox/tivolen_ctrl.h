@@ -5,6 +5,7 @@
 #include <QFont>
 #include <QTimer>
 #include <QWidget>
+#include <algorithm>
 #include <array>
 #include <memory>
 #include <optional>
@@ -16,6 +17,7 @@
 #include "listbox/tivolen_interface.h"
 #include "listbox/unit_converter.h"
 
+class QKeyEvent;
 class QMenu;
 
 namespace tivolen {
@@ -88,6 +90,8 @@ class TivolenCtrl : public QWidget, public ITivolen, private ListBoxOwner {
   enum SysCommand { kScMove, kScMinimize, kScMaximize, kScTaskList };
   void SendSysCommand(SysCommand cmd);
   void ShowSystemMenu();
+  // Alt+Space with a title bar: the key that opens the title bar's menu.
+  bool IsSystemMenuKey(const QKeyEvent* e) const;
   void ShowTooltip();
   void HideTooltip();
   // The cursor the control shows over its items; nullopt leaves it to the host.
@@ -97,6 +101,12 @@ class TivolenCtrl : public QWidget, public ITivolen, private ListBoxOwner {
 
   // The automatic or own height of item i in pixels.
   int ItemHeight(int index) const;
+  // The heights' container units anew from their pixels.
+  void DeriveHeightUnits();
+  // The units as set while they still give the stored pixels, else derived again.
+  double HeightUnits(Dimension& d);
+  // A height given in container units as the stored pixels; 0 stays 0.
+  int16_t HeightPixels(double units) const { return int16_t(std::clamp(units_.ToPixelsY(units), 0, 32767)); }
   int ItemWidth(int index) const;
   void ComputeMaxWidth();
 
@@ -124,6 +134,8 @@ class TivolenCtrl : public QWidget, public ITivolen, private ListBoxOwner {
   DispResult AddItem(const QVariantList& args);
   DispResult RemoveItem(int index);
   void Clear();
+  // After items went: no new index, the widest of the rest, the extent.
+  void ItemsRemoved();
   DispResult SetListText(int index, const QString& text);
   DispResult SetListTabText(int index, int column, const QString& text);
   DispResult ReplaceListString(int index, const QString& text);
@@ -140,14 +152,24 @@ class TivolenCtrl : public QWidget, public ITivolen, private ListBoxOwner {
   int GetItemTextHeight(const ListItem& item) const;
   int GetItemPictureHeight(const ListItem& item) const;
   int PictureWidth(const ListItem& item) const;
+  // The item's own picture, else the default one.
+  const PicturePtr& ShownPicture(const ListItem& item) const {
+    return item.GetPicture() ? item.GetPicture() : defPicture_;
+  }
   int ColumnStart(int column) const { return column == 0 ? 2 : tabs_[column - 1]; }
+  bool HasColumn(int column) const { return column >= 0 && column < numTabs_; }
+  int TabWidth(int column) const { return column == 0 ? tabs_[0] : tabs_[column] - tabs_[column - 1]; }
   void BuildDefPictureSelected();
   void BuildDefPictureNormal();
   void RebuildVariants(bool selected, bool normal);
+  // The item's own picture recoloured for the selected and the normal background.
+  void BuildItemVariants(ListItem& item, bool selected = true, bool normal = true) const;
   QFont ItemFont(const ListItem& item) const { return item.Font() ? *item.Font() : font_; }
 
   // Title bar, roll-up, drag.
   void SetRollUp(bool rollUp);
+  // The roll button held down; its release over the button rolls.
+  void PressRollButton(HitCode hit);
   void MakeSystemMenu();
   void Reframe();
   void PaintTitleBar(QPainter& p, QRect r, bool rolledUp, bool active) const;

@@ -16,7 +16,6 @@ namespace {
 DispResult Fail(int code, int msg, int help = -1) { return DispResult::Fail(MakeError(code, msg, help)); }
 DispResult NoGet() { return Fail(kErrGetNotSupported, 0); }
 DispResult NoSet() { return Fail(kErrSetNotSupported, 0); }
-DispResult BadIndex(int help) { return Fail(kErrInvalidIndex, 146, help); }
 
 QVariant ColorValue(OleColor c) { return QVariant::fromValue<uint>(c); }
 std::optional<OleColor> AsColor(const QVariant& v) {
@@ -45,6 +44,8 @@ int IndexHelp(int dispId) {
     default: return -1;
   }
 }
+
+DispResult BadIndex(int dispId) { return Fail(kErrInvalidIndex, 146, IndexHelp(dispId)); }
 
 const QHash<QString, int>& Names() {
   static const QHash<QString, int> names = [] {
@@ -114,9 +115,10 @@ DispResult TivolenCtrl::GetProperty(int id, const QVariantList& args) {
       const int cur = list_->CurSel();
       return DispResult::Ok(cur >= 0 ? items_[cur]->GetText() : QString());
     }
-    case kDispDefHeight:
-      if (units_.ToPixelsY(defHeight_.units) != defHeight_.pixels) defHeight_.units = units_.ToUnitsY(defHeight_.pixels);
-      return DispResult::Ok(FloatValue(defHeight_.pixels ? defHeight_.units : 0.0));
+    case kDispDefHeight: {
+      const double units = HeightUnits(defHeight_);
+      return DispResult::Ok(FloatValue(defHeight_.pixels ? units : 0.0));
+    }
     case kDispDragWindow: return DispResult::Ok(BoolValue(dragWindow_));
     case kDispToolTip: return DispResult::Ok(toolTip_);
     case kDispMousePointer: return DispResult::Ok(ShortValue(mousePointer_));
@@ -125,23 +127,22 @@ DispResult TivolenCtrl::GetProperty(int id, const QVariantList& args) {
       return DispResult::Ok(QVariant::fromValue(mouseIcon_));
     case kDispTBarHeight:
       if (!tbarHeight_.pixels) return DispResult::Ok(FloatValue(units_.ToUnitsY(SystemCaptionHeight())));
-      if (units_.ToPixelsY(tbarHeight_.units) != tbarHeight_.pixels) tbarHeight_.units = units_.ToUnitsY(tbarHeight_.pixels);
-      return DispResult::Ok(FloatValue(tbarHeight_.units));
+      return DispResult::Ok(FloatValue(HeightUnits(tbarHeight_)));
     case kDispHdnHeight: return DispResult::Ok(qint32(0));
     case kDispHdnWidth: return DispResult::Ok(qint32(height()));
     case kDispClear: case kDispRemoveItem: case kDispAddItem: case kDispItemFromPoint:
     case kDispRefresh: case kDispAboutBox:
       return Invoke(id, args);
     case kDispList:
-      if (!indexOk) return BadIndex(-1);
+      if (!indexOk) return BadIndex(id);
       return DispResult::Ok(items_[index]->GetText());
     case kDispSelected:
       if (!list_) return NoGet();
-      if (!indexOk) return BadIndex(-1);
+      if (!indexOk) return BadIndex(id);
       return DispResult::Ok(BoolValue(list_->Sel(index)));
     case kDispListFontBold: case kDispListFontItalic: case kDispListFontName: case kDispListFontSize:
     case kDispListFontUnderline: case kDispListFontStrikethru: {
-      if (!indexOk) return BadIndex(IndexHelp(id));
+      if (!indexOk) return BadIndex(id);
       const auto& f = items_[index]->Font();
       switch (id) {
         case kDispListFontBold: return DispResult::Ok(BoolValue(f && f->bold()));
@@ -153,29 +154,27 @@ DispResult TivolenCtrl::GetProperty(int id, const QVariantList& args) {
       }
     }
     case kDispListPicture:
-      if (!indexOk) return BadIndex(1038);
+      if (!indexOk) return BadIndex(id);
       return DispResult::Ok(items_[index]->GetPicture() ? QVariant::fromValue(items_[index]->GetPicture()) : QVariant());
     case kDispListFont:
-      if (!indexOk) return BadIndex(1029);
+      if (!indexOk) return BadIndex(id);
       return DispResult::Ok(items_[index]->Font() ? QVariant(*items_[index]->Font()) : QVariant());
     case kDispListTabText: {
-      if (!indexOk) return BadIndex(1039);
+      if (!indexOk) return BadIndex(id);
       const int column = AsInt(args.value(1)).value_or(-1);
-      if (column < 0 || column >= numTabs_) return Fail(kErrInvalidIndex, 148);
+      if (!HasColumn(column)) return Fail(kErrInvalidIndex, 148);
       return DispResult::Ok(items_[index]->GetColumnText(column));
     }
     case kDispItemData:
       if (!list_) return NoGet();
-      if (!indexOk) return BadIndex(-1);
+      if (!indexOk) return BadIndex(id);
       return DispResult::Ok(qint32(list_->ItemData(index)));
     case kDispListHeight:
-      if (!indexOk) return BadIndex(1036);
+      if (!indexOk) return BadIndex(id);
       return DispResult::Ok(FloatValue(units_.ToUnitsY(ItemHeight(index))));
-    case kDispTabWidth: {
-      const int c = index;
-      if (c < 0 || c >= numTabs_) return Fail(kErrInvalidIndex, 148, 1065);
-      return DispResult::Ok(FloatValue(units_.ToUnitsX(c == 0 ? tabs_[0] : tabs_[c] - tabs_[c - 1])));
-    }
+    case kDispTabWidth:
+      if (!HasColumn(index)) return Fail(kErrInvalidIndex, 148, 1065);
+      return DispResult::Ok(FloatValue(units_.ToUnitsX(TabWidth(index))));
     case kDispBackColor: return DispResult::Ok(ColorValue(backColor_));
     case kDispForeColor: return DispResult::Ok(ColorValue(foreColor_));
     case kDispEnabled: return DispResult::Ok(BoolValue(enabled_));
@@ -193,6 +192,21 @@ DispResult TivolenCtrl::PutProperty(int id, const QVariant& value, const QVarian
   auto done = [&] {
     Changed(id == kDispValueDefault ? kDispValue : id);  // the default member is Value
     return DispResult::Ok();
+  };
+  // An item's font or picture changed: its height, the widest item and the extent follow.
+  auto itemResized = [&] {
+    RemeasureItem(index);
+    GrowMaxWidthForItem(index);
+    ApplyExtent();
+    RepaintAll();
+    return done();
+  };
+  // The columns moved: the widest item and the extent follow.
+  auto columnsChanged = [&] {
+    ComputeMaxWidth();
+    ApplyExtent();
+    RepaintAll();
+    return done();
   };
   auto boolOr = [&](int msg, int help) -> std::optional<DispResult> {
     if (!AsBool(value)) return Fail(kErrInvalidPropertyValue, msg, help);
@@ -235,19 +249,13 @@ DispResult TivolenCtrl::PutProperty(int id, const QVariant& value, const QVarian
       const auto v = AsInt(value);
       if (!v || *v < 0 || *v > kMaxTabs) return Fail(kErrInvalidPropertyValue, 115, 1047);
       numTabs_ = int16_t(*v);
-      ComputeMaxWidth();
-      ApplyExtent();
-      RepaintAll();
-      return done();
+      return columnsChanged();
     }
     case kDispPictureTab: {
       const auto v = AsInt(value);
-      if (!v || *v < 0 || *v >= numTabs_) return Fail(kErrInvalidPropertyValue, 135, 1051);
+      if (!v || !HasColumn(*v)) return Fail(kErrInvalidPropertyValue, 135, 1051);
       pictureTab_ = int16_t(*v);
-      ComputeMaxWidth();
-      ApplyExtent();
-      RepaintAll();
-      return done();
+      return columnsChanged();
     }
     case kDispUserDraw:
       if (auto e = boolOr(118, 1071)) return *e;
@@ -298,7 +306,7 @@ DispResult TivolenCtrl::PutProperty(int id, const QVariant& value, const QVarian
       if (!list_) return NoSet();
       if (!single) return Fail(kErrInvalidPropertyValue, 145);
       const auto v = AsInt(value);
-      if (!v || *v < -1 || *v >= int(items_.size())) return BadIndex(-1);
+      if (!v || *v < -1 || *v >= int(items_.size())) return BadIndex(id);
       list_->SetCurSel(*v);
       return done();
     }
@@ -314,7 +322,7 @@ DispResult TivolenCtrl::PutProperty(int id, const QVariant& value, const QVarian
       if (!v || *v < 0) return isDef ? Fail(kErrInvalidPropertyValue, 144, 1010) : Fail(kErrInvalidPropertyValue, 120, 1067);
       Dimension& d = isDef ? defHeight_ : tbarHeight_;
       d.units = *v == 0 ? 0.0 : *v;
-      d.pixels = int16_t(std::clamp(units_.ToPixelsY(*v), 0, 32767));
+      d.pixels = HeightPixels(*v);
       if (isDef) {
         RemeasureAllItems();
         RepaintAll();
@@ -355,11 +363,11 @@ DispResult TivolenCtrl::PutProperty(int id, const QVariant& value, const QVarian
       modified_ = true;
       return DispResult::Ok();
     case kDispList:
-      if (!indexOk) return BadIndex(-1);
+      if (!indexOk) return BadIndex(id);
       return SetListText(index, value.toString());
     case kDispSelected: {
       if (!list_) return NoSet();
-      if (!indexOk) return BadIndex(-1);
+      if (!indexOk) return BadIndex(id);
       const auto b = AsBool(value);
       if (!b) return Fail(kErrInvalidPropertyValue, 141);
       if (!single) list_->SetSel(index, *b);
@@ -368,7 +376,7 @@ DispResult TivolenCtrl::PutProperty(int id, const QVariant& value, const QVarian
     }
     case kDispListFontBold: case kDispListFontItalic: case kDispListFontName: case kDispListFontSize:
     case kDispListFontUnderline: case kDispListFontStrikethru: {
-      if (!indexOk) return BadIndex(IndexHelp(id));
+      if (!indexOk) return BadIndex(id);
       ListItem& item = *items_[index];
       ShrinkCheckForItem(index);
       if (!item.Font()) item.SetFont(font_);
@@ -386,68 +394,47 @@ DispResult TivolenCtrl::PutProperty(int id, const QVariant& value, const QVarian
           if (size > 0) f.setPointSizeF(size);
         }
       }
-      RemeasureItem(index);
-      GrowMaxWidthForItem(index);
-      ApplyExtent();
-      RepaintAll();
-      return done();
+      return itemResized();
     }
     case kDispListPicture: {
-      if (!indexOk) return BadIndex(1038);
+      if (!indexOk) return BadIndex(id);
       ListItem& item = *items_[index];
       ShrinkCheckForItem(index);
-      PicturePtr p = AsPicture(value);
-      item.SetPicture(p);
-      item.BuildSelectedVariant(TranslateColor(picTransColor_), TranslateColor(selectedBackColor_));
-      item.BuildNormalVariant(TranslateColor(picTransColor_), TranslateColor(backColor_));
-      RemeasureItem(index);
-      GrowMaxWidthForItem(index);
-      ApplyExtent();
-      RepaintAll();
-      return done();
+      item.SetPicture(AsPicture(value));
+      BuildItemVariants(item);
+      return itemResized();
     }
     case kDispListFont: {
-      if (!indexOk) return BadIndex(1029);
+      if (!indexOk) return BadIndex(id);
       ShrinkCheckForItem(index);
       if (value.typeId() == QMetaType::QFont) items_[index]->SetFont(value.value<QFont>());
       else items_[index]->SetFont(std::nullopt);
-      RemeasureItem(index);
-      GrowMaxWidthForItem(index);
-      ApplyExtent();
-      RepaintAll();
-      return done();
+      return itemResized();
     }
     case kDispListTabText: {
-      if (!indexOk) return BadIndex(1039);
+      if (!indexOk) return BadIndex(id);
       const int column = AsInt(args.value(1)).value_or(-1);
-      if (column < 0 || column >= numTabs_) return Fail(kErrInvalidIndex, 148);
+      if (!HasColumn(column)) return Fail(kErrInvalidIndex, 148);
       return SetListTabText(index, column, value.toString());
     }
     case kDispItemData:
       if (!list_) return NoSet();
-      if (!indexOk) return BadIndex(-1);
+      if (!indexOk) return BadIndex(id);
       list_->SetItemData(index, AsInt(value).value_or(int32_t(value.toLongLong())));
       if (userDraw_) RepaintAll();
       return done();
     case kDispListHeight: {
-      if (!indexOk) return BadIndex(1036);
-      const double h = AsDouble(value).value_or(0.0);
-      items_[index]->SetHeight(h == 0.0 ? 0 : int16_t(std::clamp(units_.ToPixelsY(h), 0, 32767)));
+      if (!indexOk) return BadIndex(id);
+      items_[index]->SetHeight(HeightPixels(AsDouble(value).value_or(0.0)));
       RemeasureItem(index);
       RepaintAll();
       return done();
     }
     case kDispTabWidth: {
-      const int c = index;
-      if (c < 0 || c >= numTabs_) return Fail(kErrInvalidIndex, 148, 1065);
-      const int w = units_.ToPixelsX(AsDouble(value).value_or(0.0));
-      const int delta = w - (c == 0 ? tabs_[0] : tabs_[c] - tabs_[c - 1]);
-      for (int i = c; i < kMaxTabs; ++i) tabs_[i] = int16_t(std::clamp(tabs_[i] + delta, -32768, 32767));
-      ComputeMaxWidth();
-      ApplyExtent();
-      Changed(id);
-      RepaintAll();
-      return DispResult::Ok();
+      if (!HasColumn(index)) return Fail(kErrInvalidIndex, 148, 1065);
+      const int delta = units_.ToPixelsX(AsDouble(value).value_or(0.0)) - TabWidth(index);
+      for (int i = index; i < kMaxTabs; ++i) tabs_[i] = int16_t(std::clamp(tabs_[i] + delta, -32768, 32767));
+      return columnsChanged();
     }
     case kDispEnabled: {
       const auto b = AsBool(value);

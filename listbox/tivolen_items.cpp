@@ -37,16 +37,14 @@ DispResult TivolenCtrl::AddItem(const QVariantList& args) {
 
   auto item = std::make_unique<ListItem>();
   if (IsShort(height) || IsFloat(height)) {
-    const double h = height.toDouble();
-    item->SetHeight(h == 0.0 ? 0 : int16_t(std::clamp(units_.ToPixelsY(h), 0, 32767)));
+    item->SetHeight(HeightPixels(height.toDouble()));
   }
   if (font.canConvert<QFont>() && font.typeId() == QMetaType::QFont) item->SetFont(font.value<QFont>());
   item->SetText(text);
   if (picture.canConvert<PicturePtr>()) {
     if (auto p = picture.value<PicturePtr>()) {
       item->SetPicture(p);
-      item->BuildSelectedVariant(TranslateColor(picTransColor_), TranslateColor(selectedBackColor_));
-      item->BuildNormalVariant(TranslateColor(picTransColor_), TranslateColor(backColor_));
+      BuildItemVariants(*item);
     }
   }
   items_.insert(items_.begin() + pos, std::move(item));
@@ -73,11 +71,7 @@ DispResult TivolenCtrl::RemoveItem(int index) {
   if (index < 0 || index >= int(items_.size())) return DispResult::Fail(MakeError(kErrInvalidIndex, 146));
   items_.erase(items_.begin() + index);
   if (list_) list_->DeleteString(index);
-  newIndex_ = -1;
-  ComputeMaxWidth();
-  ApplyExtent();
-  modified_ = true;
-  RepaintAll();
+  ItemsRemoved();
   return DispResult::Ok();
 }
 
@@ -85,6 +79,10 @@ void TivolenCtrl::Clear() {
   if (items_.empty()) return;
   items_.clear();
   if (list_) list_->ResetContent();
+  ItemsRemoved();
+}
+
+void TivolenCtrl::ItemsRemoved() {
   newIndex_ = -1;
   ComputeMaxWidth();
   ApplyExtent();
@@ -165,7 +163,7 @@ void TivolenCtrl::SetValue(const QString& given) {
 // Widths -------------------------------------------------------------------
 
 int TivolenCtrl::PictureWidth(const ListItem& item) const {
-  const PicturePtr& p = item.GetPicture() ? item.GetPicture() : defPicture_;
+  const PicturePtr& p = ShownPicture(item);
   if (!p) return 0;
   return units_.HimetricToPixelsX(p->himetricWidth ? p->himetricWidth : 32);
 }
@@ -219,7 +217,7 @@ int TivolenCtrl::GetItemTextHeight(const ListItem& item) const {
 }
 
 int TivolenCtrl::GetItemPictureHeight(const ListItem& item) const {
-  const PicturePtr& p = item.GetPicture() ? item.GetPicture() : defPicture_;
+  const PicturePtr& p = ShownPicture(item);
   if (!p) return 0;
   return units_.HimetricToPixelsY(p->himetricHeight);
 }
@@ -263,11 +261,13 @@ void TivolenCtrl::BuildDefPictureNormal() {
 void TivolenCtrl::RebuildVariants(bool selected, bool normal) {
   if (selected) BuildDefPictureSelected();
   if (normal) BuildDefPictureNormal();
+  for (auto& item : items_) BuildItemVariants(*item, selected, normal);
+}
+
+void TivolenCtrl::BuildItemVariants(ListItem& item, bool selected, bool normal) const {
   const QColor trans = TranslateColor(picTransColor_);
-  for (auto& item : items_) {
-    if (selected) item->BuildSelectedVariant(trans, TranslateColor(selectedBackColor_));
-    if (normal) item->BuildNormalVariant(trans, TranslateColor(backColor_));
-  }
+  if (selected) item.BuildSelectedVariant(trans, TranslateColor(selectedBackColor_));
+  if (normal) item.BuildNormalVariant(trans, TranslateColor(backColor_));
 }
 
 // Drawing --------------------------------------------------------------------
@@ -312,7 +312,7 @@ void TivolenCtrl::DrawItem(QPainter& p, int index, const QRect& rect, int state,
   p.setFont(f);
   p.setPen(textColor);
   const int ascent = QFontMetrics(f).ascent();
-  const PicturePtr& source = own ? own : defPicture_;
+  const PicturePtr& source = ShownPicture(item);
   for (int c = 0; c < numTabs_; ++c) {
     const int x = rect.left() + ColumnStart(c), y = rect.top() + 2;
     if (c == pictureTab_) {
