@@ -224,7 +224,7 @@ std::string MainWin::SerialandVersion(int node, int which) const {
 bool MainWin::AxisTypeMatch(const std::string& codes, int node) const {
   std::string code;
   if (CurNode < 0) {
-    if (CurApp >= 1 && CurApp <= kSlots && AppOpen[CurApp]) code = Apps[CurApp]->WhatType(int16_t(-CurNode));
+    if (const Applic* app = OpenApp(CurApp)) code = app->WhatType(int16_t(-CurNode));
   }
   else if (ValidNode(node)) code = NodeTables.at(node).family;
   return talvero::AxisTypeMatch(codes, code);

@@ -286,6 +286,8 @@ class MainWin : public QMainWindow {
   std::unique_ptr<IspLine> ownLine_;
   DriveLine* line_ = nullptr;
   Applic& Slot(int slot);
+  // The application in the slot, nullptr unless the slot is 1..16 and open.
+  Applic* OpenApp(int slot) const;
   bool OpenLibrary();
   mainwin::PlotColours colours_;
   std::map<std::string, QAction*> items_;
