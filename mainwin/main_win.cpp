@@ -206,18 +206,14 @@ void MainWin::Form_Deactivate() {
   if (talvero::TheWindowFactory().IsVisible("Tune")) SelKey.clear();
 }
 
-namespace {
-bool ValidNode(int n) { return n >= 0 && n < 32; }
-}  // namespace
-
 std::string MainWin::GetDriveNameByNode(int n) const {
-  return ValidNode(n) ? NodeTables.at(n).driveText : std::string();
+  return NodeTables.Valid(n) ? NodeTables.at(n).driveText : std::string();
 }
 
-bool MainWin::AxisIsDumb() const { return ValidNode(CurNode) && NodeTables.at(CurNode).simple; }
+bool MainWin::AxisIsDumb() const { return NodeTables.Valid(CurNode) && NodeTables.at(CurNode).simple; }
 
 std::string MainWin::SerialandVersion(int node, int which) const {
-  if (!ValidNode(node)) return "";
+  if (!NodeTables.Valid(node)) return "";
   return which == 1 ? NodeTables.at(node).serialText : NodeTables.at(node).kernelText;
 }
 
@@ -226,7 +222,7 @@ bool MainWin::AxisTypeMatch(const std::string& codes, int node) const {
   if (CurNode < 0) {
     if (const Applic* app = OpenApp(CurApp)) code = app->WhatType(int16_t(-CurNode));
   }
-  else if (ValidNode(node)) code = NodeTables.at(node).family;
+  else code = NodeTables.FamilyOf(node);
   return talvero::AxisTypeMatch(codes, code);
 }
 

@@ -30,9 +30,7 @@ void MainWin::Sys_NodeClick(const std::string& key) {
   in.key = key;
   in.text = Sys->Text(key);
   in.forceNodeClick = ForceNodeClick;
-  in.driveFamily = [this](int node) {
-    return node >= 0 && node < 32 ? NodeTables.at(node).family : std::string();
-  };
+  in.driveFamily = [this](int node) { return NodeTables.FamilyOf(node); };
   in.axisFamily = [this](int app, int axis) {
     const Applic* a = OpenApp(app);
     return a ? a->WhatType(int16_t(axis)) : std::string();
