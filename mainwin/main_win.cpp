@@ -10,8 +10,6 @@
 #include <QListWidget>
 #include <QTimer>
 
-#include <cctype>
-
 #include "mainwin/instance_lock.h"
 #include "mainwin/isp_line.h"
 #include "store/applic.h"
@@ -28,15 +26,11 @@
 #include "platform/serial/port_map.h"
 #include "platform/ui/prompter.h"
 #include "platform/ui/qt/window_factory.h"
+#include "runtime/text.h"
 
 namespace {
 
 constexpr const char* kServiceKeyword = "QUERNSTALD";
-
-std::string Upper(std::string s) {
-  for (char& c : s) c = char(std::toupper(static_cast<unsigned char>(c)));
-  return s;
-}
 
 }  // namespace
 
@@ -111,7 +105,7 @@ void MainWin::ReadUserSettings(const std::string& commandLine, int& savedPort) {
   ParameterCopyCount = 0;
   Timeouts->setVisible(true);
   // 5. Service mode.
-  if (Upper(commandLine).find(kServiceKeyword) == std::string::npos) {
+  if (rt::UCase(commandLine).find(kServiceKeyword) == std::string::npos) {
     Item("AA_SetConfig")->setEnabled(false);
     Item("AA_FILE2MEM")->setEnabled(false);
     Timeouts->setVisible(false);
