@@ -13,15 +13,14 @@
 #include "mainwin/qt_sys_tree.h"
 #include "mainwin/tree_branches.h"
 #include "platform/ui/prompter.h"
+#include "platform/ui/qt/plain_text.h"
 #include "store/applic.h"
 
 namespace {
 
 // Drive and file texts are shown as they are: "&" is no access key.
 QString Caption(const std::string& text, bool literal) {
-  QString s = QString::fromStdString(text);
-  if (literal) s.replace(QLatin1Char('&'), QLatin1String("&&"));
-  return s;
+  return literal ? talvero::LiteralMenuText(text) : talvero::ToQ(text);
 }
 
 constexpr const char* kTargetItem = "talvero_copy_item";  // the copy item an entry belongs to
