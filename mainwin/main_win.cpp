@@ -211,13 +211,14 @@ std::string MainWin::SerialandVersion(int node, int which) const {
   return which == 1 ? NodeTables.at(node).serialText : NodeTables.at(node).kernelText;
 }
 
+std::string MainWin::AxisFamily(int node) const {
+  if (CurNode >= 0) return NodeTables.FamilyOf(node);
+  const Applic* app = OpenApp(CurApp);
+  return app ? app->WhatType(int16_t(-CurNode)) : std::string();
+}
+
 bool MainWin::AxisTypeMatch(const std::string& codes, int node) const {
-  std::string code;
-  if (CurNode < 0) {
-    if (const Applic* app = OpenApp(CurApp)) code = app->WhatType(int16_t(-CurNode));
-  }
-  else code = NodeTables.FamilyOf(node);
-  return talvero::AxisTypeMatch(codes, code);
+  return talvero::AxisTypeMatch(codes, AxisFamily(node));
 }
 
 void MainWin::Form_Terminate() {

@@ -264,6 +264,9 @@ class MainWin : public QMainWindow {
   bool eventFilter(QObject* watched, QEvent* e) override;
 
  private:
+  // The family code AxisTypeMatch compares: the selected application axis's
+  // while one is selected, else the drive's at the node.
+  std::string AxisFamily(int node) const;
   void BuildMenus();
   void BuildControls();
   void BuildContextMenus();
