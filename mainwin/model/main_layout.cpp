@@ -207,9 +207,9 @@ Layout ComputeLayout(const LayoutInput& in) {
 
 // --- Pixels ---------------------------------------------------------------
 
-namespace {
-
 double TwipsPerPixel(double dpi) { return 1440.0 / (dpi > 0 ? dpi : 96); }
+
+namespace {
 
 std::optional<int> ToPx(const std::optional<double>& tw, double tpp) {
   if (!tw) return std::nullopt;
