@@ -24,11 +24,12 @@ bool IspLine::ProbePort(int port) {
 std::optional<bool> IspLine::Running(int node) {
   // The link answers a failed query with an empty status word; only its
   // failure counts tell that apart from a stopped drive.
+  const bool counts = node >= 0 && size_t(node) < link_.NodeErrorCount.size();
   const int16_t before = link_.ErrorCount;
-  const int16_t nodeBefore = node >= 0 && node < 256 ? link_.NodeErrorCount[size_t(node)] : 0;
+  const int16_t nodeBefore = counts ? link_.NodeErrorCount[size_t(node)] : 0;
   const uint16_t word = link_.Status(node);
   const bool counted = link_.ErrorCount != before ||
-                       (node >= 0 && node < 256 && link_.NodeErrorCount[size_t(node)] != nodeBefore);
+                       (counts && link_.NodeErrorCount[size_t(node)] != nodeBefore);
   const bool saturated = before == INT16_MAX && nodeBefore == ISP::kNodeErrorCap;
   if (counted || saturated) return std::nullopt;
   return ISP::IsRunning(word);

@@ -10,8 +10,6 @@
 #include <QListWidget>
 #include <QTimer>
 
-#include <cctype>
-
 #include "mainwin/instance_lock.h"
 #include "mainwin/isp_line.h"
 #include "store/applic.h"
@@ -28,15 +26,11 @@
 #include "platform/serial/port_map.h"
 #include "platform/ui/prompter.h"
 #include "platform/ui/qt/window_factory.h"
+#include "runtime/text.h"
 
 namespace {
 
 constexpr const char* kServiceKeyword = "QUERNSTALD";
-
-std::string Upper(std::string s) {
-  for (char& c : s) c = char(std::toupper(static_cast<unsigned char>(c)));
-  return s;
-}
 
 }  // namespace
 
@@ -111,7 +105,7 @@ void MainWin::ReadUserSettings(const std::string& commandLine, int& savedPort) {
   ParameterCopyCount = 0;
   Timeouts->setVisible(true);
   // 5. Service mode.
-  if (Upper(commandLine).find(kServiceKeyword) == std::string::npos) {
+  if (rt::UCase(commandLine).find(kServiceKeyword) == std::string::npos) {
     Item("AA_SetConfig")->setEnabled(false);
     Item("AA_FILE2MEM")->setEnabled(false);
     Timeouts->setVisible(false);
@@ -206,28 +200,25 @@ void MainWin::Form_Deactivate() {
   if (talvero::TheWindowFactory().IsVisible("Tune")) SelKey.clear();
 }
 
-namespace {
-bool ValidNode(int n) { return n >= 0 && n < 32; }
-}  // namespace
-
 std::string MainWin::GetDriveNameByNode(int n) const {
-  return ValidNode(n) ? NodeTables.at(n).driveText : std::string();
+  return NodeTables.Valid(n) ? NodeTables.at(n).driveText : std::string();
 }
 
-bool MainWin::AxisIsDumb() const { return ValidNode(CurNode) && NodeTables.at(CurNode).simple; }
+bool MainWin::AxisIsDumb() const { return NodeTables.Valid(CurNode) && NodeTables.at(CurNode).simple; }
 
 std::string MainWin::SerialandVersion(int node, int which) const {
-  if (!ValidNode(node)) return "";
+  if (!NodeTables.Valid(node)) return "";
   return which == 1 ? NodeTables.at(node).serialText : NodeTables.at(node).kernelText;
 }
 
+std::string MainWin::AxisFamily(int node) const {
+  if (CurNode >= 0) return NodeTables.FamilyOf(node);
+  const Applic* app = OpenApp(CurApp);
+  return app ? app->WhatType(int16_t(-CurNode)) : std::string();
+}
+
 bool MainWin::AxisTypeMatch(const std::string& codes, int node) const {
-  std::string code;
-  if (CurNode < 0) {
-    if (CurApp >= 1 && CurApp <= kSlots && AppOpen[CurApp]) code = Apps[CurApp]->WhatType(int16_t(-CurNode));
-  }
-  else if (ValidNode(node)) code = NodeTables.at(node).family;
-  return talvero::AxisTypeMatch(codes, code);
+  return talvero::AxisTypeMatch(codes, AxisFamily(node));
 }
 
 void MainWin::Form_Terminate() {

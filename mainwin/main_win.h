@@ -264,6 +264,9 @@ class MainWin : public QMainWindow {
   bool eventFilter(QObject* watched, QEvent* e) override;
 
  private:
+  // The family code AxisTypeMatch compares: the selected application axis's
+  // while one is selected, else the drive's at the node.
+  std::string AxisFamily(int node) const;
   void BuildMenus();
   void BuildControls();
   void BuildContextMenus();
@@ -286,6 +289,8 @@ class MainWin : public QMainWindow {
   std::unique_ptr<IspLine> ownLine_;
   DriveLine* line_ = nullptr;
   Applic& Slot(int slot);
+  // The application in the slot, nullptr unless the slot is 1..16 and open.
+  Applic* OpenApp(int slot) const;
   bool OpenLibrary();
   mainwin::PlotColours colours_;
   std::map<std::string, QAction*> items_;

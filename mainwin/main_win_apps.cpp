@@ -39,6 +39,10 @@ Applic& MainWin::Slot(int slot) {
   return *Apps[slot];
 }
 
+Applic* MainWin::OpenApp(int slot) const {
+  return slot >= 1 && slot <= kSlots && AppOpen[size_t(slot)] ? Apps[size_t(slot)].get() : nullptr;
+}
+
 bool MainWin::OpenAnApp(const std::string& path) {
   talvero::AppSlotViews views;
   for (int s = 1; s <= kSlots; ++s)
@@ -82,11 +86,12 @@ std::string MainWin::Internal_read(const std::string& name) {
 }
 
 std::string MainWin::Internal_read_string(const std::string& name) {
-  if (CurNode >= 0 || CurApp < 1 || CurApp > kSlots || !AppOpen[CurApp]) return "";
-  return Apps[CurApp]->GetParam(int16_t(-CurNode), name);
+  Applic* app = CurNode < 0 ? OpenApp(CurApp) : nullptr;
+  if (!app) return "";
+  return app->GetParam(int16_t(-CurNode), name);
 }
 
 void MainWin::Internal_write(const std::string& name, const std::string& value) {
-  if (CurNode >= 0 || CurApp < 1 || CurApp > kSlots || !AppOpen[CurApp]) return;
-  Apps[CurApp]->PutParam(int16_t(-CurNode), name, value);
+  if (Applic* app = CurNode < 0 ? OpenApp(CurApp) : nullptr)
+    app->PutParam(int16_t(-CurNode), name, value);
 }

@@ -40,8 +40,7 @@ void MainWin::ConnectCommands() {
 
 void MainWin::SetupWiz_Axis_Click() {
   if (!AxisSelected) return;
-  const talvero::AxisWizard which = AxisTypeMatch("PSI", CurNode) ? talvero::AxisWizard::StepperSetup
-                                                                  : talvero::AxisWizard::AxisSetup;
+  const talvero::AxisWizard which = talvero::WizardForAxis(AxisFamily(CurNode));
   talvero::TheWindowFactory().ShowModal(which == talvero::AxisWizard::StepperSetup ? "StepperSetup"
                                                                                    : "AxisSetup");
 }

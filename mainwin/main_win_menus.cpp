@@ -13,15 +13,14 @@
 #include "mainwin/qt_sys_tree.h"
 #include "mainwin/tree_branches.h"
 #include "platform/ui/prompter.h"
+#include "platform/ui/qt/plain_text.h"
 #include "store/applic.h"
 
 namespace {
 
 // Drive and file texts are shown as they are: "&" is no access key.
 QString Caption(const std::string& text, bool literal) {
-  QString s = QString::fromStdString(text);
-  if (literal) s.replace(QLatin1Char('&'), QLatin1String("&&"));
-  return s;
+  return literal ? talvero::LiteralMenuText(text) : talvero::ToQ(text);
 }
 
 constexpr const char* kTargetItem = "talvero_copy_item";  // the copy item an entry belongs to
@@ -158,10 +157,11 @@ void MainWin::ShowContextMenu(const QPoint& globalPos) {
 }
 
 void MainWin::CloseApp(int slot) {
-  if (slot < 1 || slot > kSlots || !AppOpen[slot]) return;
-  Apps[slot]->AClose();
+  Applic* app = OpenApp(slot);
+  if (!app) return;
+  app->AClose();
   AppOpen[slot] = false;
-  if (CurApplic == Apps[slot].get()) CurApplic = nullptr;
+  if (CurApplic == app) CurApplic = nullptr;
   Sys->Remove(TreeKey::Make("AP", {slot}).Format());
   Sys_NodeClick(Sys->SelectedKey());
 }
@@ -171,11 +171,12 @@ void MainWin::AP_Close_Click() {
 }
 
 void MainWin::NewAxis(const std::string& family) {
-  if (!AppSelected || CurApp < 1 || CurApp > kSlots || !AppOpen[CurApp]) return;
+  Applic* open = AppSelected ? OpenApp(CurApp) : nullptr;
+  if (!open) return;
   const std::optional<std::string> name =
       talvero::ThePrompter().Input(talvero::kNewAxisPrompt, talvero::kNewAxisTitle, "");
   if (!name || name->empty()) return;
-  Applic& app = *Apps[CurApp];
+  Applic& app = *open;
   const auto status = app.AddAxis(*name, family, ParametersRS);
   const int x = app.NewAxisSlot;
   // Refusals were shown by the application file; the tree stays as it is.
@@ -187,8 +188,9 @@ void MainWin::NewAxis(const std::string& family) {
 
 void MainWin::AX_Del_Click() {
   if (!AxisSelected || !AppSelected || CurNode >= 0) return;
-  if (CurApp < 1 || CurApp > kSlots || !AppOpen[CurApp]) return;
-  Applic& app = *Apps[CurApp];
+  Applic* open = OpenApp(CurApp);
+  if (!open) return;
+  Applic& app = *open;
   const int16_t slot = int16_t(-CurNode);
   const std::string name = app.GetAxisName(slot);
   if (talvero::ThePrompter().Message(talvero::DeleteAxisQuestion(name)) != talvero::Answer::Ok)

@@ -30,12 +30,10 @@ void MainWin::Sys_NodeClick(const std::string& key) {
   in.key = key;
   in.text = Sys->Text(key);
   in.forceNodeClick = ForceNodeClick;
-  in.driveFamily = [this](int node) {
-    return node >= 0 && node < 32 ? NodeTables.at(node).family : std::string();
-  };
+  in.driveFamily = [this](int node) { return NodeTables.FamilyOf(node); };
   in.axisFamily = [this](int app, int axis) {
-    return app >= 1 && app <= kSlots && AppOpen[app] ? Apps[app]->WhatType(int16_t(axis))
-                                                     : std::string();
+    const Applic* a = OpenApp(app);
+    return a ? a->WhatType(int16_t(axis)) : std::string();
   };
   const talvero::NodeClickResult r = talvero::NodeClick(before, in);
   if (!r.handled) return;
@@ -60,10 +58,7 @@ void MainWin::Sys_NodeClick(const std::string& key) {
   EditList->setVisible(!s.StatStripShown);
   for (const talvero::MenuEnable& m : r.menus)
     if (QAction* a = Item(m.name)) a->setEnabled(m.enabled);
-  if (r.curApplicSlot) {
-    const int slot = *r.curApplicSlot;
-    CurApplic = slot >= 1 && slot <= kSlots && AppOpen[slot] ? Apps[slot].get() : nullptr;
-  }
+  if (r.curApplicSlot) CurApplic = OpenApp(*r.curApplicSlot);
 
   switch (r.filler) {
     case talvero::ViewFiller::Parameters:
@@ -108,8 +103,9 @@ void MainWin::Sys_AfterLabelEdit(bool& Cancel, std::string& NewString) {
 }
 
 bool MainWin::RenameAppProgram(std::string& name) {
-  if (!AppSelected || CurApp < 1 || CurApp > kSlots || !AppOpen[CurApp]) return false;
-  Applic& app = *Apps[CurApp];
+  Applic* open = AppSelected ? OpenApp(CurApp) : nullptr;
+  if (!open) return false;
+  Applic& app = *open;
   std::vector<std::string> programs;
   for (int p = 1; p <= Applic::GetMaxPgm(); ++p) programs.push_back(app.GetPgmName(int16_t(p)));
   const talvero::RenameCheck check = talvero::CheckAppProgramRename(name, programs);

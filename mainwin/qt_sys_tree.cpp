@@ -8,6 +8,7 @@
 #include <QStyledItemDelegate>
 #include <algorithm>
 
+#include "listbox/key_codes.h"
 #include "mainwin/tree_images.h"
 
 namespace {
@@ -154,10 +155,7 @@ bool QtSysTree::StartLabelEdit(const std::string& key) {
 void QtSysTree::mousePressEvent(QMouseEvent* e) {
   if (e->button() == Qt::RightButton) {
     const QPoint p = e->position().toPoint();
-    const Qt::KeyboardModifiers m = e->modifiers();
-    const int shift = (m & Qt::ShiftModifier ? 1 : 0) | (m & Qt::ControlModifier ? 2 : 0) |
-                      (m & Qt::AltModifier ? 4 : 0);
-    emit MouseDown(2, shift, p.x(), p.y());
+    emit MouseDown(2, tivolen::ShiftMask(e->modifiers()), p.x(), p.y());
     return;
   }
   QTreeWidget::mousePressEvent(e);

@@ -1,6 +1,6 @@
 #include "mainwin/shared_services.h"
 
-#include <cctype>
+#include "runtime/text.h"
 
 namespace mainwin {
 
@@ -17,11 +17,8 @@ std::string Clean(const std::string& path) {
 }
 
 std::string StoredAppName(const std::string& path) {
-  if (path.size() >= 4) {
-    std::string ext = path.substr(path.size() - 4);
-    for (char& c : ext) c = char(std::toupper(static_cast<unsigned char>(c)));
-    if (ext == ".APP") return path.substr(0, path.size() - 4);
-  }
+  if (path.size() >= 4 && rt::UCase(path.substr(path.size() - 4)) == ".APP")
+    return path.substr(0, path.size() - 4);
   return path;
 }
 

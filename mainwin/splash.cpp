@@ -6,10 +6,9 @@
 #include <QPainter>
 #include <QVBoxLayout>
 
+#include "mainwin/pop.h"
 #include "mainwin/version.h"
 #include "platform/ui/qt/plain_text.h"
-
-bool IsControlC(QKeyEvent* e);
 
 Splash::Splash(QWidget* parent) : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint) {
   setObjectName("Splash");

@@ -133,7 +133,7 @@ QWidget* StatStrip::Control(const std::string& name) const {
 }
 
 talvero::LayoutDesign StatStrip::Design(double dpi) const {
-  const double tw = 1440.0 / (dpi > 0 ? dpi : 96);
+  const double tw = talvero::TwipsPerPixel(dpi);
   talvero::LayoutDesign d;
   d.driveResetWidth = DriveReset->width() * tw;
   d.driveResetHeight = DriveReset->height() * tw;

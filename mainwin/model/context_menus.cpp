@@ -81,7 +81,7 @@ std::string SelectedAxisFamily(const ContextMenuInput& in) {
 }
 
 std::string DriveFamily(const ContextMenuInput& in, int node) {
-  return in.nodes && node >= 0 && node < 32 ? in.nodes->at(node).family : std::string();
+  return in.nodes ? in.nodes->FamilyOf(node) : std::string();
 }
 
 ContextMenu DriveMenu(const ContextMenuInput& in) {

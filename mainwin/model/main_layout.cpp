@@ -9,6 +9,13 @@ namespace talvero {
 
 namespace {
 
+template <class Control>
+const Control* Named(const std::vector<Control>& controls, const std::string& name) {
+  for (const Control& c : controls)
+    if (c.name == name) return &c;
+  return nullptr;
+}
+
 constexpr double kDesignLeft = 120;  // tree and right-hand area
 constexpr double kDesignTop = 120;
 constexpr double kButtonSize = 375;
@@ -158,11 +165,7 @@ std::vector<LegendRow> LegendRows(double frameWidth, double frameHeight) {
   return rows;
 }
 
-const PlacedControl* Layout::Find(const std::string& name) const {
-  for (const auto& c : controls)
-    if (c.name == name) return &c;
-  return nullptr;
-}
+const PlacedControl* Layout::Find(const std::string& name) const { return Named(controls, name); }
 
 Layout ComputeLayout(const LayoutInput& in) {
   Layout l;
@@ -204,9 +207,9 @@ Layout ComputeLayout(const LayoutInput& in) {
 
 // --- Pixels ---------------------------------------------------------------
 
-namespace {
-
 double TwipsPerPixel(double dpi) { return 1440.0 / (dpi > 0 ? dpi : 96); }
+
+namespace {
 
 std::optional<int> ToPx(const std::optional<double>& tw, double tpp) {
   if (!tw) return std::nullopt;
@@ -215,11 +218,7 @@ std::optional<int> ToPx(const std::optional<double>& tw, double tpp) {
 
 }  // namespace
 
-const PixelControl* PixelLayout::Find(const std::string& name) const {
-  for (const auto& c : controls)
-    if (c.name == name) return &c;
-  return nullptr;
-}
+const PixelControl* PixelLayout::Find(const std::string& name) const { return Named(controls, name); }
 
 PixelLayout ComputePixelLayout(const PixelLayoutInput& in) {
   const auto& m = in.metrics;

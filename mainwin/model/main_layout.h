@@ -75,6 +75,9 @@ std::vector<LegendRow> LegendRows(double frameWidth, double frameHeight);
 
 // --- Pixels ---------------------------------------------------------------
 
+// Twips in one pixel; a screen that reports no resolution counts as 96 dpi.
+double TwipsPerPixel(double dpi);
+
 struct PixelRect {
   std::optional<int> left, top, width, height;
 };

@@ -15,9 +15,10 @@ struct DriveEntry {
 
 struct NodeTables {
   std::array<DriveEntry, 32> nodes;
-  bool HasDrive(int node) const {
-    return node >= 0 && node < 32 && !nodes[size_t(node)].driveText.empty();
-  }
+  static bool Valid(int node) { return node >= 0 && node < 32; }
+  bool HasDrive(int node) const { return Valid(node) && !nodes[size_t(node)].driveText.empty(); }
+  // "" for a node outside 0..31.
+  std::string FamilyOf(int node) const { return Valid(node) ? at(node).family : std::string(); }
   const DriveEntry& at(int node) const { return nodes[size_t(node)]; }
   DriveEntry& at(int node) { return nodes[size_t(node)]; }
 };

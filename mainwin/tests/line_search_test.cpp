@@ -49,12 +49,7 @@ class LineSearchTest : public ::testing::Test {
       QCoreApplication::processEvents();
     });
     settings.values = {{"Help/GS", "1"}, {"Setup/COM", "0"}};
-    MainWinEnv env;
-    env.settings = settings.io();
-    env.libraryPath = std::string(std::getenv("TALVERO_BIN")) + "/KOVdata.KOV";
-    env.lockPath = (dir.path() + "/talvero.lock").toStdString();
-    win = std::make_unique<MainWin>(std::move(env));
-    ASSERT_TRUE(win->Form_Load(""));
+    ASSERT_TRUE(Start());
     // Short time-outs, below what the settings allow, so empty nodes pass quickly.
     win->Link.FirstByteTimeout = 40;
     win->Link.NextByteTimeout = 20;
@@ -65,6 +60,15 @@ class LineSearchTest : public ::testing::Test {
     unsetenv("TALVERO_COM1");
     EXPECT_EQ(prompter.Failures(), std::vector<std::string>{});
     EXPECT_TRUE(prompter.AllShown());
+  }
+  // A window on its own link with the settings as they are; false when it would not start.
+  bool Start() {
+    MainWinEnv env;
+    env.settings = settings.io();
+    env.libraryPath = std::string(std::getenv("TALVERO_BIN")) + "/KOVdata.KOV";
+    env.lockPath = (dir.path() + "/talvero.lock").toStdString();
+    win = std::make_unique<MainWin>(std::move(env));
+    return win->Form_Load("");
   }
   // The nodes the link asked who they are, in order.
   std::vector<int> IdentityRequests() {
@@ -172,12 +176,7 @@ TEST_F(LineSearchTest, PortThatDoesNotExistIsNamedInTheMessage) {
   prompter.ExpectMessage(
       "Couldn't open COM2. Offline mode selected.\n\n/dev/no-such-talvero-line does not exist.",
       Answer::Ok, "Error!");
-  MainWinEnv env;
-  env.settings = settings.io();
-  env.libraryPath = std::string(std::getenv("TALVERO_BIN")) + "/KOVdata.KOV";
-  env.lockPath = (dir.path() + "/talvero.lock").toStdString();
-  win = std::make_unique<MainWin>(std::move(env));
-  ASSERT_TRUE(win->Form_Load(""));
+  ASSERT_TRUE(Start());
   unsetenv("TALVERO_COM2");
   EXPECT_FALSE(win->COM_[1]->isVisible());
   EXPECT_EQ(settings.values["Setup/COM"], "0");

@@ -2,23 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include <map>
+#include "mainwin/tests/fakes.h"
 
 namespace mainwin {
 namespace {
-
-struct MapSettings {
-  std::map<std::string, std::string> values;  // "Section/Key"
-  SettingsIO io() {
-    return {[this](const std::string& s, const std::string& k, const std::string& def) {
-              auto it = values.find(s + "/" + k);
-              return it == values.end() ? def : it->second;
-            },
-            [this](const std::string& s, const std::string& k, const std::string& v) {
-              values[s + "/" + k] = v;
-            }};
-  }
-};
 
 TEST(StartupSettings, LinkValuesAreClampedAndWrittenBack) {
   const struct {

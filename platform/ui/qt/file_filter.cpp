@@ -1,7 +1,8 @@
 #include "platform/ui/qt/file_filter.h"
 
 #include <algorithm>
-#include <cctype>
+
+#include "runtime/text.h"
 
 namespace talvero {
 
@@ -22,25 +23,13 @@ std::vector<std::string> Split(const std::string& s, char sep) {
   return out;
 }
 
-std::string Trim(const std::string& s) {
-  size_t b = s.find_first_not_of(' ');
-  if (b == std::string::npos) return "";
-  size_t e = s.find_last_not_of(' ');
-  return s.substr(b, e - b + 1);
-}
-
-std::string Lower(std::string s) {
-  std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return std::tolower(c); });
-  return s;
-}
-
 // "*.BIN;*.HEX" -> "*.BIN *.bin *.HEX *.hex"
 std::string PatternList(const std::string& patterns) {
   std::vector<std::string> all;
   for (const std::string& raw : Split(patterns, ';')) {
-    std::string p = Trim(raw);
+    std::string p = rt::Trim(raw);
     if (p.empty()) continue;
-    for (const std::string& v : {p, Lower(p)})
+    for (const std::string& v : {p, rt::LCase(p)})
       if (std::find(all.begin(), all.end(), v) == all.end()) all.push_back(v);
   }
   std::string out;
@@ -51,9 +40,9 @@ std::string PatternList(const std::string& patterns) {
 // Qt reads the patterns from the last parentheses of a filter, so a
 // description's own "(*.X)" is replaced by the real list.
 std::string Description(const std::string& text) {
-  std::string d = Trim(text);
+  std::string d = rt::Trim(text);
   size_t open = d.rfind('(');
-  if (open != std::string::npos && d.back() == ')') d = Trim(d.substr(0, open));
+  if (open != std::string::npos && d.back() == ')') d = rt::Trim(d.substr(0, open));
   return d;
 }
 
@@ -61,7 +50,7 @@ std::string Description(const std::string& text) {
 
 QtFileFilter ConvertFileFilter(const std::string& legacy) {
   QtFileFilter f;
-  if (Trim(legacy).empty()) return f;
+  if (rt::Trim(legacy).empty()) return f;
   std::vector<std::string> parts = Split(legacy, '|');
   for (size_t i = 0; i < parts.size(); i += 2) {
     bool paired = i + 1 < parts.size();

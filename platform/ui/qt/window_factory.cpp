@@ -93,11 +93,7 @@ void WindowFactory::Destroy(const std::string& name) {
 }
 
 void WindowFactory::DestroyAll() {
-  for (auto& [name, e] : entries_)
-    if (e.window) {
-      delete e.window.data();
-      e.window = nullptr;
-    }
+  for (const auto& entry : entries_) Destroy(entry.first);
 }
 
 WindowFactory& TheWindowFactory() {

@@ -32,6 +32,18 @@ void WhenModal(std::function<void(QWidget*)> act) {
   timer->start();
 }
 
+// Chooses name in dir on the file dialog that opens, after look has read it.
+void WhenFileDialog(const QString& dir, const QString& name, std::function<void(QFileDialog*)> look) {
+  WhenModal([dir, name, look](QWidget* w) {
+    auto* fd = qobject_cast<QFileDialog*>(w);
+    ASSERT_NE(fd, nullptr);
+    look(fd);
+    fd->setDirectory(dir);
+    fd->selectFile(name);
+    static_cast<QDialog*>(fd)->accept();
+  });
+}
+
 struct BoxCase {
   Buttons buttons;
   QMessageBox::StandardButton press;  // NoButton = close with Escape
@@ -92,14 +104,7 @@ TEST(QtPrompter, SaveDialogAddsDefaultExtensionAndOffersFilters) {
   QTemporaryDir dir;
   QtPrompter p;
   QStringList filters;
-  WhenModal([&](QWidget* w) {
-    auto* fd = qobject_cast<QFileDialog*>(w);
-    ASSERT_NE(fd, nullptr);
-    filters = fd->nameFilters();
-    fd->setDirectory(dir.path());
-    fd->selectFile("report");
-    static_cast<QDialog*>(fd)->accept();
-  });
+  WhenFileDialog(dir.path(), "report", [&](QFileDialog* fd) { filters = fd->nameFilters(); });
   FileDialog d;
   d.title = "Save report as...";
   d.filter = "Reports (*.RTF)|*.RTF";
@@ -128,12 +133,6 @@ TEST(QtPrompter, ColoursUseRedInTheLowByte) {
   EXPECT_FALSE(p.PickColour(255).has_value());
 }
 
-}  // namespace
-}  // namespace talvero
-
-namespace talvero {
-namespace {
-
 TEST(QtPrompter, PrinterSetupIsFalseWhenCancelled) {
   QtPrompter p;
   bool sawDialog = false;
@@ -145,12 +144,6 @@ TEST(QtPrompter, PrinterSetupIsFalseWhenCancelled) {
   EXPECT_TRUE(sawDialog);
 }
 
-}  // namespace
-}  // namespace talvero
-
-namespace talvero {
-namespace {
-
 TEST(QtPrompter, OpenDialogStartsOnTheChosenFilter) {
   QTemporaryDir dir;
   QFile f(dir.path() + "/line3.app");
@@ -158,14 +151,7 @@ TEST(QtPrompter, OpenDialogStartsOnTheChosenFilter) {
   f.close();
   QtPrompter p;
   QString filter;
-  WhenModal([&](QWidget* w) {
-    auto* fd = qobject_cast<QFileDialog*>(w);
-    ASSERT_NE(fd, nullptr);
-    filter = fd->selectedNameFilter();
-    fd->setDirectory(dir.path());
-    fd->selectFile("line3.app");
-    static_cast<QDialog*>(fd)->accept();
-  });
+  WhenFileDialog(dir.path(), "line3.app", [&](QFileDialog* fd) { filter = fd->selectedNameFilter(); });
   FileDialog d;
   d.title = "Restore application from...";
   d.filter = "Applications (*.APP)|*.APP|All files (*.*)|*.*";
