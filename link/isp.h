@@ -31,6 +31,9 @@ class ISP {
   std::array<int16_t, 256> NodeErrorCount{};  // failures per node, capped
   bool AxisHadTimeOuts = false;     // the last failing node has failed often
   uint16_t Status2Bits = 0;         // the last second status word read
+  // Every operation that ended in its failure value; never saturates, so a
+  // caller can tell a failed read from a real "0" or "" (link/failure_watch.h).
+  uint64_t FailedOperations = 0;
 
   static constexpr int16_t kNodeErrorCap = 16384;
   static constexpr int16_t kNodeErrorsForTimeOuts = 11;

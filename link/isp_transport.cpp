@@ -188,6 +188,7 @@ bool ISP::CheckForNodalDrives() {
 }
 
 void ISP::isBad(int node) {
+  ++FailedOperations;
   ErrorCount = rt::SaturatingIncrement(ErrorCount);
   if (node < 0 || node > 255) return;
   int16_t& count = NodeErrorCount[size_t(node)];

@@ -1,5 +1,6 @@
 // Start-up, the user settings, and the orderly exit.
 #include "mainwin/main_win.h"
+#include "mainwin/long_operation.h"
 #include "mainwin/model/tree_key.h"
 
 #include <QAction>
@@ -257,6 +258,11 @@ void MainWin::Form_Terminate() {
 void MainWin::File_Exit_Click() { close(); }
 
 void MainWin::closeEvent(QCloseEvent* e) {
+  if (longOp_) {
+    talvero::ThePrompter().Info(mainwin::LongOperation::kCloseRefused);
+    e->ignore();
+    return;
+  }
   Form_Terminate();
   e->accept();
 }

@@ -39,6 +39,9 @@ class InstanceLock;
 class IspLine;
 class Applic;
 class LibraryDatabase;
+namespace mainwin {
+class LongOperation;
+}
 namespace talvero::dao {
 class Database;
 class Recordset;
@@ -165,6 +168,10 @@ class MainWin : public QMainWindow {
   std::string Internal_read(const std::string& name);
   std::string Internal_read_string(const std::string& name);
   void Internal_write(const std::string& name, const std::string& value);
+
+  // ---- long drive operations (mainwin/long_operation.h)
+  // The one running now, nullptr when none is.
+  mainwin::LongOperation* RunningOperation() const { return longOp_; }
 
   // ---- public state
   ISP Link;
@@ -303,4 +310,6 @@ class MainWin : public QMainWindow {
   bool terminated_ = false;
   int mousePointer_ = 0;
   std::array<std::string, 8> probeFailures_;  // why each menu port failed its probe
+  friend class mainwin::LongOperation;
+  mainwin::LongOperation* longOp_ = nullptr;
 };

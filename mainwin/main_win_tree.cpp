@@ -15,6 +15,11 @@
 #include "store/applic.h"
 
 void MainWin::Sys_NodeClick(const std::string& key) {
+  // A long operation holds its node: the selection stays where it was.
+  if (longOp_) {
+    if (!SelKey.empty() && Sys->SelectedKey() != SelKey) Sys->Select(SelKey);
+    return;
+  }
   talvero::TheClock().ProcessEvents();
   if (key.empty()) return;
   LastNode = key;

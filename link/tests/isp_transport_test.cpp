@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "link/failure_watch.h"
 #include "link/tests/link_fixture.h"
 #include "platform/ui/scripted_prompter.h"
 
@@ -275,6 +276,25 @@ TEST_F(Transport, CountersSaturateAndTheTimeOutFlagFollowsTheFailingNode) {
   EXPECT_EQ(isp->ErrorCount, 32767);
   EXPECT_EQ(isp->NodeErrorCount[4], ISP::kNodeErrorCap);
   EXPECT_TRUE(isp->AxisHadTimeOuts);
+  // The tally of failed operations goes on past both caps.
+  EXPECT_EQ(isp->FailedOperations, 13u);
+}
+
+TEST_F(Transport, AFailureWatchTellsAFailedReadFromARealEmptyAnswer) {
+  Open();
+  isp->Retries = 1;
+  port->responder = Always(std::string("\0\0", 2));
+  FailureWatch real(*isp);
+  EXPECT_EQ(isp->Status(1), 0);
+  EXPECT_FALSE(real.Failed());
+
+  port->responder = nullptr;
+  FailureWatch silent(*isp);
+  EXPECT_EQ(isp->Status(1), 0);
+  EXPECT_TRUE(silent.Failed());
+  EXPECT_EQ(silent.Failures(), 1u);
+  silent.Rearm();
+  EXPECT_FALSE(silent.Failed());
 }
 
 TEST_F(Transport, ANodeOutsideTheLineIsNeverFramed) {

@@ -1,5 +1,5 @@
 // The program: the main window with the user's settings, the real prompter,
-// help and event pump.
+// help and event pump, and every subsystem installed into its hooks.
 #include <QApplication>
 #include <QStringList>
 
@@ -22,6 +22,7 @@ int main(int argc, char** argv) {
   MainWinEnv env;
   env.settings = mainwin::UserSettings();
   MainWin win(std::move(env));
+  // Each subsystem fills the window's hooks before it loads.
   prompter.SetFallbackParent(&win);
   talvero::InstallQtHelpDisplay(talvero::TheHelp(), &win);
 

@@ -1,0 +1,59 @@
+// One long drive operation at a time: it keeps its node and the window's
+// selection, and the window will not close under it.
+#include <gtest/gtest.h>
+
+#include <QCloseEvent>
+#include <QMenu>
+#include <QMenuBar>
+
+#include "mainwin/long_operation.h"
+#include "mainwin/tests/sim_window_fixture.h"
+
+namespace {
+
+using talvero::Answer;
+using talvero::sim::Family;
+
+class LongOperationTest : public SimWindowTest {};
+
+TEST_F(LongOperationTest, HoldsTheSelectionRefusesASecondAndKeepsTheWindowOpen) {
+  AddDrive(1, Family::RHO, "KV110c", "Feed");
+  AddDrive(4, Family::TAU, "KV110i/d", "Lift");
+  ASSERT_TRUE(StartOnLine());
+  MainWin& w = *win;
+  Click("#1");
+  ASSERT_EQ(w.CurNode, 1);
+  {
+    mainwin::LongOperation op(w, w.CurNode);
+    ASSERT_TRUE(op);
+    EXPECT_EQ(w.RunningOperation(), &op);
+    mainwin::LongOperation second(w, 4);
+    EXPECT_FALSE(second);
+    EXPECT_EQ(w.RunningOperation(), &op) << "a refused operation takes nothing over";
+
+    Click("#4");
+    EXPECT_EQ(w.CurNode, 1);
+    EXPECT_EQ(w.Sys->SelectedKey(), "#1");
+    EXPECT_FALSE(w.Sys->isEnabled());
+    EXPECT_FALSE(w.menuBar()->isEnabled());
+    EXPECT_FALSE(w.AAMenu->isEnabled());
+
+    prompter.ExpectMessage(mainwin::LongOperation::kCloseRefused, Answer::Ok);
+    QCloseEvent close;
+    QCoreApplication::sendEvent(&w, &close);
+    EXPECT_FALSE(close.isAccepted());
+    EXPECT_GT(w.Link.theHandle(), 0) << "a refused close keeps the line";
+
+    EXPECT_FALSE(op.StopRequested());
+    op.RequestStop();
+    EXPECT_TRUE(op.StopRequested());
+  }
+  EXPECT_EQ(w.RunningOperation(), nullptr);
+  EXPECT_TRUE(w.Sys->isEnabled());
+  EXPECT_TRUE(w.menuBar()->isEnabled());
+  EXPECT_TRUE(w.AAMenu->isEnabled());
+  Click("#4");
+  EXPECT_EQ(w.CurNode, 4);
+}
+
+}  // namespace
