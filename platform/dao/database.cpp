@@ -11,6 +11,26 @@
 #include "runtime/text.h"
 
 namespace talvero::dao {
+namespace {
+
+// SQLite's own structure check: "" when the file is sound, else its first finding.
+std::string QuickCheck(sqlite3* db) {
+  sqlite3_stmt* st = nullptr;
+  std::string found;
+  if (sqlite3_prepare_v2(db, "PRAGMA quick_check(1)", -1, &st, nullptr) != SQLITE_OK) return sqlite3_errmsg(db);
+  const int rc = sqlite3_step(st);
+  if (rc == SQLITE_ROW) {
+    const unsigned char* text = sqlite3_column_text(st, 0);
+    found = text ? reinterpret_cast<const char*>(text) : "";
+    if (found == "ok") found.clear();
+  } else {
+    found = sqlite3_errmsg(db);
+  }
+  sqlite3_finalize(st);
+  return found;
+}
+
+}  // namespace
 
 std::string Quote(std::string_view name) {
   std::string q = "\"";
@@ -191,6 +211,7 @@ Result<std::unique_ptr<Database>> Database::Create(const std::string& path) {
   sqlite3* db = nullptr;
   int rc = sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
   if (rc != SQLITE_OK) return FailOpen(db, "can't create " + path + ": " + (db ? sqlite3_errmsg(db) : sqlite3_errstr(rc)));
+  sqlite3_limit(db, SQLITE_LIMIT_LENGTH, Database::kMaxValueBytes);
   // Write the header now, so the file is a database even with no table yet.
   if (sqlite3_exec(db, "PRAGMA user_version=1", nullptr, nullptr, nullptr) != SQLITE_OK) {
     std::string why = sqlite3_errmsg(db);
@@ -211,9 +232,16 @@ Result<std::unique_ptr<Database>> Database::Open(const std::string& path, bool r
   sqlite3* db = nullptr;
   int rc = sqlite3_open_v2(path.c_str(), &db, writable ? SQLITE_OPEN_READWRITE : SQLITE_OPEN_READONLY, nullptr);
   if (rc != SQLITE_OK) return FailOpen(db, "can't open " + path + ": " + (db ? sqlite3_errmsg(db) : sqlite3_errstr(rc)));
+  // No field holds more than a line of text; a damaged file that claims a
+  // value of many megabytes is refused instead of read into memory.
+  sqlite3_limit(db, SQLITE_LIMIT_LENGTH, Database::kMaxValueBytes);
   // The header is only read at the first statement.
   if (sqlite3_exec(db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr) != SQLITE_OK)
     return FailOpen(db, "can't open " + path + ": " + sqlite3_errmsg(db));
+  // A damaged file can send reads in circles or make them claim megabytes;
+  // it is refused whole rather than read in part.
+  if (std::string damage = QuickCheck(db); !damage.empty())
+    return FailOpen(db, "can't open " + path + ": the file is damaged (" + damage + ")");
   return Result<std::unique_ptr<Database>>::Ok(
       std::unique_ptr<Database>(new Database(std::make_shared<Connection>(db), path)));
 }

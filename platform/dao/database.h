@@ -18,6 +18,8 @@ class Recordset;
 
 class Database {
  public:
+  // The longest text or blob a value may hold when read or written.
+  static constexpr int kMaxValueBytes = 1 << 20;
   ~Database();
   Database(const Database&) = delete;
   Database& operator=(const Database&) = delete;

@@ -58,14 +58,22 @@ Status Recordset::Place(const char* tail, bool bindRowid, bool forward) {
     if (bindRowid) st.BindLong(1, rowid_);
     rc = st.Step();
   }
+  Status failed = Status::Ok();
   if (rc == SQLITE_ROW) {
-    rowid_ = st.ColumnLong(0);
-    eof_ = bof_ = false;
-    return LoadRow();
+    const int64_t next = st.ColumnLong(0);
+    // A damaged file can hand back a row that is not past the current one;
+    // taking it would walk in circles for ever.
+    if (!bindRowid || (forward ? next > rowid_ : next < rowid_)) {
+      rowid_ = next;
+      eof_ = bof_ = false;
+      return LoadRow();
+    }
+    failed = Status::Fail("the table " + def_.name + " is damaged: its rows are out of order");
+  } else if (rc != SQLITE_DONE) {
+    failed = Status::Fail(conn_->LastError());
   }
   // A move that fails also ends the walk, so a loop that only watches Eof or
   // Bof stops instead of spinning on the same row.
-  Status failed = rc == SQLITE_DONE ? Status::Ok() : Status::Fail(conn_->LastError());
   row_.clear();
   deleted_ = false;
   if (forward) {
