@@ -89,6 +89,28 @@ TEST_F(DaoTest, OpenRefusesWhatIsNoDatabaseWithAReason) {
   }
 }
 
+TEST_F(DaoTest, ADamagedFileIsRefusedWholeAtOpen) {
+  {
+    std::unique_ptr<Database> db = NewDb();
+    auto rs = db->OpenRecordset("AXIS:X1");
+    ASSERT_TRUE(rs.ok());
+    for (int i = 0; i < 200; ++i) Add(**rs, Value("P" + std::to_string(i)), Value(std::string(30, 'v')));
+  }
+  // The table's rows fill several pages; break the kind byte of the last one.
+  const std::string path = PathOf("a.app");
+  const auto size = fs::file_size(path);
+  ASSERT_GE(size, 3 * 4096u);
+  {
+    std::fstream f(path, std::ios::in | std::ios::out | std::ios::binary);
+    f.seekp(std::streamoff(size - 4096));
+    f.put(char(0x7F));
+  }
+  auto db = Database::Open(path);
+  ASSERT_FALSE(db.ok());
+  EXPECT_NE(db.error.find("the file is damaged"), std::string::npos) << db.error;
+  EXPECT_NE(db.error.find(path), std::string::npos) << db.error;
+}
+
 TEST_F(DaoTest, CreateRefusesAnExistingFileAndTheNewFileReopens) {
   NewDb().reset();
   auto again = Database::Create(PathOf("a.app"));
