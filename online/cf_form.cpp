@@ -117,7 +117,7 @@ void CF_Form::Open(int node) {
   for (int i = 0; i < kConfigBoxes; ++i) CF_Box[size_t(i)]->setText(talvero::ToQ(view.boxes[size_t(i)]));
   CF_OK->setEnabled(readOk_);
   DoSpec->setEnabled(true);
-  if (!readOk_) QTimer::singleShot(0, this, []() { Inform(kReadFailed); });
+  if (!readOk_) Inform(kReadFailed);
 }
 
 ConfigView CF_Form::View() const {
