@@ -11,6 +11,22 @@
 #include "online/drive_menu.h"
 #include "platform/ui/qt/window_factory.h"
 
+// Runs f once the named window shows (inside its modal loop); whatever f
+// leaves open is closed afterwards, so a failing check cannot hang the test.
+inline void WhenShown(const std::string& name, std::function<void(QWidget&)> f) {
+  auto* poll = new QTimer;
+  poll->setInterval(0);
+  QObject::connect(poll, &QTimer::timeout, poll, [poll, name, f]() {
+    QWidget* w = talvero::TheWindowFactory().Existing(name);
+    if (!w || !w->isVisible()) return;
+    poll->stop();
+    poll->deleteLater();
+    f(*w);
+    if (w->isVisible()) w->close();
+  });
+  poll->start();
+}
+
 class AdminWindowTest : public SimWindowTest {
  protected:
   void Install(MainWin& w) override {
@@ -30,20 +46,8 @@ class AdminWindowTest : public SimWindowTest {
 
   void Choose(const std::string& item) { win->Item(item)->trigger(); }
 
-  // Runs f once the named window shows (inside its modal loop); whatever f
-  // leaves open is closed afterwards, so a failing check cannot hang the test.
   void WhenShown(const std::string& name, std::function<void(QWidget&)> f) {
-    auto* poll = new QTimer;
-    poll->setInterval(0);
-    QObject::connect(poll, &QTimer::timeout, poll, [poll, name, f]() {
-      QWidget* w = talvero::TheWindowFactory().Existing(name);
-      if (!w || !w->isVisible()) return;
-      poll->stop();
-      poll->deleteLater();
-      f(*w);
-      if (w->isVisible()) w->close();
-    });
-    poll->start();
+    ::WhenShown(name, std::move(f));
   }
 
   // The requests to the node since the log was last cleared, as data.
