@@ -110,7 +110,7 @@ void ADI::DoMessage() {
     return;
   }
   const DriveText message = ToDriveText(talvero::FromQ(MSG->text()));
-  if (!AcceptDriveText(message, "message", 0)) return;
+  if (!AcceptDriveText(message, "message", kMaxDriveTextBytes)) return;
   counter_ = NextCounter(counter_);
   const std::string count = CounterText(counter_);
   const std::string line = TerminalLine(*node, message.bytes);

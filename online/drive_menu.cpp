@@ -8,7 +8,6 @@
 #include "online/cf_form.h"
 #include "online/model/config_words.h"
 #include "online/model/drive_text.h"
-#include "platform/clock/clock.h"
 #include "platform/ui/prompter.h"
 #include "platform/ui/qt/window_factory.h"
 #include "runtime/cp1252.h"
@@ -16,7 +15,6 @@
 namespace online {
 
 namespace {
-
 
 void AA_Firm(MainWin& w, int node) {
   std::string text = w.Link.Info(node, 1, "");
@@ -27,13 +25,14 @@ void AA_Firm(MainWin& w, int node) {
 void AA_SDT(MainWin& w, int node) { w.Link.SetTime(node); }
 
 void AA_SetConfig(MainWin& w, int node) {
-  if (!w.ServiceMode()) return;
+  if (!w.ServiceMode()) return;  // factory settings: service mode only
   talvero::WindowFactory& wf = talvero::TheWindowFactory();
   auto* form = qobject_cast<CF_Form*>(wf.Window("CF_Form"));
   if (!form) return;
   form->Open(node);
   wf.ShowModal("CF_Form");
   const std::vector<std::string> words = SplitConfigList(form->ConfigList);
+  // Every word is tried; those the drive did not acknowledge are named once.
   std::string refused;
   for (size_t k = 0; k < words.size(); ++k) {
     if (w.Link.SetConfig(node, uint8_t(k), words[k])) continue;
