@@ -6,6 +6,8 @@
 #include "mainwin/main_win.h"
 #include "mainwin/startup_settings.h"
 #include "mainwin/user_settings.h"
+#include "online/adi.h"
+#include "online/drive_menu.h"
 #include "platform/clock/clock.h"
 #include "platform/help/help_service.h"
 #include "platform/ui/qt/help_viewer.h"
@@ -23,6 +25,8 @@ int main(int argc, char** argv) {
   env.settings = mainwin::UserSettings();
   MainWin win(std::move(env));
   // Each subsystem fills the window's hooks before it loads.
+  online::InstallDriveMenu(win);
+  online::InstallTerminal(win);
   prompter.SetFallbackParent(&win);
   talvero::InstallQtHelpDisplay(talvero::TheHelp(), &win);
 

@@ -1,0 +1,40 @@
+#include "online/model/capture_text.h"
+
+#include <cerrno>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+
+namespace online {
+
+std::string CaptureText(std::string_view bytes) {
+  constexpr size_t kBlock = 16;
+  std::string out;
+  out.reserve(bytes.size() / kBlock * 64);
+  for (size_t at = 0; at + kBlock <= bytes.size(); at += kBlock) {
+    for (size_t j = 0; j < 8; ++j) {
+      const int low = uint8_t(bytes[at + 2 * j]);
+      const int high = uint8_t(bytes[at + 2 * j + 1]);
+      const int v = int(int16_t(uint16_t(high << 8 | low)));
+      out += v < 0 ? '-' : ' ';
+      out += std::to_string(v < 0 ? -v : v);
+      out += ' ';
+      out += j < 7 ? "," : " ";
+    }
+    out += "\r\n";
+  }
+  return out;
+}
+
+std::optional<std::string> WriteTextFile(const std::string& path, std::string_view text) {
+  std::FILE* f = std::fopen(path.c_str(), "wb");
+  if (!f) return std::string(std::strerror(errno));
+  const bool written = std::fwrite(text.data(), 1, text.size(), f) == text.size();
+  const int writeErr = errno;
+  const bool closed = std::fclose(f) == 0;
+  if (!written) return std::string(std::strerror(writeErr));
+  if (!closed) return std::string(std::strerror(errno));
+  return std::nullopt;
+}
+
+}  // namespace online
