@@ -2,6 +2,7 @@
 // The real main window on a simulated line with the scope installed and
 // opened on node 1 (an RHO drive whose capture finishes after three polls).
 #include <QMenu>
+#include <QTimer>
 
 #include "mainwin/tests/sim_window_fixture.h"
 #include "platform/ui/qt/window_factory.h"
