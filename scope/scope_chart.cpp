@@ -27,6 +27,30 @@ QString TickText(double v, double step) {
   return QString::number(v, 'f', decimals);
 }
 
+// Cuts the segment a-b to the box (Liang-Barsky); false when none of it is inside.
+bool ClipSegment(const QRectF& box, QPointF& a, QPointF& b) {
+  const double dx = b.x() - a.x(), dy = b.y() - a.y();
+  double t0 = 0, t1 = 1;
+  const double eps = 1e-6;
+  const double p[4] = {-dx, dx, -dy, dy};
+  const double q[4] = {a.x() - box.left() + eps, box.right() - a.x() + eps, a.y() - box.top() + eps,
+                       box.bottom() - a.y() + eps};
+  for (int i = 0; i < 4; ++i) {
+    if (p[i] == 0) {
+      if (q[i] < 0) return false;
+      continue;
+    }
+    const double t = q[i] / p[i];
+    if (p[i] < 0) t0 = std::max(t0, t);
+    else t1 = std::min(t1, t);
+    if (t0 > t1) return false;
+  }
+  const QPointF from = a;
+  if (t1 < 1) b = QPointF(from.x() + t1 * dx, from.y() + t1 * dy);
+  if (t0 > 0) a = QPointF(from.x() + t0 * dx, from.y() + t0 * dy);
+  return true;
+}
+
 }  // namespace
 
 int CaptureKeyCode(int qtKey) {
@@ -127,21 +151,33 @@ void ScopeChart::Render(QPainter& p, const QRect& r) const {
       const QString t = TickText(v, ys);
       p.drawText(plot.left() - fm.horizontalAdvance(t) - thin * 4, y + fm.ascent() / 2 - thin, t);
     }
-    // The trace, kept inside the plot area when zoomed.
+    // The trace, cut at the plot area's edges when zoomed.
     if (m.Count() > 1) {
-      QPolygon line;
+      const QRectF box(plot.left(), plot.top(), plot.width() - 1, plot.height() - 1);
+      p.setPen(QPen(ToQColor(colours_[kData]), thin));
+      QPolygonF line;
+      auto flush = [&]() {
+        if (line.size() > 1) p.drawPolyline(line);
+        line.clear();
+      };
       const auto& X = m.X();
       const auto& Y = m.Y();
-      for (int k = 0; k < m.Count(); ++k) {
-        const bool before = k + 1 < m.Count() && X[k + 1] < xr.lo;
-        const bool after = k > 0 && X[k - 1] > xr.hi;
-        if (before || after) continue;
-        const double px = std::clamp(m.XToPixel(X[k]), double(plot.left()), double(plot.right()));
-        const double py = std::clamp(m.YToPixel(Y[k]), double(plot.top()), double(plot.bottom()));
-        line << QPoint(int(std::lround(px)), int(std::lround(py)));
+      QPointF prev(m.XToPixel(X[0]), m.YToPixel(Y[0]));
+      for (int k = 1; k < m.Count(); ++k) {
+        const QPointF next(m.XToPixel(X[k]), m.YToPixel(Y[k]));
+        QPointF a = prev, b = next;
+        if (ClipSegment(box, a, b)) {
+          if (line.isEmpty() || line.back() != a) {
+            flush();
+            line << a;
+          }
+          line << b;
+        } else {
+          flush();
+        }
+        prev = next;
       }
-      p.setPen(QPen(ToQColor(colours_[kData]), thin));
-      p.drawPolyline(line);
+      flush();
     }
     if (auto mk = m.Marker(); mk && *mk >= xr.lo && *mk <= xr.hi) {
       const int x = int(std::lround(m.XToPixel(*mk)));

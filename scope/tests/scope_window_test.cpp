@@ -280,3 +280,33 @@ TEST_F(ScopeTest, ColoursChosenOrCancelledAreSavedAndSurviveARestart) {
 }
 
 }  // namespace
+
+namespace {
+
+void Send(QWidget* w, QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons held) {
+  QMouseEvent e(type, at, w->mapToGlobal(at), button, held, Qt::NoModifier);
+  QCoreApplication::sendEvent(w, &e);
+}
+
+TEST_F(ScopeTest, TheRightButtonZoomsToABoxAndADoubleClickResets) {
+  s->TB_Click(14);
+  Capture();
+  scope::ScopeChart* c = s->graph;
+  const scope::Range full = c->Model().XRange();
+  const auto& p = c->Model().Plot();
+  const QPoint from(p.left + p.width / 4, p.top + 10), to(p.left + p.width / 2, p.top + p.height - 10);
+  const QString before = Panel(1);
+  Send(c, QEvent::MouseButtonPress, from, Qt::RightButton, Qt::RightButton);
+  Send(c, QEvent::MouseMove, to, Qt::NoButton, Qt::RightButton);
+  EXPECT_EQ(Panel(1), before) << "no read-out while the button is held";
+  Send(c, QEvent::MouseButtonRelease, to, Qt::RightButton, Qt::NoButton);
+  ASSERT_TRUE(c->Model().Zoomed());
+  EXPECT_NEAR(c->Model().XRange().lo, 25.0 / 4, 0.1);
+  EXPECT_NEAR(c->Model().XRange().hi, 25.0 / 2, 0.1);
+  EXPECT_FALSE(s->graph2->Model().Zoomed()) << "each chart zooms on its own";
+  Send(c, QEvent::MouseButtonDblClick, to, Qt::RightButton, Qt::RightButton);
+  EXPECT_FALSE(c->Model().Zoomed());
+  EXPECT_EQ(c->Model().XRange(), full);
+}
+
+}  // namespace
