@@ -145,6 +145,11 @@ void Scope::paintEvent(QPaintEvent*) {
   p.fillRect(rect(), palette().window());
 }
 
+void Scope::showEvent(QShowEvent* e) {
+  setWindowTitle(Caption());  // the node may have changed while hidden
+  QWidget::showEvent(e);
+}
+
 void Scope::Form_Resize() {
   const int w = width();
   const int sb = SB->height();

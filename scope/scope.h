@@ -64,6 +64,7 @@ class Scope : public QWidget, private CaptureHost {
 
  protected:
   void paintEvent(QPaintEvent* e) override;
+  void showEvent(QShowEvent* e) override;
   void resizeEvent(QResizeEvent* e) override;
   void keyPressEvent(QKeyEvent* e) override;
   void closeEvent(QCloseEvent* e) override;

@@ -61,8 +61,16 @@ void CaptureMachine::HandleCaptureKey(int key) {
   }
 }
 
+int CaptureMachine::TimebaseCodeOfChoice() const {
+  return choice_.timebaseCaption.empty() ? 1 : TimebaseCode(choice_.timebaseCaption);
+}
+
 void CaptureMachine::Tick() {
-  if (inTick_) return;
+  if (inTick_) {
+    // Fired inside a box of the running step: try again once it is over.
+    Schedule(kPollMs);
+    return;
+  }
   inTick_ = true;
   switch (state_) {
     case CaptureState::Armed:
@@ -124,8 +132,7 @@ void CaptureMachine::Abort() {
 void CaptureMachine::Start() {
   choice_ = host_.Choice();
   freeRun_ = host_.FreeRun();
-  const int timebase = choice_.timebaseCaption.empty() ? 1 : TimebaseCode(choice_.timebaseCaption);
-  link_.GoCap(node_, timebase, choice_.upper, choice_.lower, freeRun_ ? 0 : 1);
+  link_.GoCap(node_, TimebaseCodeOfChoice(), choice_.upper, choice_.lower, freeRun_ ? 0 : 1);
   startedMs_ = talvero::TheClock().NowMs();
   silentPolls_ = 0;
   Go(CaptureState::Polling);
@@ -140,13 +147,14 @@ void CaptureMachine::Poll() {
     return;
   }
   silentPolls_ = watch.Failed() ? silentPolls_ + 1 : 0;
-  const int timebase = choice_.timebaseCaption.empty() ? 1 : TimebaseCode(choice_.timebaseCaption);
   const bool overdue =
-      freeRun_ && talvero::TheClock().NowMs() - startedMs_ > 2 * timebase * 100 + kFreeRunSlackMs;
+      freeRun_ && talvero::TheClock().NowMs() - startedMs_ > 2 * TimebaseCodeOfChoice() * 100 + kFreeRunSlackMs;
   if (silentPolls_ >= kSilentPolls || overdue) {
-    StopCapture();
+    // Still busy while the box shows, so no new capture starts under it.
+    link_.StopCap(node_);
     talvero::ThePrompter().Message(
         {"The drive does not answer...capture stopped.", kTitle, talvero::Buttons::Ok});
+    Finish();
     return;
   }
   Schedule(kPollMs);
@@ -161,7 +169,7 @@ bool CaptureMachine::ReadTrace(uint8_t block, int channel, Trace& t) {
   if (scale == 0.0f) scale = 1.0f;
   t.suffix = UnitSuffix(channel, UnitNameFromIndex(link_.NewValueOf(node_, "UU")));
   t.title = ChannelCaption(channel) + t.suffix;
-  const int code = choice_.timebaseCaption.empty() ? 1 : TimebaseCode(choice_.timebaseCaption);
+  const int code = TimebaseCodeOfChoice();
   t.seconds = code / 10.0;
   t.x.resize(kSamples);
   t.y.resize(kSamples);

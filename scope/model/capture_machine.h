@@ -72,7 +72,6 @@ class CaptureMachine {
   void Abort();
 
   CaptureState State() const { return state_; }
-  bool Busy() const { return state_ != CaptureState::Idle && state_ != CaptureState::Armed; }
   int LastScheduleMs() const { return lastScheduleMs_; }
 
  private:
@@ -84,6 +83,7 @@ class CaptureMachine {
   void Finish();       // back to Idle with the settings enabled
   void StopCapture();  // the drive told to stop, then Idle
   bool ReadTrace(uint8_t block, int channel, Trace& t);
+  int TimebaseCodeOfChoice() const;  // 1 when no timebase is checked
 
   ISP& link_;
   CaptureHost& host_;

@@ -161,6 +161,7 @@ TEST_F(ScopeTest, ClosingIsRefusedWhileBusyAndReopensForAnotherNode) {
   EXPECT_EQ(s, first);
   EXPECT_EQ(s->Node, 2);
   EXPECT_EQ(s->Caption(), "KOVscope (Node 2)");
+  EXPECT_EQ(s->windowTitle(), "KOVscope (Node 2)");
   sim.ClearLog();
   Capture();
   EXPECT_FALSE(sim.Requests(2).empty());
