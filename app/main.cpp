@@ -12,6 +12,7 @@
 #include "platform/help/help_service.h"
 #include "platform/ui/qt/help_viewer.h"
 #include "platform/ui/qt/qt_prompter.h"
+#include "scope/install.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
@@ -27,6 +28,7 @@ int main(int argc, char** argv) {
   // Each subsystem fills the window's hooks before it loads.
   online::InstallDriveMenu(win);
   online::InstallTerminal(win);
+  scope::Install(win);
   prompter.SetFallbackParent(&win);
   talvero::InstallQtHelpDisplay(talvero::TheHelp(), &win);
 

@@ -573,6 +573,7 @@ void SimDrive::SetCaptureBlock(int block, const std::string& bytes) {
 }
 
 std::string SimDrive::ScaleText(int trace) const {
+  if (trace >= 0 && trace <= 1 && !scale_override_[trace].empty()) return scale_override_[trace];
   int channel = trace >= 0 && trace <= 1 ? cap_settings_[1 + trace] : 0;
   double scale = 1.0 + 0.25 * (channel % 8);
   return FormatNumber(scale) + "," + FormatNumber(-128.0 / scale);

@@ -130,6 +130,8 @@ class SimDrive {
   std::string CaptureBlock(int block) const;
   void SetCaptureBlock(int block, const std::string& bytes);
   std::string ScaleText(int trace) const;  // "scale,offset"
+  // A fixed scale reply for a trace, "" for the one made from its channel.
+  void SetScaleText(int trace, const std::string& text) { scale_override_.at(trace) = text; }
 
   void SetSpecialCapture(const std::string& bytes3200) { special_ = bytes3200; }
   const std::string& SpecialCapture() const { return special_; }
@@ -207,6 +209,7 @@ class SimDrive {
   int polls_left_ = 0;
   std::array<uint8_t, 3> cap_settings_{};
   std::array<std::string, 2> cap_override_;
+  std::array<std::string, 2> scale_override_;
   std::string special_;
   int special_pause_ms_ = 0;
 

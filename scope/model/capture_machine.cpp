@@ -1,0 +1,213 @@
+#include "scope/model/capture_machine.h"
+
+#include "link/failure_watch.h"
+#include "link/isp.h"
+#include "platform/clock/clock.h"
+#include "platform/ui/prompter.h"
+#include "scope/model/channels.h"
+
+namespace scope {
+namespace {
+
+constexpr char kTitle[] = "KOVscope";
+constexpr int kEnter = 13, kEsc = 27;
+
+}  // namespace
+
+const char* PanelText(CaptureState s) {
+  switch (s) {
+    case CaptureState::Idle: return "Capture";
+    case CaptureState::Aborting: return "Aborting";
+    default: return "Cancel";
+  }
+}
+
+void CaptureMachine::Go(CaptureState s) {
+  state_ = s;
+  host_.StateChanged(s);
+}
+
+void CaptureMachine::Schedule(int ms) {
+  lastScheduleMs_ = ms;
+  host_.Schedule(ms);
+}
+
+void CaptureMachine::HandleCaptureKey(int key) {
+  if (key == kEnter) {
+    if (state_ != CaptureState::Idle) return;
+    Go(CaptureState::Armed);
+    Schedule(kArmMs);
+    return;
+  }
+  if (key != kEsc) return;
+  switch (state_) {
+    case CaptureState::Armed:
+      // Nothing was sent yet: disarming is all there is to do.
+      host_.CancelSchedule();
+      Go(CaptureState::Idle);
+      break;
+    case CaptureState::RepeatWait:
+      host_.CancelSchedule();
+      Finish();
+      break;
+    case CaptureState::Starting:
+    case CaptureState::Polling:
+    case CaptureState::Reading:
+      abortedFrom_ = state_;
+      Go(CaptureState::Aborting);
+      break;
+    default:
+      break;
+  }
+}
+
+int CaptureMachine::TimebaseCodeOfChoice() const {
+  return choice_.timebaseCaption.empty() ? 1 : TimebaseCode(choice_.timebaseCaption);
+}
+
+void CaptureMachine::Tick() {
+  if (inTick_) {
+    // Fired inside a box of the running step: try again once it is over.
+    Schedule(kPollMs);
+    return;
+  }
+  inTick_ = true;
+  switch (state_) {
+    case CaptureState::Armed:
+      host_.SetBusy(true);
+      Go(CaptureState::Starting);
+      Schedule(0);
+      break;
+    case CaptureState::Starting:
+      Start();
+      break;
+    case CaptureState::Polling:
+      Poll();
+      break;
+    case CaptureState::Reading:
+      Read();
+      break;
+    case CaptureState::RepeatWait:
+      host_.SetBusy(true);
+      Go(CaptureState::Starting);
+      Schedule(0);
+      break;
+    case CaptureState::Aborting:
+      if (abortedFrom_ == CaptureState::Starting) Finish();
+      else StopCapture();
+      break;
+    case CaptureState::Idle:
+      break;
+  }
+  inTick_ = false;
+}
+
+void CaptureMachine::Abort() {
+  switch (state_) {
+    case CaptureState::Idle:
+      return;
+    case CaptureState::Armed:
+    case CaptureState::RepeatWait:
+    case CaptureState::Starting:
+      host_.CancelSchedule();
+      Finish();
+      return;
+    case CaptureState::Polling:
+      host_.CancelSchedule();
+      StopCapture();
+      return;
+    case CaptureState::Aborting:
+      host_.CancelSchedule();
+      if (abortedFrom_ == CaptureState::Polling) StopCapture();
+      else Finish();
+      return;
+    case CaptureState::Reading:
+      // Inside the read (a box is up): it ends in Idle by itself.
+      abortedFrom_ = state_;
+      Go(CaptureState::Aborting);
+      return;
+  }
+}
+
+void CaptureMachine::Start() {
+  choice_ = host_.Choice();
+  freeRun_ = host_.FreeRun();
+  link_.GoCap(node_, TimebaseCodeOfChoice(), choice_.upper, choice_.lower, freeRun_ ? 0 : 1);
+  startedMs_ = talvero::TheClock().NowMs();
+  silentPolls_ = 0;
+  Go(CaptureState::Polling);
+  Schedule(0);
+}
+
+void CaptureMachine::Poll() {
+  FailureWatch watch(link_);
+  if (link_.FinishedCap(node_)) {
+    Go(CaptureState::Reading);
+    Schedule(0);
+    return;
+  }
+  silentPolls_ = watch.Failed() ? silentPolls_ + 1 : 0;
+  const bool overdue =
+      freeRun_ && talvero::TheClock().NowMs() - startedMs_ > 2 * TimebaseCodeOfChoice() * 100 + kFreeRunSlackMs;
+  if (silentPolls_ >= kSilentPolls || overdue) {
+    // Still busy while the box shows, so no new capture starts under it.
+    link_.StopCap(node_);
+    talvero::ThePrompter().Message(
+        {"The drive does not answer...capture stopped.", kTitle, talvero::Buttons::Ok});
+    Finish();
+    return;
+  }
+  Schedule(kPollMs);
+}
+
+bool CaptureMachine::ReadTrace(uint8_t block, int channel, Trace& t) {
+  const std::string s = link_.Cap(node_, block);
+  if (s.size() != size_t(kSamples)) return false;
+  int16_t type = 0;
+  float scale = 1.0f, offset = 0.0f;
+  link_.Yscale(node_, block, type, scale, offset);
+  if (scale == 0.0f) scale = 1.0f;
+  t.suffix = UnitSuffix(channel, UnitNameFromIndex(link_.NewValueOf(node_, "UU")));
+  t.title = ChannelCaption(channel) + t.suffix;
+  const int code = TimebaseCodeOfChoice();
+  t.seconds = code / 10.0;
+  t.x.resize(kSamples);
+  t.y.resize(kSamples);
+  for (int k = 1; k <= kSamples; ++k) {
+    t.x[k - 1] = (k - 1) * 0.001 * code / 2.5;
+    t.y[k - 1] = double(uint8_t(s[k - 1])) / double(scale) + double(offset);
+  }
+  return true;
+}
+
+void CaptureMachine::Read() {
+  Trace upper, lower;
+  // Both blocks are read before either is drawn, so a bad second block
+  // leaves no new upper trace beside an old lower one.
+  if (!ReadTrace(0, choice_.upper, upper) || !ReadTrace(1, choice_.lower, lower)) {
+    talvero::ThePrompter().Message(
+        {"Unable to properly acquire data...plot data may be invalid.", kTitle, talvero::Buttons::Ok});
+    Finish();
+    return;
+  }
+  host_.Plot(upper, lower);
+  host_.SetBusy(false);
+  if (state_ == CaptureState::Reading && host_.Repeat()) {
+    Go(CaptureState::RepeatWait);
+    Schedule(kRepeatMs);
+    return;
+  }
+  Go(CaptureState::Idle);
+}
+
+void CaptureMachine::Finish() {
+  host_.SetBusy(false);
+  Go(CaptureState::Idle);
+}
+
+void CaptureMachine::StopCapture() {
+  link_.StopCap(node_);
+  Finish();
+}
+
+}  // namespace scope
