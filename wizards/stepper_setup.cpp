@@ -1,0 +1,159 @@
+#include "wizards/stepper_setup.h"
+
+#include <QComboBox>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QShowEvent>
+#include <QVBoxLayout>
+
+#include "mainwin/main_win.h"
+#include "platform/ui/prompter.h"
+#include "wizards/model/motor_library.h"
+#include "wizards/wizard_layout.h"
+
+namespace wizards {
+
+namespace {
+QString Q(const std::string& s) { return QString::fromStdString(s); }
+}  // namespace
+
+StepperSetup::StepperSetup(MainWin& win, QWidget* parent)
+    : QDialog(parent), win_(win), access_(win), page_(DesignStepperPage()) {
+  setWindowTitle("Stepper Axis Setup Wizard");
+  setModal(true);
+  Build();
+  Form_Load();
+}
+
+void StepperSetup::Build() {
+  static const char* kCaptions[] = {"Motor Resolution (steps/rev)",
+                                    "Inertia (kg-m\xC2\xB2)",
+                                    "Midband Compensation Start Vel (RPM)",
+                                    "Current Loop P Gain",
+                                    "Current Loop I Gain",
+                                    "Current Loop Midband Comp Gain",
+                                    "Torque Constant [Kt] Nm/A",
+                                    "Rated Current (A RMS)",
+                                    "Pulses/Rev",
+                                    "3rd Harmonic Compensation"};
+  for (int i = 0; i < 10; ++i) {
+    MP[i] = TextBox(this, "");
+    MPL[i] = new QLabel(kCaptions[i], this);
+  }
+  for (int hidden : {1, 4, 6}) {
+    MP[hidden]->hide();
+    MPL[hidden]->hide();
+  }
+
+  Frame1 = new QGroupBox("Motor", this);
+  auto* motor = new QVBoxLayout(Frame1);
+  MtrSelection = new QComboBox(Frame1);
+  MtrSelection->setMinimumContentsLength(34);
+  motor->addWidget(MtrSelection);
+  std::vector<std::pair<QWidget*, QWidget*>> rows;
+  for (int i = 0; i < 8; ++i) rows.push_back({MPL[i], MP[i]});
+  rows.push_back({MPL[9], MP[8]});
+  motor->addLayout(LabelledRows(rows));
+
+  Frame2 = new QGroupBox("Feedback", this);
+  auto* feedback = new QVBoxLayout(Frame2);
+  auto* options = new QHBoxLayout;
+  FeedT[0] = new QRadioButton("Encoder", Frame2);
+  FeedT[1] = new QRadioButton("None", Frame2);
+  for (QRadioButton* b : FeedT) options->addWidget(b);
+  options->addStretch(1);
+  feedback->addLayout(options);
+  feedback->addLayout(LabelledRows({{MPL[8], MP[9]}}));
+
+  ASW_OK = new QPushButton("OK", this);
+  ASW_Cancel = new QPushButton("Cancel", this);
+  ASW_OK->setDefault(true);
+  auto* root = new QVBoxLayout(this);
+  root->addWidget(Frame1);
+  root->addWidget(Frame2);
+  root->addLayout(ButtonRow(ASW_OK, ASW_Cancel));
+  root->setSizeConstraint(QLayout::SetFixedSize);
+
+  for (int i = 0; i < 2; ++i)
+    connect(FeedT[i], &QRadioButton::clicked, this, [this, i]() { FeedT_Click(i); });
+  connect(MtrSelection, &QComboBox::activated, this, [this]() { MtrSelection_Click(); });
+  connect(ASW_OK, &QPushButton::clicked, this, [this]() { ASW_OK_Click(); });
+  connect(ASW_Cancel, &QPushButton::clicked, this, [this]() { ASW_Cancel_Click(); });
+}
+
+void StepperSetup::Form_Load() {
+  MtrSelection->clear();
+  for (const std::string& row : StepperFixedRows()) MtrSelection->addItem(Q(row));
+  if (win_.MotorsRS)
+    for (const std::string& apn : MotorNames(*win_.MotorsRS, true)) MtrSelection->addItem(Q(apn));
+  MtrSelection->setCurrentIndex(-1);
+  page_.FromLibrary = false;
+}
+
+void StepperSetup::showEvent(QShowEvent* e) {
+  QDialog::showEvent(e);
+  if (!e->spontaneous()) Form_Activate();
+}
+
+void StepperSetup::Form_Activate() { FillData(true); }
+
+StepperPage StepperSetup::Page() const {
+  StepperPage p = page_;
+  for (int i = 0; i < 10; ++i) p.box[i].text = MP[i]->text().toStdString();
+  p.encoder = FeedT[0]->isChecked();
+  return p;
+}
+
+void StepperSetup::Show(const StepperPage& p) {
+  page_ = p;
+  for (int i = 0; i < 10; ++i) {
+    if (!p.box[i].visible) continue;
+    MP[i]->setEnabled(p.box[i].enabled);
+    MP[i]->setText(Q(p.box[i].text));
+  }
+  MPL[8]->setEnabled(p.mp9CaptionEnabled);
+  FeedT[p.encoder ? 0 : 1]->setChecked(true);
+  for (int i = 0; i < 2; ++i) FeedT[i]->setEnabled(p.feedEnabled[i]);
+}
+
+void StepperSetup::FillData(bool UseCurrent) {
+  StepperPage page = Page();
+  std::optional<MotorRecord> motor;
+  if (UseCurrent) {
+    MtrSelection->setCurrentIndex(0);  // from code: no second fill
+  } else if (int row = MtrSelection->currentIndex(); row >= 2) {
+    const std::string apn = MtrSelection->itemText(row).toStdString();
+    if (win_.MotorsRS) motor = FindMotor(*win_.MotorsRS, apn);
+    if (!motor) {
+      talvero::ThePrompter().Info(MotorMissingText(apn));
+      FillData(true);
+      return;
+    }
+  }
+  StepperFill(page, UseCurrent, motor ? &*motor : nullptr, access_);
+  Show(page);
+}
+
+void StepperSetup::MtrSelection_Click() { FillData(MtrSelection->currentIndex() < 1); }
+
+void StepperSetup::FeedT_Click(int Index) {
+  StepperPage page = Page();
+  StepperFeedTClick(page, Index);
+  Show(page);
+}
+
+void StepperSetup::ASW_OK_Click() {
+  const std::vector<ParamWrite> writes = StepperWrites(Page());
+  accept();
+  access_.BeginRun();
+  for (const ParamWrite& w : writes) ChP(w.name, w.value);
+  access_.WarnUnwritten();
+}
+
+void StepperSetup::ASW_Cancel_Click() { reject(); }
+
+}  // namespace wizards
