@@ -9,7 +9,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QShowEvent>
 #include <QVBoxLayout>
 
 #include "mainwin/main_win.h"
@@ -25,9 +24,7 @@ QString Q(const std::string& s) { return QString::fromStdString(s); }
 std::string S(const QString& s) { return s.toStdString(); }
 }  // namespace
 
-AxisSetup::AxisSetup(MainWin& win, QWidget* parent) : QDialog(parent), win_(win), access_(win) {
-  setWindowTitle("Axis Setup Wizard");
-  setModal(true);
+AxisSetup::AxisSetup(MainWin& win, QWidget* parent) : WizardDialog(win, "Axis Setup Wizard", parent) {
   Build();
   Form_Load();
 }
@@ -81,8 +78,6 @@ void AxisSetup::Build() {
   // The motor frame and the feedback frame.
   Frame1 = new QGroupBox("Motor", this);
   auto* motor = new QVBoxLayout(Frame1);
-  MtrSelection = new QComboBox(Frame1);
-  MtrSelection->setMinimumContentsLength(34);
   MtrType = new QLabel(Frame1);
   const MotorPage design = DesignMotorPage();
   for (int i = 0; i < 9; ++i) {
@@ -110,10 +105,6 @@ void AxisSetup::Build() {
   feedback->addWidget(CTK);
   feedback->addLayout(LabelledRows({{MPL[8], MP[8]}}));
 
-  ASW_OK = new QPushButton("OK", this);
-  ASW_Cancel = new QPushButton("Cancel", this);
-  ASW_OK->setDefault(true);
-
   auto* right = new QVBoxLayout;
   right->addWidget(Frame1, 1);
   right->addWidget(Frame2);
@@ -129,23 +120,10 @@ void AxisSetup::Build() {
     connect(ASet[i], &QCheckBox::toggled, this, [this, i]() { ASet_Click(i); });
   for (int i = 0; i < 3; ++i)
     connect(FeedT[i], &QRadioButton::clicked, this, [this, i]() { FeedT_Click(i); });
-  connect(MtrSelection, &QComboBox::activated, this, [this]() { MtrSelection_Click(); });
-  connect(ASW_OK, &QPushButton::clicked, this, [this]() { ASW_OK_Click(); });
-  connect(ASW_Cancel, &QPushButton::clicked, this, [this]() { ASW_Cancel_Click(); });
+  Connect();
 }
 
-void AxisSetup::Form_Load() {
-  MtrSelection->clear();
-  for (const std::string& row : ServoFixedRows()) MtrSelection->addItem(Q(row));
-  if (win_.MotorsRS)
-    for (const std::string& apn : MotorNames(*win_.MotorsRS, false)) MtrSelection->addItem(Q(apn));
-  MtrSelection->setCurrentIndex(-1);
-}
-
-void AxisSetup::showEvent(QShowEvent* e) {
-  QDialog::showEvent(e);
-  if (!e->spontaneous()) Form_Activate();
-}
+void AxisSetup::Form_Load() { LoadMotorList(ServoFixedRows(), false); }
 
 MotorPage AxisSetup::Page() const {
   MotorPage p;
@@ -195,20 +173,12 @@ void AxisSetup::FillData(bool UseCurrent) {
   } else if (int row = MtrSelection->currentIndex(); row <= 5) {
     FillGeneric(page, row, access_);
   } else {
-    const std::string apn = S(MtrSelection->itemText(row));
-    std::optional<MotorRecord> motor;
-    if (win_.MotorsRS) motor = FindMotor(*win_.MotorsRS, apn);
-    if (!motor) {
-      talvero::ThePrompter().Info(MotorMissingText(apn));
-      FillData(true);
-      return;
-    }
+    const std::optional<MotorRecord> motor = ChosenMotor();
+    if (!motor) return;
     FillLibrary(page, *motor, access_);
   }
   Show(page);
 }
-
-void AxisSetup::MtrSelection_Click() { FillData(MtrSelection->currentIndex() < 1); }
 
 void AxisSetup::FeedT_Click(int Index) {
   MotorPage page = Page();
@@ -267,7 +237,5 @@ void AxisSetup::ASW_OK_Click() {
   accept();
   access_.WarnUnwritten();
 }
-
-void AxisSetup::ASW_Cancel_Click() { reject(); }
 
 }  // namespace wizards

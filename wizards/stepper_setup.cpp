@@ -7,11 +7,9 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QShowEvent>
 #include <QVBoxLayout>
 
 #include "mainwin/main_win.h"
-#include "platform/ui/prompter.h"
 #include "wizards/model/motor_library.h"
 #include "wizards/wizard_layout.h"
 
@@ -22,9 +20,7 @@ QString Q(const std::string& s) { return QString::fromStdString(s); }
 }  // namespace
 
 StepperSetup::StepperSetup(MainWin& win, QWidget* parent)
-    : QDialog(parent), win_(win), access_(win), page_(DesignStepperPage()) {
-  setWindowTitle("Stepper Axis Setup Wizard");
-  setModal(true);
+    : WizardDialog(win, "Stepper Axis Setup Wizard", parent), page_(DesignStepperPage()) {
   Build();
   Form_Load();
 }
@@ -51,8 +47,6 @@ void StepperSetup::Build() {
 
   Frame1 = new QGroupBox("Motor", this);
   auto* motor = new QVBoxLayout(Frame1);
-  MtrSelection = new QComboBox(Frame1);
-  MtrSelection->setMinimumContentsLength(34);
   motor->addWidget(MtrSelection);
   std::vector<std::pair<QWidget*, QWidget*>> rows;
   for (int i = 0; i < 8; ++i) rows.push_back({MPL[i], MP[i]});
@@ -69,9 +63,6 @@ void StepperSetup::Build() {
   feedback->addLayout(options);
   feedback->addLayout(LabelledRows({{MPL[8], MP[9]}}));
 
-  ASW_OK = new QPushButton("OK", this);
-  ASW_Cancel = new QPushButton("Cancel", this);
-  ASW_OK->setDefault(true);
   auto* root = new QVBoxLayout(this);
   root->addWidget(Frame1);
   root->addWidget(Frame2);
@@ -80,23 +71,12 @@ void StepperSetup::Build() {
 
   for (int i = 0; i < 2; ++i)
     connect(FeedT[i], &QRadioButton::clicked, this, [this, i]() { FeedT_Click(i); });
-  connect(MtrSelection, &QComboBox::activated, this, [this]() { MtrSelection_Click(); });
-  connect(ASW_OK, &QPushButton::clicked, this, [this]() { ASW_OK_Click(); });
-  connect(ASW_Cancel, &QPushButton::clicked, this, [this]() { ASW_Cancel_Click(); });
+  Connect();
 }
 
 void StepperSetup::Form_Load() {
-  MtrSelection->clear();
-  for (const std::string& row : StepperFixedRows()) MtrSelection->addItem(Q(row));
-  if (win_.MotorsRS)
-    for (const std::string& apn : MotorNames(*win_.MotorsRS, true)) MtrSelection->addItem(Q(apn));
-  MtrSelection->setCurrentIndex(-1);
+  LoadMotorList(StepperFixedRows(), true);
   page_.FromLibrary = false;
-}
-
-void StepperSetup::showEvent(QShowEvent* e) {
-  QDialog::showEvent(e);
-  if (!e->spontaneous()) Form_Activate();
 }
 
 void StepperSetup::Form_Activate() { FillData(true); }
@@ -125,20 +105,13 @@ void StepperSetup::FillData(bool UseCurrent) {
   std::optional<MotorRecord> motor;
   if (UseCurrent) {
     MtrSelection->setCurrentIndex(0);  // from code: no second fill
-  } else if (int row = MtrSelection->currentIndex(); row >= 2) {
-    const std::string apn = MtrSelection->itemText(row).toStdString();
-    if (win_.MotorsRS) motor = FindMotor(*win_.MotorsRS, apn);
-    if (!motor) {
-      talvero::ThePrompter().Info(MotorMissingText(apn));
-      FillData(true);
-      return;
-    }
+  } else if (MtrSelection->currentIndex() >= 2) {
+    motor = ChosenMotor();
+    if (!motor) return;
   }
   StepperFill(page, UseCurrent, motor ? &*motor : nullptr, access_);
   Show(page);
 }
-
-void StepperSetup::MtrSelection_Click() { FillData(MtrSelection->currentIndex() < 1); }
 
 void StepperSetup::FeedT_Click(int Index) {
   StepperPage page = Page();
@@ -153,7 +126,5 @@ void StepperSetup::ASW_OK_Click() {
   for (const ParamWrite& w : writes) ChP(w.name, w.value);
   access_.WarnUnwritten();
 }
-
-void StepperSetup::ASW_Cancel_Click() { reject(); }
 
 }  // namespace wizards

@@ -31,6 +31,7 @@
 #include "mainwin/isp_line.h"
 #include "mainwin/main_win.h"
 #include "mainwin/qt_sys_tree.h"
+#include "mainwin/tests/fakes.h"
 #include "platform/clock/clock.h"
 #include "platform/serial/serial_port_object.h"
 #include "platform/ui/scripted_prompter.h"
@@ -174,14 +175,11 @@ int main(int argc, char** argv) {
   }
   setenv("TALVERO_COM1", linePath.c_str(), 1);
 
-  std::map<std::string, std::string> stored{{"Setup/COM", "1"}, {"Help/GS", "1"}};
+  MapSettings stored;  // port 1 at start-up, no first-run greeting
+  stored.values = {{"Setup/COM", "1"}, {"Help/GS", "1"}};
   FastSearchLine line;
   MainWinEnv env;
-  env.settings = {[&](const std::string& s, const std::string& k, const std::string& def) {
-                    auto it = stored.find(s + "/" + k);
-                    return it == stored.end() ? def : it->second;
-                  },
-                  [&](const std::string& s, const std::string& k, const std::string& v) { stored[s + "/" + k] = v; }};
+  env.settings = stored.io();
   env.line = &line;
   env.lockPath = (config.path() + "/talvero.lock").toStdString();
   auto win = std::make_unique<MainWin>(std::move(env));

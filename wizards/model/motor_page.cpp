@@ -46,7 +46,7 @@ std::string Pic(double v, const char* picture) { return rt::Format(v, picture); 
 void FillBoxes(MotorPage& p, const Source (&src)[8], const MotorRecord* lib, AxisPort& axis) {
   for (int i = 0; i < 8; ++i) {
     if (!src[i].generic) {
-      p.box[i].visible = (i == 1 || i == 7);
+      p.box[i].visible = false;
       continue;
     }
     PageBox& b = p.box[i];
@@ -102,34 +102,25 @@ void BrushlessPage(MotorPage& p, const std::string& code, const MotorRecord* lib
   }
 }
 
-void BrushPage(MotorPage& p, const MotorRecord* lib, AxisPort& axis) {
-  p.type = "Type: DC Brush";
-  p.caption[2] = "Torque Constant (Nm/A)";
-  p.caption[3] = "Motor Resistance (Ohms)";
-  p.caption[8] = "V/kRPM";
-  FillBoxes(p, kBrush, lib, axis);
-  Box8(p, lib, "3");
-  if (!lib) {
+// The DC brush and the induction pages: tachometer or encoder, no tracks.
+void PlainPage(MotorPage& p, bool brush, const MotorRecord* lib, AxisPort& axis) {
+  p.type = brush ? "Type: DC Brush" : "Type: Induction";
+  p.caption[2] = brush ? "Torque Constant (Nm/A)" : "Base Speed (RPM)";
+  p.caption[3] = brush ? "Motor Resistance (Ohms)" : "Mutual Inductance (H)";
+  p.caption[8] = brush ? "V/kRPM" : "Quad PPR";
+  FillBoxes(p, brush ? kBrush : kInduction, lib, axis);
+  Box8(p, lib, brush ? "3" : "4096");
+  if (!lib && brush) {
     float fbs = rt::CSng(axis.Number("FBS"));
     if (fbs <= 0.01f) fbs = 0.01f;
     p.box[8].text = Pic(fbs, "####0.###");
+  } else if (!lib) {
+    p.box[8].text = Pic(axis.Number("EPPR"), "####0");
   }
-  p.feed = kTachometer;
-  p.feedEnabled = {!lib, !lib, !lib};
+  p.feed = brush ? kTachometer : kEncoder;
+  p.feedEnabled = {!lib, !lib, brush && !lib};
   p.ctkEnabled = p.ctk = false;
-}
-
-void InductionPage(MotorPage& p, const MotorRecord* lib, AxisPort& axis) {
-  p.type = "Type: Induction";
-  p.caption[2] = "Base Speed (RPM)";
-  p.caption[3] = "Mutual Inductance (H)";
-  p.caption[8] = "Quad PPR";
-  FillBoxes(p, kInduction, lib, axis);
-  Box8(p, lib, "4096");
-  if (!lib) p.box[8].text = Pic(axis.Number("EPPR"), "####0");
-  p.feed = kEncoder;
-  p.feedEnabled = {!lib, !lib, false};
-  p.ctkEnabled = p.ctk = false;
+  if (lib) p.coff = 0;
 }
 
 // Steps 4 to 7 for a type code.
@@ -141,11 +132,7 @@ void FillPage(MotorPage& p, const std::string& code, const MotorRecord* lib, Axi
       p.ikpq = lib->p3;
     }
   } else if (code == "BR" || code == "IN") {
-    if (code == "BR")
-      BrushPage(p, lib, axis);
-    else
-      InductionPage(p, lib, axis);
-    if (lib) p.coff = 0;
+    PlainPage(p, code == "BR", lib, axis);
   }
 }
 
