@@ -119,7 +119,9 @@ void AxisSetup::Build() {
   for (int i = 0; i < 4; ++i)
     connect(ASet[i], &QCheckBox::toggled, this, [this, i]() { ASet_Click(i); });
   for (int i = 0; i < 3; ++i)
-    connect(FeedT[i], &QRadioButton::clicked, this, [this, i]() { FeedT_Click(i); });
+    connect(FeedT[i], &QRadioButton::clicked, this, [this, i]() {
+      if (i != shownFeed_) FeedT_Click(i);  // a choice only when it changes
+    });
   Connect();
 }
 
@@ -158,6 +160,7 @@ void AxisSetup::Show(const MotorPage& p) {
     FeedT[i]->setEnabled(p.feedEnabled[i]);
     if (i == p.feed) FeedT[i]->setChecked(true);
   }
+  shownFeed_ = p.feed;
   CTK->setText(Q(p.ctkCaption));
   CTK->setEnabled(p.ctkEnabled);
   CTK->setChecked(p.ctk);

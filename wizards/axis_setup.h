@@ -45,6 +45,8 @@ class AxisSetup : public WizardDialog {
   void Build();
   MotorPage Page() const;
   void Show(const MotorPage& page);
+
+  int shownFeed_ = -1;
 };
 
 }  // namespace wizards

@@ -70,7 +70,9 @@ void StepperSetup::Build() {
   root->setSizeConstraint(QLayout::SetFixedSize);
 
   for (int i = 0; i < 2; ++i)
-    connect(FeedT[i], &QRadioButton::clicked, this, [this, i]() { FeedT_Click(i); });
+    connect(FeedT[i], &QRadioButton::clicked, this, [this, i]() {
+      if ((i == 0) != page_.encoder) FeedT_Click(i);  // a choice only when it changes
+    });
   Connect();
 }
 

@@ -229,6 +229,12 @@ TEST_F(AxisSetupTest, MotorRowsFillThePage) {
   EXPECT_EQ(Texts(d.MP), (std::vector<std::string>{"8", "0.0001", "3000.0", "2.4", "0.5", "0.1",
                                                    "0.1", "2.5", "4000"}));
   EXPECT_FALSE(d.FeedT[2]->isEnabled());
+  // Clicking the chosen option again keeps the count; another option sets its default.
+  d.FeedT[0]->click();
+  EXPECT_EQ(d.MP[8]->text(), "4000");
+  d.FeedT[1]->click();
+  EXPECT_EQ(d.MP[8]->text(), "2");
+  EXPECT_EQ(d.MPL[8]->text(), "Pole Count");
   // A library motor locks the page; its feedback comes from the record.
   d.MtrSelection->setCurrentIndex(d.MtrSelection->findText("SM-23-05-Y"));
   d.MtrSelection_Click();

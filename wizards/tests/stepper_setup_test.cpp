@@ -89,8 +89,11 @@ TEST_F(StepperSetupTest, AppAxisRowsAndCancel) {
   EXPECT_FALSE(d.MP[0]->isEnabled());
   Choose("- Generic Stepper                 ");
   EXPECT_FALSE(d.MP[9]->isEnabled());
-  d.FeedT_Click(0);
+  d.FeedT[0]->click();
   EXPECT_TRUE(d.MP[9]->isEnabled());
+  d.MP[9]->setText("1000");
+  d.FeedT[0]->click();
+  EXPECT_EQ(d.MP[9]->text(), "1000");
   d.ASW_Cancel_Click();
 }
 
