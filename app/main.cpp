@@ -13,6 +13,7 @@
 #include "platform/ui/qt/help_viewer.h"
 #include "platform/ui/qt/qt_prompter.h"
 #include "scope/install.h"
+#include "wizards/install.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
@@ -29,6 +30,7 @@ int main(int argc, char** argv) {
   online::InstallDriveMenu(win);
   online::InstallTerminal(win);
   scope::Install(win);
+  wizards::Install(win);
   prompter.SetFallbackParent(&win);
   talvero::InstallQtHelpDisplay(talvero::TheHelp(), &win);
 

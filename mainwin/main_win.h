@@ -164,10 +164,11 @@ class MainWin : public QMainWindow {
   // its branch and selects it. False when nothing was opened.
   bool OpenAnApp(const std::string& path);
   void AddAppBranch(int slot);
-  // Parameter access on the selected application axis.
+  // Parameter access on the selected application axis. Internal_write
+  // answers whether the application stored the value.
   std::string Internal_read(const std::string& name);
   std::string Internal_read_string(const std::string& name);
-  void Internal_write(const std::string& name, const std::string& value);
+  bool Internal_write(const std::string& name, const std::string& value);
 
   // ---- long drive operations (mainwin/long_operation.h)
   // The one running now, nullptr when none is.

@@ -91,7 +91,7 @@ std::string MainWin::Internal_read_string(const std::string& name) {
   return app->GetParam(int16_t(-CurNode), name);
 }
 
-void MainWin::Internal_write(const std::string& name, const std::string& value) {
-  if (Applic* app = CurNode < 0 ? OpenApp(CurApp) : nullptr)
-    app->PutParam(int16_t(-CurNode), name, value);
+bool MainWin::Internal_write(const std::string& name, const std::string& value) {
+  Applic* app = CurNode < 0 ? OpenApp(CurApp) : nullptr;
+  return app && app->PutParam(int16_t(-CurNode), name, value).ok();
 }

@@ -1,0 +1,96 @@
+// How the wizards look: every caption whole, every box beside its caption,
+// no gap where boxes hide, and the dialog within a 1024x768 screen. With
+// TALVERO_SHOTS set to a folder, each state is saved there as it would
+// stand over the main window at 1024x768 and 1920x1080.
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPixmap>
+#include <QRadioButton>
+
+#include "wizards/tests/wizard_fixture.h"
+
+namespace {
+
+class LookTest : public WizardTest {
+ protected:
+  // Captions are not cut, boxes sit on their captions' lines.
+  // stack: rows of one column, top to bottom.
+  void CheckLayout(QDialog& d, const std::vector<std::pair<QWidget*, QWidget*>>& rows,
+                   const std::vector<QWidget*>& stack, const std::string& what) {
+    QCoreApplication::processEvents();  // the layout follows the rows shown
+    EXPECT_LE(d.width(), 1024) << what;
+    EXPECT_LE(d.height(), 740) << what;
+    for (auto* label : d.findChildren<QLabel*>()) {
+      if (label->isHidden() || label->wordWrap()) continue;
+      EXPECT_GE(label->width(), label->sizeHint().width()) << what << ": " << label->text().toStdString();
+    }
+    for (auto* box : d.findChildren<QCheckBox*>())
+      EXPECT_GE(box->width(), box->sizeHint().width()) << what << ": " << box->text().toStdString();
+    for (auto [label, box] : rows) {
+      if (box->isHidden()) continue;
+      EXPECT_FALSE(label->isHidden()) << what;
+      const QPoint l = label->mapTo(&d, label->rect().center());
+      const QPoint b = box->mapTo(&d, box->rect().center());
+      EXPECT_LE(std::abs(l.y() - b.y()), 2) << what << ": row at " << b.y();
+    }
+    // Shown rows follow closely: no hole for a hidden one.
+    int lastBottom = -1;
+    for (QWidget* box : stack) {
+      if (box->isHidden()) continue;
+      const int top = box->mapTo(&d, QPoint(0, 0)).y();
+      if (lastBottom >= 0) {
+        EXPECT_LE(top - lastBottom, 12) << what << ": row at " << top;
+      }
+      lastBottom = top + box->height();
+    }
+    Save(d, what);
+  }
+  void Save(QDialog& d, const std::string& what) {
+    const char* folder = std::getenv("TALVERO_SHOTS");
+    if (!folder) return;
+    const QPixmap dialog = d.grab();
+    for (QSize screen : {QSize(1024, 768), QSize(1920, 1080)}) {
+      win->resize(screen);
+      QPixmap shot = win->grab();
+      QPainter p(&shot);
+      p.drawPixmap((screen.width() - dialog.width()) / 2, (screen.height() - dialog.height()) / 2, dialog);
+      p.end();
+      shot.save(QString("%1/%2_%3x%4.png").arg(folder).arg(QString::fromStdString(what))
+                    .arg(screen.width()).arg(screen.height()));
+    }
+  }
+};
+
+TEST_F(LookTest, ServoPagesAndStepperPage) {
+  ASSERT_TRUE(Begin());
+  Click("#1");
+  wizards::AxisSetup& d = Servo();
+  std::vector<std::pair<QWidget*, QWidget*>> rows;
+  for (int i = 0; i < 9; ++i) rows.push_back({d.MPL[i], d.MP[i]});
+  for (int i = 0; i < 5; ++i) rows.push_back({d.ASL[i], d.ASI[i]});
+  std::vector<QWidget*> stack(d.MP.begin(), d.MP.begin() + 8);
+  d.show();
+  CheckLayout(d, rows, stack, "servo_dc");
+  for (auto [row, what] : {std::pair{1, "servo_brushless"}, {5, "servo_induction"}}) {
+    d.MtrSelection->setCurrentIndex(row);
+    d.MtrSelection_Click();
+    CheckLayout(d, rows, stack, what);
+  }
+  d.ASW_Cancel_Click();
+
+  Click("#5");
+  wizards::StepperSetup& s = Stepper();
+  s.show();
+  std::vector<std::pair<QWidget*, QWidget*>> srows;
+  for (int i = 0; i < 8; ++i) srows.push_back({s.MPL[i], s.MP[i]});
+  srows.push_back({s.MPL[9], s.MP[8]});
+  srows.push_back({s.MPL[8], s.MP[9]});
+  std::vector<QWidget*> sstack(s.MP.begin(), s.MP.begin() + 9);
+  CheckLayout(s, srows, sstack, "stepper");
+  s.ASW_Cancel_Click();
+}
+
+}  // namespace
