@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QStringList>
 
+#include "editing/editor.h"
 #include "mainwin/main_win.h"
 #include "mainwin/startup_settings.h"
 #include "mainwin/user_settings.h"
@@ -23,6 +24,7 @@ int main(int argc, char** argv) {
   env.settings = mainwin::UserSettings();
   MainWin win(std::move(env));
   // Each subsystem fills the window's hooks before it loads.
+  editing::Install(win);
   prompter.SetFallbackParent(&win);
   talvero::InstallQtHelpDisplay(talvero::TheHelp(), &win);
 
