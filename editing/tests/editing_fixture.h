@@ -4,6 +4,9 @@
 // kind (enumerations, pictures, Null units, one read-only), three step types
 // and the event types.
 #include <QApplication>
+#include <QDialog>
+#include <QEvent>
+#include <QPointer>
 #include <QTimer>
 #include <deque>
 #include <functional>
@@ -51,14 +54,18 @@ INSERT INTO IO VALUES (1, 'RHO', 'IN 1', 1, 0);
 // Acts on the modal dialogs as they open, one action per opening, from
 // inside their own loops. An action that leaves its dialog open hands the
 // same opening on to the next action.
-class ModalScript {
+class ModalScript : public QObject {
  public:
   ModalScript() {
+    qApp->installEventFilter(this);
     timer_.setInterval(1);
     QObject::connect(&timer_, &QTimer::timeout, [this] { Tick(); });
     timer_.start();
   }
-  ~ModalScript() { EXPECT_TRUE(actions_.empty()) << actions_.size() << " dialog action(s) never ran"; }
+  ~ModalScript() override {
+    qApp->removeEventFilter(this);
+    EXPECT_TRUE(actions_.empty()) << actions_.size() << " dialog action(s) never ran";
+  }
   void Then(std::function<void(QWidget*)> act) { actions_.push_back(std::move(act)); }
   template <class D>
   void On(std::function<void(D&)> act) {
@@ -70,29 +77,36 @@ class ModalScript {
   }
   int Opened() const { return opened_; }
 
+ protected:
+  bool eventFilter(QObject* o, QEvent* e) override {
+    if (e->type() == QEvent::Show) {
+      auto* d = qobject_cast<QDialog*>(o);
+      if (d && d->isModal()) {
+        open_ = d;
+        ++opened_;
+      }
+    }
+    return false;
+  }
+
  private:
   void Tick() {
-    QWidget* w = QApplication::activeModalWidget();
-    if (!w) {
-      armed_ = true;
-      return;
-    }
-    if (!armed_) return;
-    armed_ = false;
-    ++opened_;
+    QWidget* w = open_;
+    if (!w || !w->isVisible()) return;
     if (actions_.empty()) {
       ADD_FAILURE() << "unexpected dialog " << w->objectName().toStdString();
+      open_ = nullptr;
       w->close();
       return;
     }
     auto act = std::move(actions_.front());
     actions_.pop_front();
     act(w);
-    if (w->isVisible()) armed_ = true;
+    if (!w->isVisible()) open_ = nullptr;
   }
   QTimer timer_;
   std::deque<std::function<void(QWidget*)>> actions_;
-  bool armed_ = true;
+  QPointer<QWidget> open_;
   int opened_ = 0;
 };
 
