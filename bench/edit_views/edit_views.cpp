@@ -25,6 +25,7 @@
 #include "editing/editor.h"
 #include "mainwin/edit_list_box.h"
 #include "mainwin/main_win.h"
+#include "mainwin/tests/fakes.h"
 #include "platform/clock/clock.h"
 #include "platform/dao/recordset.h"
 #include "platform/ui/scripted_prompter.h"
@@ -139,13 +140,10 @@ int main(int argc, char** argv) {
   }
   setenv("TALVERO_COM1", linePath.c_str(), 1);
 
-  std::map<std::string, std::string> stored{{"Setup/COM", "0"}, {"Help/GS", "1"}};
+  MapSettings settings;  // in memory: nothing of the user's own is read or written
+  settings.values = {{"Setup/COM", "0"}, {"Help/GS", "1"}};
   MainWinEnv env;
-  env.settings = {[&](const std::string& s, const std::string& k, const std::string& def) {
-                    auto it = stored.find(s + "/" + k);
-                    return it == stored.end() ? def : it->second;
-                  },
-                  [&](const std::string& s, const std::string& k, const std::string& v) { stored[s + "/" + k] = v; }};
+  env.settings = settings.io();
   env.lockPath = (config.path() + "/talvero.lock").toStdString();
   auto win = std::make_unique<MainWin>(std::move(env));
   editing::Install(*win);

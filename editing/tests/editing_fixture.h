@@ -15,6 +15,7 @@
 #include "mainwin/edit_list_box.h"
 #include "mainwin/tests/sim_window_fixture.h"
 #include "platform/dao/database.h"
+#include "store/applic.h"
 
 namespace editing_test {
 
@@ -121,6 +122,18 @@ class EditingTest : public SimWindowTest {
     ASSERT_TRUE(s) << s.error;
   }
   void Install(MainWin& w) override { editing::Install(w); }
+
+  // Makes the application file "Cell.APP", filled by fill, and opens it in the window.
+  void OpenApp(const std::function<void(Applic&)>& fill) {
+    const std::string path = (dir.path() + "/Cell.APP").toStdString();
+    {
+      Applic app;
+      ASSERT_TRUE(app.Create(path));
+      fill(app);
+      app.AClose();
+    }
+    ASSERT_TRUE(win->OpenAnApp(path));
+  }
 
   EditListBox& List() { return *win->EditList; }
   std::vector<std::string> Rows() {

@@ -189,14 +189,9 @@ TEST_F(EditorsTest, ASilentDriveChangesNothing) {
 
 TEST_F(EditorsTest, AnApplicationAxisStoresNumbersOnly) {
   ASSERT_TRUE(Start());
-  const std::string path = (dir.path() + "/Cell.APP").toStdString();
-  {
-    Applic app;
-    ASSERT_TRUE(app.Create(path));
+  OpenApp([&](Applic& app) {
     ASSERT_TRUE(app.AddAxis("X", "RHO", win->ParametersRS));
-    app.AClose();
-  }
-  ASSERT_TRUE(win->OpenAnApp(path));
+  });
   Click(TreeKey::Make("SU", {-1, 1}).Format());
   ModalScript script;
   script.On<NewValue>(Type("KP*2"));
@@ -347,14 +342,9 @@ TEST_F(EditorsTest, SettingsOfADriveProgramGoToTheDrive) {
 
 TEST_F(EditorsTest, SettingsOfAnApplicationProgramGoToTheFile) {
   ASSERT_TRUE(Start());
-  const std::string path = (dir.path() + "/Cell.APP").toStdString();
-  {
-    Applic app;
-    ASSERT_TRUE(app.Create(path));
+  OpenApp([&](Applic& app) {
     ASSERT_TRUE(app.AddPgm("PICK"));
-    app.AClose();
-  }
-  ASSERT_TRUE(win->OpenAnApp(path));
+  });
   Click(TreeKey::Make("PR", {-1, 1}).Format());
   ModalScript script;
   script.On<EdSet>([](EdSet& s) {

@@ -92,17 +92,12 @@ TEST_F(ViewsTest, ADriveSilentPartWayShowsNoPartialProgram) {
 
 TEST_F(ViewsTest, ApplicationProgramReadsOnlyItsStoredLines) {
   ASSERT_TRUE(Start());
-  const std::string path = (dir.path() + "/Cell.APP").toStdString();
-  {
-    Applic app;
-    ASSERT_TRUE(app.Create(path));
+  OpenApp([&](Applic& app) {
     ASSERT_TRUE(app.AddPgm("PICK"));
     ASSERT_TRUE(app.UpdatePgmStep(1, 0, "V 5"));
     ASSERT_TRUE(app.UpdatePgmStep(1, 2, "MA 7"));
     ASSERT_TRUE(app.UpdateSettings(1, "Pick a part", "4", "inch"));
-    app.AClose();
-  }
-  ASSERT_TRUE(win->OpenAnApp(path));
+  });
   Click(TreeKey::Make("PR", {-1, 1}).Format());
 
   ASSERT_TRUE(win->ProgramViewShown);
@@ -177,15 +172,10 @@ TEST_F(ViewsTest, ASilentDriveKeepsTheParametersReadSoFar) {
 
 TEST_F(ViewsTest, ApplicationAxisParametersComeFromTheFile) {
   ASSERT_TRUE(Start());
-  const std::string path = (dir.path() + "/Cell.APP").toStdString();
-  {
-    Applic app;
-    ASSERT_TRUE(app.Create(path));
+  OpenApp([&](Applic& app) {
     ASSERT_TRUE(app.AddAxis("X", "RHO", win->ParametersRS));
     ASSERT_TRUE(app.PutParam(1, "KVF", "2.25"));
-    app.AClose();
-  }
-  ASSERT_TRUE(win->OpenAnApp(path));
+  });
   Click(TreeKey::Make("SU", {-1, 1}).Format());
   ASSERT_EQ(List().ListCount(), 4);
   EXPECT_EQ(List().ItemText(2), "\tFeed Forward (KVF)\t2.250 percent");
@@ -222,15 +212,10 @@ TEST_F(ViewsTest, EventsViewOnADriveAndAnApplicationAxis) {
   EXPECT_EQ(List().ListPicture(0), win->StepImages.Picture("on"));
   EXPECT_EQ(List().ListPicture(3), win->StepImages.Picture("off"));
 
-  const std::string path = (dir.path() + "/Cell.APP").toStdString();
-  {
-    Applic app;
-    ASSERT_TRUE(app.Create(path));
+  OpenApp([&](Applic& app) {
     ASSERT_TRUE(app.AddAxis("X", "RHO", win->ParametersRS));
     ASSERT_TRUE(app.PutParam(1, ThreadsMod::EventParamName(2), "EVERY 0.5 DO OUT=2"));
-    app.AClose();
-  }
-  ASSERT_TRUE(win->OpenAnApp(path));
+  });
   Click(TreeKey::Make("EV", {-1, 1}).Format());
   ASSERT_EQ(List().ListCount(), 10);
   EXPECT_EQ(List().ItemText(2), "\t02: Every 0.5 sec do OUT=2");
