@@ -90,6 +90,21 @@ TEST_F(ViewsTest, ADriveSilentPartWayShowsNoPartialProgram) {
   EXPECT_EQ(win->MousePointer(), 0);
 }
 
+TEST_F(ViewsTest, ALibraryProgramTheDriveWillNotLoadIsNotShown) {
+  auto& d = AddDrive(2, Family::TAU, "KV110i/d", "Lift");
+  d.Programs().SetLine(Buffer::Library, 0, "V 1");
+  d.Programs().Save(Buffer::Library, "HOME");
+  // What an earlier read left in the edit buffer must not pass for HOME.
+  d.Programs().SetLine(Buffer::Library, 0, "MA 99");
+  ASSERT_TRUE(StartOnLine());
+  sim.AddFault(FaultRule::Kind(talvero::sim::FaultKind::Silence, 2, "Pl"));
+  prompter.ExpectMessage("Node 2 did not answer; the program could not be read.", Answer::Ok);
+  Click("LE2,0");
+  EXPECT_FALSE(win->ProgramViewShown);
+  EXPECT_EQ(List().ListCount(), 0);
+  for (const std::string& r : sim.Requests(2)) EXPECT_NE(r[0], 'l') << "a line was read";
+}
+
 TEST_F(ViewsTest, ApplicationProgramReadsOnlyItsStoredLines) {
   ASSERT_TRUE(Start());
   OpenApp([&](Applic& app) {
