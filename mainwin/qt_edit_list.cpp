@@ -104,7 +104,7 @@ int QtEditList::TabWidth(int column) const {
 }
 void QtEditList::SetListHeight(int row, int height) {
   if (QListWidgetItem* it = item(row)) it->setData(kHeightRole, std::max(0, height));
-  doItemsLayout();
+  scheduleDelayedItemsLayout();  // once, however many rows change
 }
 int QtEditList::ListHeight(int row) const {
   QListWidgetItem* it = item(row);
@@ -116,7 +116,7 @@ int QtEditList::ListHeight(int row) const {
 }
 void QtEditList::SetDefHeight(int height) {
   defHeight_ = std::max(0, height);
-  doItemsLayout();
+  scheduleDelayedItemsLayout();  // once, however many rows change
 }
 int QtEditList::DefHeight() const { return defHeight_; }
 void QtEditList::SetListFontItalic(int row, bool on) {
