@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QStringList>
 
+#include "editing/editor.h"
 #include "mainwin/main_win.h"
 #include "mainwin/startup_settings.h"
 #include "mainwin/user_settings.h"
@@ -31,6 +32,7 @@ int main(int argc, char** argv) {
   online::InstallTerminal(win);
   scope::Install(win);
   wizards::Install(win);
+  editing::Install(win);
   prompter.SetFallbackParent(&win);
   talvero::InstallQtHelpDisplay(talvero::TheHelp(), &win);
 

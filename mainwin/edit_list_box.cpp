@@ -1,5 +1,7 @@
 #include "mainwin/edit_list_box.h"
 
+#include <QEvent>
+
 #include "mainwin/list_control_library.h"
 #include "mainwin/qt_edit_list.h"
 #include "mainwin/tivolen_edit_list.h"
@@ -39,4 +41,10 @@ tivolen::ITivolen* EditListBox::Control() const { return control_ ? &control_->C
 void EditListBox::resizeEvent(QResizeEvent* e) {
   QWidget::resizeEvent(e);
   if (surface_) surface_->setGeometry(rect());
+}
+
+void EditListBox::changeEvent(QEvent* e) {
+  QWidget::changeEvent(e);
+  if (e->type() == QEvent::FontChange && view_ && testAttribute(Qt::WA_SetFont))
+    view_->SetFontSize(font().pointSizeF());
 }

@@ -41,9 +41,31 @@ class EditListBox : public QWidget, public EditListView {
   }
   tivolen::PicturePtr ListPicture(int row) const override { return view_->ListPicture(row); }
   EditListEvents& Events() override { return view_->Events(); }
+  void SetTabWidth(int column, int width) override { view_->SetTabWidth(column, width); }
+  int TabWidth(int column) const override { return view_->TabWidth(column); }
+  void SetListHeight(int row, int height) override { view_->SetListHeight(row, height); }
+  int ListHeight(int row) const override { return view_->ListHeight(row); }
+  void SetDefHeight(int height) override { view_->SetDefHeight(height); }
+  int DefHeight() const override { return view_->DefHeight(); }
+  void SetListFontItalic(int row, bool on) override { view_->SetListFontItalic(row, on); }
+  bool ListFontItalic(int row) const override { return view_->ListFontItalic(row); }
+  void SetItemData(int row, int32_t data) override { view_->SetItemData(row, data); }
+  int32_t ItemData(int row) const override { return view_->ItemData(row); }
+  int NewIndex() const override { return view_->NewIndex(); }
+  void SetList(int row, const std::string& text) override { view_->SetList(row, text); }
+  void SetSelected(int row, bool on) override { view_->SetSelected(row, on); }
+  bool Selected(int row) const override { return view_->Selected(row); }
+  int SelCount() const override { return view_->SelCount(); }
+  int TopIndex() const override { return view_->TopIndex(); }
+  void SetTopIndex(int row) override { view_->SetTopIndex(row); }
+  double FontSize() const override { return view_->FontSize(); }
+  void SetFontSize(double points) override { view_->SetFontSize(points); }
+  int ItemFromPoint(int x, int y) const override { return view_->ItemFromPoint(x, y); }
 
  protected:
   void resizeEvent(QResizeEvent* e) override;
+  // The layout sizes the frame's font; the list inside takes its size.
+  void changeEvent(QEvent* e) override;
 
  private:
   tivolen::MemoryPropertyBag bag_;

@@ -30,8 +30,31 @@ class TivolenEditList : public EditListView, private tivolen::TivolenEvents {
   bool SetListPicture(int row, const tivolen::PicturePtr& picture) override;
   tivolen::PicturePtr ListPicture(int row) const override;
   EditListEvents& Events() override { return events_; }
+  void SetTabWidth(int column, int width) override;
+  int TabWidth(int column) const override;
+  void SetListHeight(int row, int height) override;
+  int ListHeight(int row) const override;
+  void SetDefHeight(int height) override;
+  int DefHeight() const override;
+  void SetListFontItalic(int row, bool on) override;
+  bool ListFontItalic(int row) const override;
+  void SetItemData(int row, int32_t data) override;
+  int32_t ItemData(int row) const override;
+  int NewIndex() const override;
+  void SetList(int row, const std::string& text) override;
+  void SetSelected(int row, bool on) override;
+  bool Selected(int row) const override;
+  int SelCount() const override;
+  int TopIndex() const override;
+  void SetTopIndex(int row) override;
+  double FontSize() const override;
+  void SetFontSize(double points) override;
+  int ItemFromPoint(int x, int y) const override;
 
  private:
+  QVariant Get(int dispId, int row = -1) const;
+  void Put(int dispId, const QVariant& value, int row = -1);
+
   void Click() override;
   void DblClick() override;
   void KeyDown(int16_t& keyCode, int16_t shift) override;

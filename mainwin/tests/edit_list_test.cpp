@@ -275,3 +275,68 @@ INSTANTIATE_TEST_SUITE_P(ControlAndPlain, EditListEventsTest, ::testing::Bool(),
                          [](const auto& info) { return info.param ? "Control" : "Plain"; });
 
 }  // namespace
+
+namespace {
+
+// Rows, columns, selection and font read back alike from the control and
+// from the plain list.
+class EditListViewTest : public EditListTest, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(EditListViewTest, RowsColumnsAndSelectionReadBack) {
+  const bool control = GetParam();
+  if (!control) prompter.ExpectMessageContaining("could not be loaded from", Answer::Ok);
+  MainWin& w = Make(control ? GoodLibrary() : dir.path().toStdString() + "/none.so");
+  EditListView& list = *w.EditList;
+  EXPECT_EQ(list.NewIndex(), -1);
+  for (int i = 0; i < 3; ++i) list.AddItem("Row " + std::to_string(i) + "\tvalue");
+  EXPECT_EQ(list.NewIndex(), 2);
+
+  list.SetItemData(1, 77);
+  EXPECT_EQ(list.ItemData(1), 77);
+  list.SetListFontItalic(2, true);
+  EXPECT_TRUE(list.ListFontItalic(2));
+  EXPECT_FALSE(list.ListFontItalic(0));
+  list.SetList(1, "Changed\t5");
+  EXPECT_EQ(list.ItemText(1), "\tChanged\t5");
+  EXPECT_EQ(list.ItemData(1), 77);  // the row keeps its data
+
+  list.SetSelected(0, true);
+  list.SetSelected(2, true);
+  EXPECT_EQ(list.SelCount(), 2);
+  EXPECT_TRUE(list.Selected(2));
+  EXPECT_FALSE(list.Selected(1));
+  list.SetSelected(0, false);
+  EXPECT_EQ(list.SelCount(), 1);
+
+  // Widths and heights in twips, whole pixels apart at most.
+  const double pixel = 1440.0 / 96.0 * 1.5;
+  list.SetTabWidth(0, 240);
+  list.SetTabWidth(1, 2880);
+  EXPECT_NEAR(list.TabWidth(0), 240, pixel);
+  EXPECT_NEAR(list.TabWidth(1), 2880, pixel);
+  list.SetDefHeight(249);
+  EXPECT_EQ(list.DefHeight(), 249);
+  for (int i = 0; i < 3; ++i) list.SetListHeight(i, 480);
+  EXPECT_NEAR(list.ListHeight(1), 480, pixel);
+  list.SetFontSize(10);
+  EXPECT_DOUBLE_EQ(list.FontSize(), 10);
+  EXPECT_EQ(list.TopIndex(), 0);
+
+  // Rows of 480 twips: the middle of the second row is row 1.
+  const int rowPixels = int(480 * w.logicalDpiY() / 1440.0);
+  EXPECT_EQ(list.ItemFromPoint(30, rowPixels + rowPixels / 2), 1);
+  EXPECT_EQ(list.ItemFromPoint(30, rowPixels / 2), 0);
+
+  // Rows that do not exist are left alone.
+  list.SetItemData(9, 1);
+  list.SetList(9, "none");
+  EXPECT_EQ(list.ItemData(9), 0);
+  EXPECT_FALSE(list.Selected(9));
+  EXPECT_FALSE(list.ListFontItalic(-1));
+  EXPECT_EQ(list.ListCount(), 3);
+}
+
+INSTANTIATE_TEST_SUITE_P(ControlAndPlain, EditListViewTest, ::testing::Bool(),
+                         [](const auto& info) { return info.param ? "Control" : "Plain"; });
+
+}  // namespace
