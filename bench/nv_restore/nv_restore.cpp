@@ -1,0 +1,95 @@
+// Times "File -> Axis Memory..." from the command until the progress bar is
+// back at 0: the E-stop and 1024 block writes to a RHO drive paced at 19200
+// baud, with the status timer polling between blocks. The restart and the
+// search after it are not timed. Floor: the E-stop, each block's address and
+// data requests with their acknowledgements on the wire (the link's 20 ms
+// pause after the data passes while the data is still on it), the timer's polls.
+#include <QProgressBar>
+#include <cstdio>
+#include <random>
+#include <string>
+
+#include "bench/drive_window_bench.h"
+#include "online/model/file_bytes.h"
+#include "online/model/nv_transfer.h"
+
+int main(int argc, char** argv) {
+  benchdrive::InitApp();
+  QApplication app(argc, argv);
+  talvero::TheSystemClock().SetEventPump([]() { QCoreApplication::processEvents(); });
+  const benchdrive::Args args = benchdrive::ParseArgs(argc, argv);
+  benchdrive::Bench b(args);
+  if (!b.Start()) return 1;
+
+  std::string image(size_t(online::kNvImageSize), '\0');
+  std::mt19937 rng(2026);
+  for (char& c : image) c = char(rng() & 0xFF);
+  const std::string path = b.outDir + "/bench_restore.SNA";
+  {
+    online::ReplacingFile f(path);
+    if (f.Open() || f.Write(image) || f.Commit()) {
+      std::fprintf(stderr, "cannot write %s\n", path.c_str());
+      return 1;
+    }
+  }
+  for (int k = 0; k < 3; ++k) {
+    const talvero::MessageBox q = online::NvRestoreQuestion(k);
+    b.prompter.ExpectMessage(q.text, talvero::Answer::Yes, q.title);
+  }
+  b.prompter.ExpectOpenFile(path);
+
+  double t1 = -1;
+  int ticksAtEnd = 0;
+  bool moved = false;
+  QObject::connect(b.win->Prog, &QProgressBar::valueChanged, [&](int v) {
+    if (v > 0) moved = true;
+    if (v == 0 && moved && t1 < 0) {
+      t1 = benchdrive::Bench::NowMs();
+      ticksAtEnd = b.ticks;
+    }
+  });
+  const int ticks0 = b.ticks;
+  const double t0 = benchdrive::Bench::NowMs();
+  b.win->MenuCommandHook("AA_FILE2MEM");
+  const int ticks = ticksAtEnd - ticks0;
+
+  double floorMs = benchdrive::RequestFloorMs(1, 1, 5), issueFloorMs = double(5 + 1 + 4 + 1) * benchwire::kByteMs + 5;
+  for (int a = 0; a < online::kNvImageSize; a += online::kNvBlockSize) {
+    const size_t where = 1 + std::to_string(a).size();
+    floorMs += benchdrive::RequestFloorMs(where, 1, 0) + benchdrive::RequestFloorMs(129, 1, 20);
+    issueFloorMs += double(5 + where + 4 + 1 + 5 + 129 + 4 + 1) * benchwire::kByteMs + 20;
+  }
+  floorMs += b.TickFloorMs(ticks);
+  issueFloorMs += b.TickFloorMs(ticks);
+
+  int rc = 0;
+  if (t1 < 0) {
+    std::fprintf(stderr, "the progress bar never moved and came back\n");
+    rc = 2;
+  } else if (b.OwnLine()) {
+    const std::vector<uint8_t>& m = b.sim.Drive(1).Memory();
+    if (image != std::string(m.begin(), m.end())) {
+      std::fprintf(stderr, "the drive's memory differs from the image\n");
+      rc = 2;
+    }
+    if (b.sim.Drive(1).RestartTexts() != std::vector<std::string>{"E"}) {
+      std::fprintf(stderr, "the drive was not restarted once with \"E\"\n");
+      rc = 2;
+    }
+  } else {
+    // A peer line: read the memory back (untimed) and compare.
+    for (int a = 0; a < online::kNvImageSize && rc == 0; a += online::kNvBlockSize)
+      if (b.win->Link.ReadNV(1, a) != image.substr(size_t(a), online::kNvBlockSize)) {
+        std::fprintf(stderr, "block at %d reads back wrong\n", a);
+        rc = 2;
+      }
+  }
+  if (!b.PromptsClean()) rc = 3;
+  std::printf("memory                 %s (%s)\n", rc == 0 ? "right" : "WRONG",
+              b.OwnLine() ? "compared with the drive's memory" : "read back over the peer line");
+  std::printf("status ticks           %d (Q and q each)\n", ticks);
+  std::printf("bytes + 1024 x 20 ms   %10.1f ms (pauses added after the bytes: above the time taken)\n", issueFloorMs);
+  if (t1 < 0) t1 = benchdrive::Bench::NowMs();
+  benchdrive::Bench::Report(t1 - t0, floorMs);
+  return rc;
+}

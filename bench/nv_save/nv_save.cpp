@@ -1,0 +1,57 @@
+// Times "Axis Memory -> File..." from the command to its end: 1024 block
+// reads from a RHO drive paced at 19200 baud, with the status timer polling
+// the drive between blocks. Floor: every read request and its 128-byte reply
+// on the wire (the link's 20 ms pause passes while they are on it), plus the
+// timer's polls logged meanwhile.
+#include <cstdio>
+#include <string>
+
+#include "bench/drive_window_bench.h"
+#include "online/model/file_bytes.h"
+#include "online/model/nv_transfer.h"
+
+int main(int argc, char** argv) {
+  benchdrive::InitApp();
+  QApplication app(argc, argv);
+  talvero::TheSystemClock().SetEventPump([]() { QCoreApplication::processEvents(); });
+  const benchdrive::Args args = benchdrive::ParseArgs(argc, argv);
+  benchdrive::Bench b(args);
+  if (!b.Start()) return 1;
+
+  const std::string path = b.outDir + "/bench_save.SNA";
+  b.prompter.ExpectSaveFile(path);
+  const int ticks0 = b.ticks;
+  const double t0 = benchdrive::Bench::NowMs();
+  b.win->MenuCommandHook("AA_MEM2FILE");
+  const double t1 = benchdrive::Bench::NowMs();
+  const int ticks = b.ticks - ticks0;
+
+  double floorMs = 0, issueFloorMs = 0;
+  for (int a = 0; a < online::kNvImageSize; a += online::kNvBlockSize) {
+    const size_t request = 1 + std::to_string(a).size();
+    floorMs += benchdrive::RequestFloorMs(request, 128, 20);
+    issueFloorMs += double(5 + request + 4 + 128) * benchwire::kByteMs + 20;
+  }
+  floorMs += b.TickFloorMs(ticks);
+  issueFloorMs += b.TickFloorMs(ticks);
+
+  int rc = 0;
+  const online::FileBytes saved = online::ReadFileBytes(path);
+  if (!saved.bytes || saved.bytes->size() != size_t(online::kNvImageSize)) {
+    std::fprintf(stderr, "the image is missing or not 131072 bytes\n");
+    rc = 2;
+  } else if (b.OwnLine()) {
+    const std::vector<uint8_t>& m = b.sim.Drive(1).Memory();
+    if (*saved.bytes != std::string(m.begin(), m.end())) {
+      std::fprintf(stderr, "the image differs from the drive's memory\n");
+      rc = 2;
+    }
+  }
+  if (!b.PromptsClean()) rc = 3;
+  std::printf("image                  %s (%s)\n", rc == 0 ? "right" : "WRONG",
+              b.OwnLine() ? "compared with the drive's memory" : "length only: a peer line");
+  std::printf("status ticks           %d (Q and q each)\n", ticks);
+  std::printf("bytes + 1024 x 20 ms   %10.1f ms (pauses added after the bytes: above the time taken)\n", issueFloorMs);
+  benchdrive::Bench::Report(t1 - t0, floorMs);
+  return rc;
+}
