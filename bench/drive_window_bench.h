@@ -13,13 +13,16 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <random>
 #include <string>
+#include <vector>
 
 #include "bench/wire_floor.h"
 #include "link/isp.h"
 #include "mainwin/main_win.h"
 #include "mainwin/qt_sys_tree.h"
 #include "online/memory_and_firmware.h"
+#include "online/model/file_bytes.h"
 #include "online/testing/one_drive_line.h"
 #include "platform/clock/clock.h"
 #include "platform/ui/scripted_prompter.h"
@@ -133,15 +136,41 @@ class Bench {
   double TickFloorMs(int tickCount) const { return tickCount * 2 * 12 * benchwire::kByteMs; }
   bool OwnLine() const { return args_.line.empty(); }
   static double NowMs() { return double(talvero::TheClock().NowMs()); }
-  // Prints the figures and returns the exit code part of the ratio.
-  static void Report(double measuredMs, double floorMs) {
+
+  // A file of n seeded random bytes in the output folder; "" when it could not be written.
+  std::string RandomFile(const std::string& name, size_t n, unsigned seed, std::string& bytes) {
+    bytes.assign(n, '\0');
+    std::mt19937 rng(seed);
+    for (char& c : bytes) c = char(rng() & 0xFF);
+    const std::string path = outDir + "/" + name;
+    online::ReplacingFile f(path);
+    if (f.Open() || f.Write(bytes) || f.Commit()) {
+      std::fprintf(stderr, "cannot write %s\n", path.c_str());
+      return "";
+    }
+    return path;
+  }
+  // Each check that fails is printed and makes the run fail.
+  void Check(bool ok, const char* wrong) {
+    if (ok) return;
+    std::fprintf(stderr, "%s\n", wrong);
+    rc_ = 2;
+  }
+  void CheckSame(const std::string& got, const std::vector<uint8_t>& want, const char* wrong) {
+    Check(got == std::string(want.begin(), want.end()), wrong);
+  }
+  void CheckRestartedWith(const std::string& text) {
+    Check(sim.Drive(1).RestartTexts() == std::vector<std::string>{text}, "the drive was not restarted once as it should");
+  }
+  // Prints what was checked and the figures; the exit code of the run.
+  int Finish(const char* what, const char* how, double measuredMs, double floorMs) {
+    for (const std::string& f : prompter.Failures()) std::fprintf(stderr, "message box: %s\n", f.c_str());
+    if (!prompter.Failures().empty() || !prompter.AllShown()) rc_ = 3;
+    std::printf("%-22s %s (%s)\n", what, rc_ == 0 ? "right" : "WRONG", how);
     std::printf("measured %10.1f ms\n", measuredMs);
     std::printf("floor    %10.1f ms\n", floorMs);
     std::printf("ratio: %.3f\n", measuredMs / floorMs);
-  }
-  bool PromptsClean() const {
-    for (const std::string& f : prompter.Failures()) std::fprintf(stderr, "message box: %s\n", f.c_str());
-    return prompter.Failures().empty() && prompter.AllShown();
+    return rc_;
   }
 
   talvero::sim::SimLine sim;
@@ -156,6 +185,7 @@ class Bench {
  private:
   Args args_;
   QTemporaryDir config, temp;
+  int rc_ = 0;
 };
 
 // One request's least time. The link's write returns once the bytes are

@@ -13,6 +13,7 @@
 #include "mainwin/pop.h"
 #include "online/model/file_bytes.h"
 #include "online/model/firmware_flash.h"
+#include "online/restart_drive.h"
 #include "online/transfer_progress.h"
 #include "platform/clock/clock.h"
 #include "platform/ui/prompter.h"
@@ -133,13 +134,7 @@ void SpUpload_Click(MainWin& w) {
       line.DefaultPointer();
       ask.Message(FirmwareProgrammedBox());
       ask.Message(FirmwareResetWarning());
-      talvero::TheClock().ProcessEvents();
-      w.Link.BigReset(node, "F");
-      w.Link.GoSleep(2000);
-      talvero::TheClock().ProcessEvents();
-      // The refresh selects the tree's root, which the held operation would refuse.
-      op.reset();
-      w.SpRef_Click();
+      RestartAndRefresh(w, op, "F", 2000);
       line.Restore();
       break;
     case FlashEnd::GaveUp:

@@ -5,6 +5,7 @@
 #include "mainwin/long_operation.h"
 #include "mainwin/main_win.h"
 #include "online/model/nv_transfer.h"
+#include "online/restart_drive.h"
 #include "online/transfer_progress.h"
 #include "platform/clock/clock.h"
 #include "platform/ui/prompter.h"
@@ -94,13 +95,7 @@ void AA_FILE2MEM_Click(MainWin& w) {
     progress.Reset();
     if (r.end != NvEnd::Done) return;
   }
-  talvero::TheClock().ProcessEvents();
-  w.Link.BigReset(node, "E");
-  w.Link.GoSleep(1000);
-  talvero::TheClock().ProcessEvents();
-  // The refresh selects the tree's root, which the held operation would refuse.
-  op.reset();
-  w.SpRef_Click();
+  RestartAndRefresh(w, op, "E", 1000);
 }
 
 }  // namespace online

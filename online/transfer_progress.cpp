@@ -2,6 +2,7 @@
 
 #include <QEvent>
 #include <QProgressBar>
+#include <QShortcut>
 #include <QToolButton>
 
 #include "mainwin/main_win.h"
@@ -23,9 +24,12 @@ TransferProgress::TransferProgress(MainWin& w) : w_(w) {
   button_->setObjectName("NvStop");
   button_->setText("Stop");
   button_->setToolTip("Stops the transfer (Esc)");
-  button_->setShortcut(QKeySequence(Qt::Key_Escape));
   button_->setAutoRaise(false);
   connect(button_, &QToolButton::clicked, this, [this]() { stop_ = true; });
+  // Escape stops at once, where the button's own shortcut would wait for its click animation.
+  auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), button_);
+  escape->setContext(Qt::WindowShortcut);
+  connect(escape, &QShortcut::activated, this, [this]() { stop_ = true; });
   full_ = bar->geometry();
   Place();
   button_->show();

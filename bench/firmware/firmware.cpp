@@ -5,11 +5,9 @@
 // their acknowledgements on the wire (the link's 40 ms pause passes while a
 // packet is still on it), and the 4000 ms erase wait.
 #include <cstdio>
-#include <random>
 #include <string>
 
 #include "bench/drive_window_bench.h"
-#include "online/model/file_bytes.h"
 #include "online/model/firmware_flash.h"
 
 int main(int argc, char** argv) {
@@ -21,17 +19,9 @@ int main(int argc, char** argv) {
   if (!b.Start()) return 1;
 
   const size_t kSize = 131072;
-  std::string image(kSize, '\0');
-  std::mt19937 rng(7);
-  for (char& c : image) c = char(rng() & 0xFF);
-  const std::string path = b.outDir + "/bench_firmware.BIN";
-  {
-    online::ReplacingFile f(path);
-    if (f.Open() || f.Write(image) || f.Commit()) {
-      std::fprintf(stderr, "cannot write %s\n", path.c_str());
-      return 1;
-    }
-  }
+  std::string image;
+  const std::string path = b.RandomFile("bench_firmware.BIN", kSize, 7, image);
+  if (path.empty()) return 1;
   b.prompter.ExpectMessage(online::FirmwareWarning().text, talvero::Answer::Yes, "Firmware Update Warnings")
       .ExpectOpenFile(path)
       .ExpectMessage(online::FirmwareProgrammedBox().text, talvero::Answer::Ok, "Firmware Upload...")
@@ -51,25 +41,12 @@ int main(int argc, char** argv) {
     issueFloorMs += 140 * benchwire::kByteMs + 40;
   }
 
-  int rc = 0;
-  if (t1 < 0) {
-    std::fprintf(stderr, "no \"Programmed OK.\" box\n");
-    rc = 2;
-  } else if (b.OwnLine()) {
-    const std::vector<uint8_t>& f = b.sim.Drive(1).FlashImage();
-    if (image != std::string(f.begin(), f.end())) {
-      std::fprintf(stderr, "the drive's flash differs from the file\n");
-      rc = 2;
-    }
-    if (b.sim.Drive(1).RestartTexts() != std::vector<std::string>{"F"}) {
-      std::fprintf(stderr, "the drive was not restarted once with \"F\"\n");
-      rc = 2;
-    }
+  b.Check(t1 >= 0, "no \"Programmed OK.\" box");
+  if (b.OwnLine()) {
+    b.CheckSame(image, b.sim.Drive(1).FlashImage(), "the drive's flash differs from the file");
+    b.CheckRestartedWith("F");
   }
-  if (!b.PromptsClean()) rc = 3;
-  std::printf("flash                  %s (%s)\n", rc == 0 ? "right" : "WRONG",
-              b.OwnLine() ? "compared with the file" : "acknowledged end only: a peer line");
   std::printf("bytes + pauses         %10.1f ms (pauses added after the bytes: above the time taken)\n", issueFloorMs);
-  benchdrive::Bench::Report((t1 < 0 ? benchdrive::Bench::NowMs() : t1) - t0, floorMs);
-  return rc;
+  return b.Finish("flash", b.OwnLine() ? "compared with the file" : "acknowledged end only: a peer line",
+                  (t1 < 0 ? benchdrive::Bench::NowMs() : t1) - t0, floorMs);
 }

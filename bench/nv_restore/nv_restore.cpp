@@ -6,11 +6,9 @@
 // pause after the data passes while the data is still on it), the timer's polls.
 #include <QProgressBar>
 #include <cstdio>
-#include <random>
 #include <string>
 
 #include "bench/drive_window_bench.h"
-#include "online/model/file_bytes.h"
 #include "online/model/nv_transfer.h"
 
 int main(int argc, char** argv) {
@@ -21,17 +19,9 @@ int main(int argc, char** argv) {
   benchdrive::Bench b(args);
   if (!b.Start()) return 1;
 
-  std::string image(size_t(online::kNvImageSize), '\0');
-  std::mt19937 rng(2026);
-  for (char& c : image) c = char(rng() & 0xFF);
-  const std::string path = b.outDir + "/bench_restore.SNA";
-  {
-    online::ReplacingFile f(path);
-    if (f.Open() || f.Write(image) || f.Commit()) {
-      std::fprintf(stderr, "cannot write %s\n", path.c_str());
-      return 1;
-    }
-  }
+  std::string image;
+  const std::string path = b.RandomFile("bench_restore.SNA", size_t(online::kNvImageSize), 2026, image);
+  if (path.empty()) return 1;
   for (int k = 0; k < 3; ++k) {
     const talvero::MessageBox q = online::NvRestoreQuestion(k);
     b.prompter.ExpectMessage(q.text, talvero::Answer::Yes, q.title);
@@ -62,34 +52,19 @@ int main(int argc, char** argv) {
   floorMs += b.TickFloorMs(ticks);
   issueFloorMs += b.TickFloorMs(ticks);
 
-  int rc = 0;
-  if (t1 < 0) {
-    std::fprintf(stderr, "the progress bar never moved and came back\n");
-    rc = 2;
-  } else if (b.OwnLine()) {
-    const std::vector<uint8_t>& m = b.sim.Drive(1).Memory();
-    if (image != std::string(m.begin(), m.end())) {
-      std::fprintf(stderr, "the drive's memory differs from the image\n");
-      rc = 2;
-    }
-    if (b.sim.Drive(1).RestartTexts() != std::vector<std::string>{"E"}) {
-      std::fprintf(stderr, "the drive was not restarted once with \"E\"\n");
-      rc = 2;
-    }
+  b.Check(t1 >= 0, "the progress bar never moved and came back");
+  if (b.OwnLine()) {
+    b.CheckSame(image, b.sim.Drive(1).Memory(), "the drive's memory differs from the image");
+    b.CheckRestartedWith("E");
   } else {
     // A peer line: read the memory back (untimed) and compare.
-    for (int a = 0; a < online::kNvImageSize && rc == 0; a += online::kNvBlockSize)
-      if (b.win->Link.ReadNV(1, a) != image.substr(size_t(a), online::kNvBlockSize)) {
-        std::fprintf(stderr, "block at %d reads back wrong\n", a);
-        rc = 2;
-      }
+    std::string back;
+    for (int a = 0; a < online::kNvImageSize; a += online::kNvBlockSize) back += b.win->Link.ReadNV(1, a);
+    b.Check(back == image, "the memory reads back wrong");
   }
-  if (!b.PromptsClean()) rc = 3;
-  std::printf("memory                 %s (%s)\n", rc == 0 ? "right" : "WRONG",
-              b.OwnLine() ? "compared with the drive's memory" : "read back over the peer line");
   std::printf("status ticks           %d (Q and q each)\n", ticks);
   std::printf("bytes + 1024 x 20 ms   %10.1f ms (pauses added after the bytes: above the time taken)\n", issueFloorMs);
   if (t1 < 0) t1 = benchdrive::Bench::NowMs();
-  benchdrive::Bench::Report(t1 - t0, floorMs);
-  return rc;
+  return b.Finish("memory", b.OwnLine() ? "compared with the drive's memory" : "read back over the peer line",
+                  t1 - t0, floorMs);
 }

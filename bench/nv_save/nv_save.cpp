@@ -7,7 +7,6 @@
 #include <string>
 
 #include "bench/drive_window_bench.h"
-#include "online/model/file_bytes.h"
 #include "online/model/nv_transfer.h"
 
 int main(int argc, char** argv) {
@@ -35,23 +34,12 @@ int main(int argc, char** argv) {
   floorMs += b.TickFloorMs(ticks);
   issueFloorMs += b.TickFloorMs(ticks);
 
-  int rc = 0;
   const online::FileBytes saved = online::ReadFileBytes(path);
-  if (!saved.bytes || saved.bytes->size() != size_t(online::kNvImageSize)) {
-    std::fprintf(stderr, "the image is missing or not 131072 bytes\n");
-    rc = 2;
-  } else if (b.OwnLine()) {
-    const std::vector<uint8_t>& m = b.sim.Drive(1).Memory();
-    if (*saved.bytes != std::string(m.begin(), m.end())) {
-      std::fprintf(stderr, "the image differs from the drive's memory\n");
-      rc = 2;
-    }
-  }
-  if (!b.PromptsClean()) rc = 3;
-  std::printf("image                  %s (%s)\n", rc == 0 ? "right" : "WRONG",
-              b.OwnLine() ? "compared with the drive's memory" : "length only: a peer line");
+  const bool whole = saved.bytes && saved.bytes->size() == size_t(online::kNvImageSize);
+  b.Check(whole, "the image is missing or not 131072 bytes");
+  if (whole && b.OwnLine()) b.CheckSame(*saved.bytes, b.sim.Drive(1).Memory(), "the image differs from the drive's memory");
   std::printf("status ticks           %d (Q and q each)\n", ticks);
   std::printf("bytes + 1024 x 20 ms   %10.1f ms (pauses added after the bytes: above the time taken)\n", issueFloorMs);
-  benchdrive::Bench::Report(t1 - t0, floorMs);
-  return rc;
+  return b.Finish("image", b.OwnLine() ? "compared with the drive's memory" : "length only: a peer line", t1 - t0,
+                  floorMs);
 }

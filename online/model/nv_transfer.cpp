@@ -19,7 +19,11 @@ std::string NvBlockCaption(int blocksDone) {
   return "Block " + std::to_string(blocksDone) + " of " + std::to_string(kNvBlocks);
 }
 
-NvResult ReadNvImage(ISP& link, int node, ReplacingFile& file, NvTransferUi& ui) {
+namespace {
+// The 1024 blocks in address order, window events and the stop control
+// between them; block(address) moves one and says how it ended.
+template <class Block>
+NvResult EachBlock(NvTransferUi& ui, Block&& block) {
   NvResult r;
   for (int b = 0; b < kNvBlocks; ++b) {
     const int address = b * kNvBlockSize;
@@ -28,40 +32,33 @@ NvResult ReadNvImage(ISP& link, int node, ReplacingFile& file, NvTransferUi& ui)
       r.end = NvEnd::Stopped;
       return r;
     }
-    FailureWatch watch(link);
-    const std::string block = link.ReadNV(node, address);
-    if (watch.Failed() || block.size() != size_t(kNvBlockSize)) {
-      r.end = NvEnd::LinkFailed;
-      return r;
-    }
-    if (auto err = file.Write(block)) {
-      r.end = NvEnd::FileFailed;
-      r.fileError = *err;
-      return r;
-    }
+    r.end = block(address, r);
+    if (r.end != NvEnd::Done) return r;
     r.blocks = b + 1;
     ui.BlockDone(r.blocks, address);
   }
   return r;
 }
+}  // namespace
+
+NvResult ReadNvImage(ISP& link, int node, ReplacingFile& file, NvTransferUi& ui) {
+  return EachBlock(ui, [&](int address, NvResult& r) {
+    FailureWatch watch(link);
+    const std::string block = link.ReadNV(node, address);
+    if (watch.Failed() || block.size() != size_t(kNvBlockSize)) return NvEnd::LinkFailed;
+    if (auto err = file.Write(block)) {
+      r.fileError = *err;
+      return NvEnd::FileFailed;
+    }
+    return NvEnd::Done;
+  });
+}
 
 NvResult WriteNvImage(ISP& link, int node, const std::string& image, NvTransferUi& ui) {
-  NvResult r;
-  for (int b = 0; b < kNvBlocks; ++b) {
-    const int address = b * kNvBlockSize;
-    ui.Pump();
-    if (ui.StopWanted()) {
-      r.end = NvEnd::Stopped;
-      return r;
-    }
-    if (!link.WriteNV(node, address, image.substr(size_t(address), kNvBlockSize))) {
-      r.end = NvEnd::LinkFailed;
-      return r;
-    }
-    r.blocks = b + 1;
-    ui.BlockDone(r.blocks, address);
-  }
-  return r;
+  return EachBlock(ui, [&](int address, NvResult&) {
+    return link.WriteNV(node, address, image.substr(size_t(address), kNvBlockSize)) ? NvEnd::Done
+                                                                                     : NvEnd::LinkFailed;
+  });
 }
 
 namespace {

@@ -2,7 +2,9 @@
 // real window over the in-memory line.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCloseEvent>
+#include <QTest>
 #include <QDir>
 #include <QMenuBar>
 #include <QProgressBar>
@@ -144,8 +146,11 @@ TEST_F(NvImageTest, ASaveKeepsItsDriveTheWindowOpenAndStopsQuietly) {
       QCoreApplication::sendEvent(win.get(), &close);
       EXPECT_FALSE(close.isAccepted());
     }
-    if (BlocksShown() == 30) StopButton()->click();
+    if (BlocksShown() == 30) QTest::keyClick(win.get(), Qt::Key_Escape);  // the Stop button's key
   };
+  win->show();
+  QApplication::setActiveWindow(win.get());
+  ASSERT_TRUE(QTest::qWaitForWindowActive(win.get()));
   Save();
   EXPECT_EQ(Sent(1, "\x12").size(), 30u) << "stopped before block 31";
   EXPECT_TRUE(Sent(4, "\x12").empty()) << "every block to the drive taken at the start";
