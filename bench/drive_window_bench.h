@@ -196,8 +196,15 @@ inline double RequestFloorMs(size_t requestData, size_t replyData, double pauseM
   return std::max(wire, pauseMs);
 }
 
-inline void InitApp() {
+// The program around a benchmark: the application offscreen, the window
+// started on the line, then the measured part; its exit code.
+inline int Main(int argc, char** argv, const std::function<int(Bench&)>& measured) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  talvero::TheSystemClock().SetEventPump([]() { QCoreApplication::processEvents(); });
+  Bench b(ParseArgs(argc, argv));
+  if (!b.Start()) return 1;
+  return measured(b);
 }
 
 }  // namespace benchdrive

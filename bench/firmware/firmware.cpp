@@ -11,42 +11,37 @@
 #include "online/model/firmware_flash.h"
 
 int main(int argc, char** argv) {
-  benchdrive::InitApp();
-  QApplication app(argc, argv);
-  talvero::TheSystemClock().SetEventPump([]() { QCoreApplication::processEvents(); });
-  const benchdrive::Args args = benchdrive::ParseArgs(argc, argv);
-  benchdrive::Bench b(args);
-  if (!b.Start()) return 1;
+  return benchdrive::Main(argc, argv, [](benchdrive::Bench& b) {
+    const size_t kSize = 131072;
+    std::string image;
+    const std::string path = b.RandomFile("bench_firmware.BIN", kSize, 7, image);
+    if (path.empty()) return 1;
+    b.prompter.ExpectMessage(online::FirmwareWarning().text, talvero::Answer::Yes, "Firmware Update Warnings")
+        .ExpectOpenFile(path)
+        .ExpectMessage(online::FirmwareProgrammedBox().text, talvero::Answer::Ok, "Firmware Upload...")
+        .ExpectMessage(online::FirmwareResetWarning().text, talvero::Answer::Ok, "WARNING");
+    benchdrive::TimingPrompter timing(talvero::ThePrompter());
+    timing.awaited = "Programmed OK.";
 
-  const size_t kSize = 131072;
-  std::string image;
-  const std::string path = b.RandomFile("bench_firmware.BIN", kSize, 7, image);
-  if (path.empty()) return 1;
-  b.prompter.ExpectMessage(online::FirmwareWarning().text, talvero::Answer::Yes, "Firmware Update Warnings")
-      .ExpectOpenFile(path)
-      .ExpectMessage(online::FirmwareProgrammedBox().text, talvero::Answer::Ok, "Firmware Upload...")
-      .ExpectMessage(online::FirmwareResetWarning().text, talvero::Answer::Ok, "WARNING");
-  benchdrive::TimingPrompter timing(talvero::ThePrompter());
-  timing.awaited = "Programmed OK.";
+    const double t0 = benchdrive::Bench::NowMs();
+    b.win->SpUpload->trigger();
+    const double t1 = timing.seenAtMs;
 
-  const double t0 = benchdrive::Bench::NowMs();
-  b.win->SpUpload->trigger();
-  const double t1 = timing.seenAtMs;
+    const double erase = online::FlashEraseMs("RHO");
+    double floorMs = 2 * benchdrive::RequestFloorMs(2, 1, 40) + erase;
+    double pausesAfterMs = 2 * (12 * benchwire::kByteMs + 40) + erase;
+    for (size_t n = 0; n < kSize / 128; ++n) {
+      floorMs += benchdrive::RequestFloorMs(130, 1, 40);
+      pausesAfterMs += 140 * benchwire::kByteMs + 40;
+    }
 
-  const double erase = online::FlashEraseMs("RHO");
-  double floorMs = 2 * benchdrive::RequestFloorMs(2, 1, 40) + erase;
-  double issueFloorMs = 2 * (12 * benchwire::kByteMs + 40) + erase;
-  for (size_t n = 0; n < kSize / 128; ++n) {
-    floorMs += benchdrive::RequestFloorMs(130, 1, 40);
-    issueFloorMs += 140 * benchwire::kByteMs + 40;
-  }
-
-  b.Check(t1 >= 0, "no \"Programmed OK.\" box");
-  if (b.OwnLine()) {
-    b.CheckSame(image, b.sim.Drive(1).FlashImage(), "the drive's flash differs from the file");
-    b.CheckRestartedWith("F");
-  }
-  std::printf("bytes + pauses         %10.1f ms (pauses added after the bytes: above the time taken)\n", issueFloorMs);
-  return b.Finish("flash", b.OwnLine() ? "compared with the file" : "acknowledged end only: a peer line",
-                  (t1 < 0 ? benchdrive::Bench::NowMs() : t1) - t0, floorMs);
+    b.Check(t1 >= 0, "no \"Programmed OK.\" box");
+    if (b.OwnLine()) {
+      b.CheckSame(image, b.sim.Drive(1).FlashImage(), "the drive's flash differs from the file");
+      b.CheckRestartedWith("F");
+    }
+    std::printf("bytes + pauses         %10.1f ms (pauses added after the bytes: above the time taken)\n", pausesAfterMs);
+    return b.Finish("flash", b.OwnLine() ? "compared with the file" : "acknowledged end only: a peer line",
+                    (t1 < 0 ? benchdrive::Bench::NowMs() : t1) - t0, floorMs);
+  });
 }

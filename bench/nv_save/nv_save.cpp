@@ -10,36 +10,31 @@
 #include "online/model/nv_transfer.h"
 
 int main(int argc, char** argv) {
-  benchdrive::InitApp();
-  QApplication app(argc, argv);
-  talvero::TheSystemClock().SetEventPump([]() { QCoreApplication::processEvents(); });
-  const benchdrive::Args args = benchdrive::ParseArgs(argc, argv);
-  benchdrive::Bench b(args);
-  if (!b.Start()) return 1;
+  return benchdrive::Main(argc, argv, [](benchdrive::Bench& b) {
+    const std::string path = b.outDir + "/bench_save.SNA";
+    b.prompter.ExpectSaveFile(path);
+    const int ticks0 = b.ticks;
+    const double t0 = benchdrive::Bench::NowMs();
+    b.win->MenuCommandHook("AA_MEM2FILE");
+    const double t1 = benchdrive::Bench::NowMs();
+    const int ticks = b.ticks - ticks0;
 
-  const std::string path = b.outDir + "/bench_save.SNA";
-  b.prompter.ExpectSaveFile(path);
-  const int ticks0 = b.ticks;
-  const double t0 = benchdrive::Bench::NowMs();
-  b.win->MenuCommandHook("AA_MEM2FILE");
-  const double t1 = benchdrive::Bench::NowMs();
-  const int ticks = b.ticks - ticks0;
+    double floorMs = 0, pausesAfterMs = 0;
+    for (int a = 0; a < online::kNvImageSize; a += online::kNvBlockSize) {
+      const size_t request = 1 + std::to_string(a).size();
+      floorMs += benchdrive::RequestFloorMs(request, 128, 20);
+      pausesAfterMs += double(5 + request + 4 + 128) * benchwire::kByteMs + 20;
+    }
+    floorMs += b.TickFloorMs(ticks);
+    pausesAfterMs += b.TickFloorMs(ticks);
 
-  double floorMs = 0, issueFloorMs = 0;
-  for (int a = 0; a < online::kNvImageSize; a += online::kNvBlockSize) {
-    const size_t request = 1 + std::to_string(a).size();
-    floorMs += benchdrive::RequestFloorMs(request, 128, 20);
-    issueFloorMs += double(5 + request + 4 + 128) * benchwire::kByteMs + 20;
-  }
-  floorMs += b.TickFloorMs(ticks);
-  issueFloorMs += b.TickFloorMs(ticks);
-
-  const online::FileBytes saved = online::ReadFileBytes(path);
-  const bool whole = saved.bytes && saved.bytes->size() == size_t(online::kNvImageSize);
-  b.Check(whole, "the image is missing or not 131072 bytes");
-  if (whole && b.OwnLine()) b.CheckSame(*saved.bytes, b.sim.Drive(1).Memory(), "the image differs from the drive's memory");
-  std::printf("status ticks           %d (Q and q each)\n", ticks);
-  std::printf("bytes + 1024 x 20 ms   %10.1f ms (pauses added after the bytes: above the time taken)\n", issueFloorMs);
-  return b.Finish("image", b.OwnLine() ? "compared with the drive's memory" : "length only: a peer line", t1 - t0,
-                  floorMs);
+    const online::FileBytes saved = online::ReadFileBytes(path);
+    const bool whole = saved.bytes && saved.bytes->size() == size_t(online::kNvImageSize);
+    b.Check(whole, "the image is missing or not 131072 bytes");
+    if (whole && b.OwnLine()) b.CheckSame(*saved.bytes, b.sim.Drive(1).Memory(), "the image differs from the drive's memory");
+    std::printf("status ticks           %d (Q and q each)\n", ticks);
+    std::printf("bytes + 1024 x 20 ms   %10.1f ms (pauses added after the bytes: above the time taken)\n", pausesAfterMs);
+    return b.Finish("image", b.OwnLine() ? "compared with the drive's memory" : "length only: a peer line", t1 - t0,
+                    floorMs);
+  });
 }
