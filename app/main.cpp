@@ -9,6 +9,7 @@
 #include "mainwin/user_settings.h"
 #include "online/adi.h"
 #include "online/drive_menu.h"
+#include "online/memory_and_firmware.h"
 #include "platform/clock/clock.h"
 #include "platform/help/help_service.h"
 #include "platform/ui/qt/help_viewer.h"
@@ -33,6 +34,7 @@ int main(int argc, char** argv) {
   scope::Install(win);
   wizards::Install(win);
   editing::Install(win);
+  online::InstallMemoryAndFirmware(win);
   prompter.SetFallbackParent(&win);
   talvero::InstallQtHelpDisplay(talvero::TheHelp(), &win);
 
