@@ -1,0 +1,1 @@
+#include "online/tests/online_fixture.h"
