@@ -6,6 +6,7 @@
 #include "mainwin/main_win.h"
 #include "mainwin/startup_settings.h"
 #include "mainwin/user_settings.h"
+#include "online/online_panel.h"
 #include "platform/clock/clock.h"
 #include "platform/help/help_service.h"
 #include "platform/ui/qt/help_viewer.h"
@@ -23,6 +24,7 @@ int main(int argc, char** argv) {
   env.settings = mainwin::UserSettings();
   MainWin win(std::move(env));
   // Each subsystem fills the window's hooks before it loads.
+  new OnlinePanel(win);  // owned by the window
   prompter.SetFallbackParent(&win);
   talvero::InstallQtHelpDisplay(talvero::TheHelp(), &win);
 
