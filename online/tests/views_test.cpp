@@ -1,14 +1,20 @@
 // The status tabs on the real window: dispatch, status text, fault history
 // and the service reset.
 #include <QAction>
+#include <QApplication>
+#include <QMouseEvent>
+#include <QTest>
 #include <QDateTime>
 #include <QLabel>
 #include <QListWidget>
 #include <QLocale>
 #include <QProgressBar>
+#include <QPushButton>
+#include <QToolButton>
 #include <algorithm>
 
 #include "mainwin/long_operation.h"
+#include "mainwin/qhelp.h"
 #include "mainwin/stat_strip.h"
 #include "online/tests/online_fixture.h"
 #include "platform/ui/prompter.h"
@@ -206,4 +212,42 @@ TEST_F(ViewsTest, TabDispatch) {
   sim.ClearLog();
   win->StatStrip->setCurrentIndex(1);
   EXPECT_EQ(Sent(), std::vector<std::string>{});
+}
+
+TEST_F(ViewsTest, MouseMovesShowTheControlsTipsAndAClickOnTheBarResets) {
+  StartWithThreeDrives();
+  Click("SS4");
+  win->Help_Tips->setChecked(true);
+  StatStrip& s = *win->StatStrip;
+  const std::vector<std::pair<QWidget*, std::string>> tips = {
+      {win->BrakeAll, "E-Stop - All Axes"},
+      {win->Btn1, "Single Step the program"},
+      {win->BtnPause, "Pauses execution"},
+      {win->BtnRS, "Run/Stop execution"},
+      {s.DriveReset, "Resets the drive to clear existing faults"},
+      {win->SWE_OFF, "Sets SWE=OFF"},
+      {win->SWE_ON, "Sets SWE=ON"},
+      {s.AddUV, "Adds a new Variable"},
+      {s.DeleteUV, "Deletes the selected Variable"},
+      {s.UV_Change, "Changes the selected Variable"}};
+  for (const auto& [w, text] : tips) {
+    SCOPED_TRACE(text);
+    EXPECT_EQ(w->toolTip(), "");  // no tip of Qt's own besides
+    for (int i = 0; i < 2; ++i) {
+      QMouseEvent move(QEvent::MouseMove, QPointF(3, 3), QPointF(3, 3), QPointF(3, 3), Qt::NoButton,
+                       Qt::NoButton, Qt::NoModifier);
+      QApplication::sendEvent(w, &move);
+    }
+    EXPECT_EQ(win->Tip()->Helptxt->text().toStdString(), " " + text + " ");
+  }
+  EXPECT_TRUE(win->Tip()->isVisible());
+  QMouseEvent move(QEvent::MouseMove, QPointF(3, 3), QPointF(3, 3), QPointF(3, 3), Qt::NoButton,
+                   Qt::NoButton, Qt::NoModifier);
+  QApplication::sendEvent(&s, &move);
+  EXPECT_FALSE(win->Tip()->isVisible());
+
+  win->Item("AA_SetConfig")->setEnabled(true);
+  sim.ClearLog();
+  QTest::mouseClick(win->Mon1[1], Qt::LeftButton);
+  EXPECT_EQ(Sent(), std::vector<std::string>{"4:\x17"});
 }
