@@ -145,13 +145,14 @@ class UVTest : public OnlineTest {
 TEST_F(UVTest, ListedInSlotOrderAndTheButtonsFollowTheSelection) {
   StartWithThreeDrives();
   talvero::sim::SimDrive& d = sim.Drive(1);
-  for (int i = 0; i < 48; ++i) ASSERT_TRUE(d.DefineUserVariable("V" + std::to_string(i)));
+  auto name = [](int i) { return i == 5 ? "SPEED"s : "V" + std::to_string(i); };
+  for (int i = 0; i < 48; ++i) ASSERT_TRUE(d.DefineUserVariable(name(i)));
   for (int i = 0; i < 48; ++i)
-    if (i != 0 && i != 5 && i != 47) d.Handle("vV" + std::to_string(i));
-  d.SetValue("V5", "2.5");
+    if (i != 0 && i != 5 && i != 47) d.Handle("v" + name(i));
+  d.SetValue("SPEED", "2.5");
   ShowVariables("SS1");
   StatStrip& s = *win->StatStrip;
-  EXPECT_EQ(Names(), (std::vector<std::string>{"V0", "V5", "V47"}));
+  EXPECT_EQ(Names(), (std::vector<std::string>{"V0", "SPEED", "V47"}));
   EXPECT_FALSE(s.DeleteUV->isEnabled());
   EXPECT_FALSE(s.UV_Change->isEnabled());
   sim.ClearLog();
@@ -160,13 +161,13 @@ TEST_F(UVTest, ListedInSlotOrderAndTheButtonsFollowTheSelection) {
   EXPECT_TRUE(s.DeleteUV->isEnabled());
   EXPECT_TRUE(s.UV_Change->isEnabled());
   EXPECT_EQ(s.UV_PV->text().toStdString(), "2.5");
-  EXPECT_EQ(Sent(), std::vector<std::string>{"1:+V5"});
+  EXPECT_EQ(Sent(), std::vector<std::string>{"1:+SPEED"});
 
   // Assigning: the drive evaluates; the value is shown again.
   s.UV_NV->setText("100");
   sim.ClearLog();
   s.UV_Change->click();
-  EXPECT_EQ(Sent(), (std::vector<std::string>{"1::!V5=100", "1:+V5"}));
+  EXPECT_EQ(Sent(), (std::vector<std::string>{"1::!SPEED=100", "1:+SPEED"}));
   EXPECT_EQ(s.UV_PV->text().toStdString(), "100");
   s.UV_NV->setText("1 + 2");
   prompter.ExpectMessage("A valid expression (without any spaces) is required.", Answer::Ok);
@@ -176,13 +177,13 @@ TEST_F(UVTest, ListedInSlotOrderAndTheButtonsFollowTheSelection) {
   EXPECT_EQ(prompter.Boxes().back().icon, talvero::Icon::Critical);
 
   // The rebuild after a deletion disables the two again; Cancel sends nothing.
-  prompter.ExpectMessage("Delete V5 ? ", Answer::Cancel, "Delete User Variable...")
-      .ExpectMessage("Delete V5 ? ", Answer::Ok, "Delete User Variable...");
+  prompter.ExpectMessage("Delete SPEED ? ", Answer::Cancel, "Delete User Variable...")
+      .ExpectMessage("Delete SPEED ? ", Answer::Ok, "Delete User Variable...");
   sim.ClearLog();
   panel->DeleteUV_Click();
   EXPECT_EQ(Sent(), std::vector<std::string>{});
   panel->DeleteUV_Click();
-  EXPECT_EQ(Sent().front(), "1:vV5");
+  EXPECT_EQ(Sent().front(), "1:vSPEED");
   EXPECT_EQ(Names(), (std::vector<std::string>{"V0", "V47"}));
   EXPECT_FALSE(s.DeleteUV->isEnabled());
   EXPECT_FALSE(s.UV_Change->isEnabled());
