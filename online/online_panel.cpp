@@ -32,7 +32,7 @@ OnlinePanel::OnlinePanel(MainWin& win) : QObject(&win), win_(win) {
   win_.UpdateStateHook = [this]() { UpdateState(); };
   win_.ShowStatusHook = [this]() { ShowStatus(); };
   win_.StatStripClickHook = [this](int previousTab) { StatStrip_Click(previousTab); };
-  // Both faces start as the state of a stopped, running-free drive.
+  // Face 1 on both: run and pause, as for a drive with no program running.
   SetState(win_.BtnRS, 1);
   SetState(win_.BtnPause, 1);
   ConnectControls();
