@@ -30,6 +30,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/window_bench.h"
 #include "bench/wire_floor.h"
 #include "mainwin/main_win.h"
 #include "mainwin/qt_sys_tree.h"
@@ -61,12 +62,8 @@ int main(int argc, char** argv) {
     if (!std::strcmp(argv[i], "--line") && i + 1 < argc) linePath = argv[++i];
     else if (!std::strcmp(argv[i], "--out") && i + 1 < argc) ++i;
   }
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QTemporaryDir config;
-  qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
-  QApplication app(argc, argv);
-  talvero::TheSystemClock().SetEventPump([]() { QCoreApplication::processEvents(); });
-  talvero::ScriptedPrompter prompter;  // any message box is a fault of the run
+  benchwire::WindowBench bench(argc, argv);
+  talvero::ScriptedPrompter& prompter = *bench.prompter;
 
   const bool own = linePath.empty();
   talvero::sim::SimLine sim;
@@ -91,14 +88,10 @@ int main(int argc, char** argv) {
 
   // Off-line at start-up; the line opens once the time-outs are short, so
   // the search of the empty nodes takes seconds.
-  std::map<std::string, std::string> stored{{"Setup/COM", "0"}, {"Help/GS", "1"}};
+  bench.stored = {{"Setup/COM", "0"}, {"Help/GS", "1"}};
   MainWinEnv env;
-  env.settings = {[&](const std::string& s, const std::string& k, const std::string& def) {
-                    auto it = stored.find(s + "/" + k);
-                    return it == stored.end() ? def : it->second;
-                  },
-                  [&](const std::string& s, const std::string& k, const std::string& v) { stored[s + "/" + k] = v; }};
-  env.lockPath = (config.path() + "/talvero.lock").toStdString();
+  env.settings = bench.Settings();
+  env.lockPath = bench.LockPath();
   auto win = std::make_unique<MainWin>(std::move(env));
   auto* panel = new OnlinePanel(*win);
   if (!win->Form_Load("")) {
