@@ -10,6 +10,7 @@
 #include "online/adi.h"
 #include "online/drive_menu.h"
 #include "online/memory_and_firmware.h"
+#include "online/online_panel.h"
 #include "platform/clock/clock.h"
 #include "platform/help/help_service.h"
 #include "platform/ui/qt/help_viewer.h"
@@ -35,6 +36,7 @@ int main(int argc, char** argv) {
   wizards::Install(win);
   editing::Install(win);
   online::InstallMemoryAndFirmware(win);
+  new OnlinePanel(win);  // owned by the window
   prompter.SetFallbackParent(&win);
   talvero::InstallQtHelpDisplay(talvero::TheHelp(), &win);
 

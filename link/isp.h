@@ -69,7 +69,8 @@ class ISP {
   std::string FaultText(int node, uint8_t code);
   std::string GetDiag(int node, uint8_t k);
   bool Reset(int node);
-  bool EStop(int node);
+  // tries 0 = Retries; the E-stop of all drives first gives each one try.
+  bool EStop(int node, int tries = 0);
   bool Cal(int node);
 
   static bool IsEnabled(uint16_t word) { return word & (1u << 0); }

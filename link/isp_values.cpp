@@ -60,7 +60,7 @@ std::string ISP::GetDiag(int node, uint8_t k) {
 }
 
 bool ISP::Reset(int node) { return Ack(node, "\x17", 20, Tries()); }
-bool ISP::EStop(int node) { return Ack(node, "\x1B", 5, Tries()); }
+bool ISP::EStop(int node, int tries) { return Ack(node, "\x1B", 5, tries > 0 ? tries : Tries()); }
 bool ISP::Cal(int node) { return Ack(node, "\x1C", 20, Tries()); }
 
 bool ISP::AddUVName(int node, const std::string& name) { return Ack(node, "V" + name, 0, Tries()); }

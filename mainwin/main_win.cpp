@@ -148,7 +148,7 @@ bool MainWin::InitializeStuff(const std::string& commandLine) {
   SelKey.clear();
   // 16. The watch list.
   for (int k = 1; k <= 10; ++k) {
-    WatchSlot[k].clear();
+    WatchSlot[k].WatchExpr.clear();
     if (QListWidgetItem* it = Watch->item(k - 1)) it->setText(" ");
   }
   // 17.

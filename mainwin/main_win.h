@@ -16,6 +16,7 @@
 #include "mainwin/model/context_menus.h"
 #include "mainwin/model/main_layout.h"
 #include "mainwin/model/node_tables.h"
+#include "mainwin/model/watch_slot.h"
 #include "mainwin/shared_services.h"
 #include "mainwin/startup_settings.h"
 #include "mainwin/step_images.h"
@@ -191,6 +192,8 @@ class MainWin : public QMainWindow {
   bool ParameterViewShown = false;
   bool EventViewShown = false;
   int Status2Bits = 0;
+  uint16_t AxisStatus = 0;      // the last status word UpdateState read
+  bool LastStepFaulted = false;  // the run fault StepMarkerRow was drawn with
   std::string UnitsName;
   float Transmission = 1.0f;
   std::string PgmDescription;
@@ -212,7 +215,7 @@ class MainWin : public QMainWindow {
   talvero::dao::Recordset* LibraryTable(const char* name) const;
   talvero::dao::Recordset *MotorsRS = nullptr, *ParametersRS = nullptr, *StepsRS = nullptr,
                           *ThreadsRS = nullptr, *IORS = nullptr;
-  std::array<std::string, 11> WatchSlot;   // expressions 1..10
+  std::array<talvero::WatchSlotData, 11> WatchSlot;  // slots 1..10
   int ParameterCopyCount = 0;
   std::string ParameterCopyFamily;  // family code of the copied parameters
   talvero::NodeTables NodeTables;

@@ -34,7 +34,10 @@ void MainWin::ConnectCommands() {
     return !cancel;
   };
   // The shown tab's contents follow the layout rule.
-  connect(StatStrip, &StatStrip::TabChanged, this, [this]() { Form_Resize(); });
+  connect(StatStrip, &StatStrip::TabChanged, this, [this]() {
+    Form_Resize();
+    StatStrip_Click(StatStrip->currentIndex());
+  });
   connect(ResizeFin, &QTimer::timeout, this, [this]() { ResizeFin_Timer(); });
 }
 

@@ -230,6 +230,18 @@ void MainWin::BuildContextMenus() {
   AddItem(IOMenu, "IO_ForceOFF", "Force Off");
 
   WAMenu = menu("WAMenu", "(Watch)");
+  AddItem(WAMenu, "WA_Clear", "Clear");
+  AddItem(WAMenu, "WA_TP", "Target Position");
+  AddItem(WAMenu, "WA_TV", "Target Velocity");
+  AddItem(WAMenu, "WA_TPS", "Tasks/second");
+  AddItem(WAMenu, "WA_TDPS", "Events/second");
+  AddItem(WAMenu, "WA_MC", "Motor Current");
+  AddItem(WAMenu, "WA_VEL", "Motor Velocity");
+  AddItem(WAMenu, "WA_FA", "Feedback Angle");
+  AddItem(WAMenu, "WA_FP", "Feedback Position");
+  AddItem(WAMenu, "WA_ADC0", "Analog Input");
+  AddItem(WAMenu, "WA_PMC", "% Motor Current");
+  AddItem(WAMenu, "WA_Arb", "Arbitrary Expression...");
   ConnectContextMenus();
 }
 
@@ -304,7 +316,6 @@ void MainWin::BuildControls() {
   SWE_ON = SquareButton(frame, "SWE_ON", QStyle::SP_DialogYesButton, "Software enable on");
   SWE_OFF = SquareButton(frame, "SWE_OFF", QStyle::SP_DialogNoButton, "Software enable off");
   BrakeAll = SquareButton(frame, "BrakeAll", QStyle::SP_BrowserStop, "Stop all drives");
-  for (QToolButton* b : {BtnRS, BtnPause, Btn1, Toggle, SWE_ON, SWE_OFF}) b->setEnabled(false);
   BrakeAll->hide();
 
   EditList = new EditListBox(frame, env_.listControlPath.empty() ? DefaultListControlPath()

@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/window_bench.h"
 #include "bench/wire_floor.h"
 #include "link/isp.h"
 #include "mainwin/isp_line.h"
@@ -93,12 +94,8 @@ class BenchLine : public DriveLine {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QTemporaryDir config;
-  qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
-  QApplication app(argc, argv);
-  talvero::TheSystemClock().SetEventPump([]() { QCoreApplication::processEvents(); });
-  talvero::ScriptedPrompter prompter;  // any message box is a fault of the run
+  benchwire::WindowBench bench(argc, argv);
+  talvero::ScriptedPrompter& prompter = *bench.prompter;
 
   using talvero::sim::Buffer;
   using talvero::sim::Family;
@@ -116,16 +113,12 @@ int main(int argc, char** argv) {
   setenv("TALVERO_COM1", server.SlavePath().c_str(), 1);
 
   // Port 1 only, no first-run greeting.
-  std::map<std::string, std::string> stored{{"Setup/COM", "1"}, {"Setup/CPS", "1"}, {"Help/GS", "1"}};
+  bench.stored = {{"Setup/COM", "1"}, {"Setup/CPS", "1"}, {"Help/GS", "1"}};
   BenchLine line;
   MainWinEnv env;
-  env.settings = {[&](const std::string& s, const std::string& k, const std::string& def) {
-                    auto it = stored.find(s + "/" + k);
-                    return it == stored.end() ? def : it->second;
-                  },
-                  [&](const std::string& s, const std::string& k, const std::string& v) { stored[s + "/" + k] = v; }};
+  env.settings = bench.Settings();
   env.line = &line;
-  env.lockPath = (config.path() + "/talvero.lock").toStdString();
+  env.lockPath = bench.LockPath();
 
   const double t0 = NowMs();
   auto win = std::make_unique<MainWin>(std::move(env));

@@ -42,6 +42,7 @@ std::vector<Op> Ops() {
       {"GetDiag", [](ISP& i) { return i.GetDiag(1, 3); }, B("\x11\x03"), 0, "3,12:00,F7", "3,12:00,F7", "", kR, true},
       {"Reset", [](ISP& i) { return Show(i.Reset(1)); }, "\x17", 20, Bytes({0}), "True", "False", kR},
       {"EStop", [](ISP& i) { return Show(i.EStop(1)); }, "\x1B", 5, "\x15", "True", "False", kR},
+      {"EStop one try", [](ISP& i) { return Show(i.EStop(1, 1)); }, "\x1B", 5, "\x15", "True", "False", 1},
       {"Cal", [](ISP& i) { return Show(i.Cal(1)); }, "\x1C", 20, "\x06", "True", "False", kR},
       {"Enabled", [](ISP& i) { return Show(i.Enabled(1)); }, "Q", 0, Bytes({0x01, 0x00}), "True", "False", kR},
       {"Faulted", [](ISP& i) { return Show(i.Faulted(1)); }, "Q", 0, Bytes({0x02, 0x00}), "True", "False", kR},

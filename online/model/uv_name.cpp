@@ -1,0 +1,23 @@
+#include "online/model/uv_name.h"
+
+#include "runtime/text.h"
+
+namespace talvero::online {
+
+UVNameCheck CheckUVName(const std::string& answer) {
+  UVNameCheck c;
+  const std::string up = rt::UCase(answer);
+  if (up.empty() || up[0] < 'A' || up[0] > 'Z') {
+    c.refusal = "First character of a variable must be alphabetic.";
+    return c;
+  }
+  for (char ch : up)
+    if (!((ch >= 'A' && ch <= 'Z') || (ch >= '0' && ch <= '9'))) {
+      c.refusal = "Only alphanumeric characters allowed in a name.";
+      return c;
+    }
+  c.name = rt::UCase(rt::Trim(answer));
+  return c;
+}
+
+}  // namespace talvero::online

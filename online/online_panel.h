@@ -1,0 +1,108 @@
+#pragma once
+// The online drive panel of the main window: the status timer and the drive
+// state it shows, the watch lines, the status and fault views, the run
+// controls and the user variables. Made with the window before it loads; it
+// fills the window's hooks and connects the panel's controls. Every handler
+// carries the name the window's design gives it, so tests call it directly.
+#include <QObject>
+#include <QPoint>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+class MainWin;
+class QMenu;
+class QToolButton;
+class QWidget;
+
+class OnlinePanel : public QObject {
+  Q_OBJECT
+ public:
+  explicit OnlinePanel(MainWin& win);
+
+  // ---- status timer and drive state
+  void TStat_Timer();
+  void UpdateState();
+  // IOMenu or WAMenu showing, or the scope's chart menu "ASPlot".
+  bool PopUpShowing() const;
+  // Every pop-up of the panel opens here; tests put a recorder in its place.
+  std::function<void(QMenu* menu, const QPoint& globalPos)> PopUp;
+
+  // ---- watch lines
+  void Watch_DblClick();
+  void Watch_KeyPress(int keyAscii);
+  void WA_Clear_Click();
+  void WA_TP_Click() { SetWatchItem("WA_TP"); }
+  void WA_TV_Click() { SetWatchItem("WA_TV"); }
+  void WA_TPS_Click() { SetWatchItem("WA_TPS"); }
+  void WA_TDPS_Click() { SetWatchItem("WA_TDPS"); }
+  void WA_MC_Click() { SetWatchItem("WA_MC"); }
+  void WA_VEL_Click() { SetWatchItem("WA_VEL"); }
+  void WA_FA_Click() { SetWatchItem("WA_FA"); }
+  void WA_FP_Click() { SetWatchItem("WA_FP"); }
+  void WA_ADC0_Click() { SetWatchItem("WA_ADC0"); }
+  void WA_PMC_Click() { SetWatchItem("WA_PMC"); }
+  void WA_Arb_Click();
+  // One of the predefined items by its menu item's name.
+  void SetWatchItem(const std::string& item);
+  void WatchPass();
+
+  // ---- status and fault views
+  void StatStrip_Click(int previousTab);
+  void ShowStatus();
+  // The status text as built, lines ended by CR; the label shows line breaks.
+  const std::string& StatusText() const { return statusText_; }
+  void ShowDiagH();
+  void ShowDiagFull();
+  void FaultList_DblClick() { ShowDiagFull(); }
+  void FaultList_KeyPress(int keyAscii);
+  void Mon1_Click();
+  // The detail text of each row of FaultList; grows with the rows.
+  std::vector<std::string> FaultDetail;
+
+  // ---- I/O tab: the I/O lamps fill these.
+  void SetupIOTab() {}
+  void ShowIO() {}
+
+  // ---- run controls
+  void BtnRS_Click();
+  void BtnPause_Click();
+  void Btn1_Click();
+  void SWE_ON_Click();
+  void SWE_OFF_Click();
+  void DriveReset_Click();
+  void BrakeAll_Click();
+  // The face of a two-faced button: BtnRS 1 run, 0 stop; BtnPause 1 pause, 0 resume.
+  static int State(const QToolButton* b);
+
+  // ---- user variables
+  void RefreshUV();
+  void ShowUV();
+  void UV_Select_Click();
+  void AddUV_Click();
+  void DeleteUV_Click();
+  void UV_Change_Click();
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* e) override;
+
+ private:
+  // A drive on the line is selected (not an application axis).
+  bool DriveSelected() const;
+  void SetState(QToolButton* b, int state);
+  void SetShown(QWidget* w, bool shown);
+  void SetPanel(int i, const std::string& text);
+  void MoveStepMarker();
+  // The selected line of Watch, -1 when none is.
+  int SelectedWatchLine() const;
+  void SetWatchLine(int line, const std::string& text);
+  std::string SelectedUV() const;
+  void ConnectControls();
+  void SetupTips();
+
+  MainWin& win_;
+  std::string statusText_;
+  // The tooltip text of each control that shows one.
+  std::vector<std::pair<QWidget*, std::string>> tips_;
+};

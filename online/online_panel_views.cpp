@@ -1,0 +1,112 @@
+// The status tabs: their dispatch, the status text, the fault history and
+// the service reset on a click of the status bar.
+#include <QDateTime>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QLocale>
+#include <QProgressBar>
+
+#include "mainwin/long_operation.h"
+#include "mainwin/main_win.h"
+#include "mainwin/stat_strip.h"
+#include "online/model/fault_history.h"
+#include "online/model/status_text.h"
+#include "online/online_panel.h"
+#include "platform/clock/clock.h"
+#include "platform/ui/prompter.h"
+#include "runtime/val.h"
+
+using namespace talvero::online;
+
+void OnlinePanel::StatStrip_Click(int /*previousTab*/) {
+  if (!win_.AxisSelected) return;
+  StatStrip& strip = *win_.StatStrip;
+  if (strip.isHidden()) return;  // no status node selected: nothing to fill
+  win_.Form_Resize();
+  const QString tab = strip.CurrentCaption();
+  if (tab == "General") {
+    ShowStatus();
+  } else if (tab == "Faults") {
+    ShowDiagH();
+  } else if (tab == "IO") {
+    SetupIOTab();
+    ShowIO();
+  } else if (tab == "Variables") {
+    RefreshUV();
+    ShowUV();
+    // Hidden and shown again so that both repaint.
+    strip.Frame1->hide();
+    strip.UV_NV->hide();
+    strip.Frame1->show();
+    strip.UV_NV->show();
+  }
+}
+
+void OnlinePanel::ShowStatus() {
+  if (PopUpShowing()) return;
+  const int node = win_.CurNode;
+  if (node < 0 || node > 31) return;
+  ISP& link = win_.Link;
+  DriveStatusSnapshot s;
+  s.driveText = win_.GetDriveNameByNode(node);
+  s.node = node;
+  s.status = link.Status(node);
+  for (int code : FaultCodes(FaultBits(link.ValueOf(node, "FLT"))))
+    s.faultTexts.push_back(link.FaultText(node, uint8_t(code)));
+  s.velocity = rt::Val(link.ValueOf(node, "VEL"));
+  s.runTimeFault = rt::Val(link.ValueOf(node, "RERR"));
+  const talvero::LocalDateTime d = talvero::TheClock().Now();
+  const QDateTime when(QDate(d.year, d.month, d.day), QTime(d.hour, d.minute, d.second));
+  s.when = QLocale().toString(when, QLocale::ShortFormat).toStdString();
+  statusText_ = talvero::online::StatusText(s);
+  win_.StatStrip->GS_stat->setText(QString::fromStdString(statusText_).replace('\r', '\n'));
+}
+
+void OnlinePanel::ShowDiagH() {
+  // The node is taken once; a tree click meanwhile is refused, ticks go on.
+  mainwin::LongOperation op(win_, win_.CurNode);
+  if (!op) return;
+  const int node = op.Node();
+  if (node < 0) return;
+  ISP& link = win_.Link;
+  QListWidget* list = win_.StatStrip->FaultList;
+  win_.MousePointer(11);
+  list->clear();
+  FaultDetail.clear();
+  int row = 0;
+  for (int k = 0; k <= 15; ++k) {
+    talvero::TheClock().ProcessEvents();
+    win_.Prog->setValue(16 * k);
+    const auto record = ParseFaultRecord(link.GetDiag(node, uint8_t(k)));
+    if (!record) continue;
+    const std::string detail = FaultDetailText(*record, win_.IONumberBase);
+    for (int code : FaultCodes(record->faults)) {
+      list->addItem(QString::fromStdString(FaultRowText(row, link.FaultText(node, uint8_t(code)), record->text)));
+      FaultDetail.push_back(detail);
+      ++row;
+    }
+  }
+  win_.Prog->setValue(0);
+  win_.MousePointer(0);
+}
+
+void OnlinePanel::ShowDiagFull() {
+  QListWidget* list = win_.StatStrip->FaultList;
+  QListWidgetItem* it = list->currentItem();
+  if (!it || !it->isSelected()) return;
+  const int row = list->row(it);
+  if (row < 0 || size_t(row) >= FaultDetail.size()) return;
+  talvero::ThePrompter().Message({FaultDetail[size_t(row)], FaultTitle(it->text().toStdString()),
+                                  talvero::Buttons::Ok, talvero::Icon::Information, 0});
+}
+
+void OnlinePanel::FaultList_KeyPress(int keyAscii) {
+  if (keyAscii == 32) ShowDiagFull();
+}
+
+void OnlinePanel::Mon1_Click() {
+  if (win_.AxisSelected && !win_.AppSelected && win_.ServiceMode() && win_.CurNode > 0)
+    win_.Link.Reset(win_.CurNode);
+}
