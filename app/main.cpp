@@ -10,6 +10,7 @@
 #include "platform/help/help_service.h"
 #include "platform/ui/qt/help_viewer.h"
 #include "platform/ui/qt/qt_prompter.h"
+#include "reports/install.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
@@ -23,6 +24,7 @@ int main(int argc, char** argv) {
   env.settings = mainwin::UserSettings();
   MainWin win(std::move(env));
   // Each subsystem fills the window's hooks before it loads.
+  reports::Install(win);
   prompter.SetFallbackParent(&win);
   talvero::InstallQtHelpDisplay(talvero::TheHelp(), &win);
 

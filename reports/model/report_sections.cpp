@@ -74,7 +74,7 @@ void ReportSections::MakeHeader() {
   PR().ChangeFont(1, 9);
   Text(c_.version);
   PR().Para();
-  Text(c_.dateTime);
+  Text(c_.dateTime ? c_.dateTime() : std::string());
   PR().Para();
   PR().ChangeFont(1, 14);
   PR().Dashes(30);

@@ -25,7 +25,7 @@ struct ReportContext {
 
   // The header.
   std::string version;   // "Version 3.0 Build 0"
-  std::string dateTime;  // short date & " " & time with seconds
+  std::function<std::string()> dateTime;  // now: short date & " " & time with seconds
 
   // The library (the main window's recordsets).
   talvero::dao::Recordset* parameters = nullptr;

@@ -58,7 +58,10 @@ class Reader {
         Byte(uint8_t(c));
       }
     }
-    if (!para_.runs.empty()) doc_.paragraphs.push_back(std::move(para_));
+    if (!para_.runs.empty()) {
+      para_.end = para_.runs.back().format;
+      doc_.paragraphs.push_back(std::move(para_));
+    }
     return std::move(doc_);
   }
 
@@ -247,7 +250,7 @@ class Reader {
     AddText(utf8);
   }
 
-  void AddText(const std::string& utf8) {
+  RtfCharFormat Current() {
     const State& s = S();
     RtfCharFormat f;
     const int font = s.font < 0 ? deff_ : s.font;
@@ -255,6 +258,11 @@ class Reader {
     f.halfPoints = s.halfPoints;
     f.bold = s.bold;
     f.italic = s.italic;
+    return f;
+  }
+
+  void AddText(const std::string& utf8) {
+    const RtfCharFormat f = Current();
     if (para_.runs.empty() || !(para_.runs.back().format == f)) para_.runs.push_back(RtfRun{"", f});
     para_.runs.back().text += utf8;
   }
@@ -262,6 +270,7 @@ class Reader {
   void Paragraph() {
     if (S().dest != Dest::Text) return;
     para_.centred = S().centred;
+    para_.end = Current();
     doc_.paragraphs.push_back(std::move(para_));
     para_ = RtfParagraph{};
   }

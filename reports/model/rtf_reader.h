@@ -26,6 +26,7 @@ struct RtfRun {
 struct RtfParagraph {
   bool centred = false;
   std::vector<RtfRun> runs;
+  RtfCharFormat end;  // the format where it ends: the height of an empty line
   std::string Text() const;
 };
 
