@@ -8,6 +8,7 @@
 #include "link/isp.h"
 #include "mainwin/model/axis_type_match.h"
 #include "mainwin/model/units_list.h"
+#include "platform/clock/clock.h"
 #include "reports/model/rtf_text.h"
 #include "runtime/cp1252.h"
 #include "runtime/cstr.h"
@@ -26,6 +27,9 @@ std::string Utf8(const std::string& linkText) { return rt::Cp1252ToUtf8(linkText
 int64_t Whole(const std::string& text) { return int64_t(std::nearbyint(rt::Val(text))); }
 
 bool Bit(int64_t v, int i) { return (v >> i) & 1; }
+
+// The window stays live between two requests of a section.
+void LetEventsRun() { talvero::TheClock().ProcessEvents(); }
 
 // The event codec is shared with the events view: a report borrows it and
 // gives it back as it found it.
@@ -91,6 +95,7 @@ void ReportSections::ParameterLines(const std::string& family,
     // The families a parameter exists on are in "Type"; "DT" is its category.
     if (!talvero::AxisTypeMatch(rs->Text("Type"), family)) continue;
     const std::string name = rs->Text("Name");
+    LetEventsRun();
     const double v = rt::Val(value(name));
     std::string line = PadTo(rs->Text("fullname") + " (" + name + "):  ", 45) +
                        talvero::FormatNum(v, rs->Text("Format")) + " ";
@@ -201,6 +206,7 @@ void ReportSections::DumpAxisProgram(const std::string& name) {
   Program scratch(c_.steps, &display);
   FailureWatch watch(link);
   for (int n = 0; n <= Program::GetMaxLines();) {
+    LetEventsRun();
     const std::string text = link.GetPgmLine(node, uint8_t(n), name);
     if (watch.Failed()) break;  // the drive has gone: no more minutes of retries
     if (text.empty() || text[0] != ' ') {
@@ -231,6 +237,7 @@ void ReportSections::DumpAxisThreads() {
     const int32_t mask = link.GetThreadStat(c_.node);
     for (int i = 0; i < ThreadsMod::kEvents; ++i) {
       ThreadsMod::SetEventOp(i, -1);
+      LetEventsRun();
       const std::string text = link.GetThread(c_.node, uint8_t(i));
       if (!text.empty()) ThreadsMod::DecodeEvent(i, Utf8(text));
       const std::string s = (Bit(mask, i) ? "(Active)    " : "(InActive)  ") + ThreadsMod::DecompEvent(i);
@@ -321,6 +328,7 @@ void ReportSections::DumpAxisStatus() {
   Text("Variables:");
   PR().Para();
   for (int slot = 0; slot < 48; ++slot) {
+    LetEventsRun();
     const std::string name = link.GetUVName(node, uint8_t(slot));
     if (name.empty()) continue;
     Text("  " + Utf8(name) + "=" + rt::CStrSingle(link.NewValueOf(node, name)));
@@ -333,6 +341,7 @@ void ReportSections::DumpAxisStatus() {
   PR().Para();
   int c = 0;
   for (int k = 0; k < 16; ++k) {
+    LetEventsRun();
     std::string rec = Utf8(link.GetDiag(node, uint8_t(k)));
     if (rec.empty()) continue;
     // Fields up to a comma each; a record cut short reads its missing ones as 0.
@@ -392,6 +401,7 @@ std::vector<std::string> ReportSections::AppSelections() const {
 std::vector<std::string> ReportSections::AxisSelections() const {
   std::vector<std::string> items{"Parameters", "Events", "Active Program"};
   for (int slot = 0; slot < 128; ++slot) {
+    LetEventsRun();
     const std::string name = rt::Trim(c_.link->GetPgmName(c_.node, uint8_t(slot)));
     // The library is kept packed: the first empty slot ends it, as in the tree.
     if (name.empty() || name == "~~~~~~~~") break;

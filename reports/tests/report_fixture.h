@@ -11,6 +11,9 @@
 #include <vector>
 
 #include <QListWidget>
+#include <QPushButton>
+#include <QTextDocument>
+#include <QTextEdit>
 
 #include "mainwin/tests/sim_window_fixture.h"
 #include "platform/ui/qt/print_target.h"
