@@ -85,7 +85,9 @@ int PR::WYSIWYG_RTF(int leftMargin, int rightMargin) {
   if (leftMargin == 0 || rightMargin == 0) return 0;
   // The page as Print Setup left it; no job is opened to find out.
   const QPageLayout page = talvero::ThePrintTarget().PageLayout();
-  const int pageWidth = qRound(page.fullRect(QPageLayout::Inch).width() * 1440);
+  // Millimetres hold both Letter (215.9) and A4 (210) exactly; inches and
+  // points are rounded for A4.
+  const int pageWidth = qRound(page.fullRect(QPageLayout::Millimeter).width() * 1440 / 25.4);
   return pageWidth - leftMargin - rightMargin;
 }
 
