@@ -10,6 +10,7 @@
 #include <QPainter>
 #include <QPrinter>
 #include <QScreen>
+#include <QScrollBar>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextEdit>
@@ -71,6 +72,10 @@ PR::PR(QWidget* parent) : QDialog(parent) {
 
 PR::~PR() = default;
 
+int PR::ChromeWidth() const {
+  return PRTB->verticalScrollBar()->sizeHint().width() + 2 * PRTB->frameWidth();
+}
+
 int PR::Pixels(int twips) const { return qRound(twips * logicalDpiX() / 1440.0); }
 
 void PR::ClearText() {
@@ -78,7 +83,10 @@ void PR::ClearText() {
   if (!DisplayMode) PRTB->clear();
 }
 
-void PR::TextOut() { SetRtf(*PRTB->document(), Text()); }
+void PR::TextOut() {
+  SetRtf(*PRTB->document(), Text());
+  PRTB->moveCursor(QTextCursor::Start);  // the report opens at its top
+}
 
 int PR::WYSIWYG_RTF(int leftMargin, int rightMargin) {
   if (DisplayMode) return kDisplayWidth;
@@ -95,7 +103,9 @@ void PR::LayoutStep() {
   const int w = WYSIWYG_RTF(1440, 1440);
   lineWidth_ = w;
   const int menu = MenuBar->sizeHint().height();
-  resize(Pixels(w + 200), height());
+  // The text area itself is w + 200 wide, so a line of width w fits without
+  // a horizontal scroll bar.
+  resize(Pixels(w + 200) + ChromeWidth(), height());
   PRTB->setGeometry(Pixels(100), menu + Pixels(100), width() - Pixels(200), height() - menu - Pixels(200));
   PRTB->setLineWrapColumnOrWidth(Pixels(w));
   if (const QScreen* screen = QGuiApplication::primaryScreen()) {

@@ -44,6 +44,8 @@ class PR : public QDialog, public RtfWriter {
   bool PrintFailed() const { return printFailed_; }
   void ClearPrintFailed() { printFailed_ = false; }
   int LineWidth() const { return lineWidth_; }
+  // What the viewer's frame and scroll bar take of the window's width.
+  int ChromeWidth() const;
   int Pixels(int twips) const;
 
   QTextEdit* PRTB;

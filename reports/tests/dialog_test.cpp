@@ -94,7 +94,7 @@ TEST_F(DialogTest, DisplayNeverTouchesThePrinterAndShowsTheHourglass) {
   };
   const std::string rtf = Display([&](reports::PR& pr) {
     EXPECT_EQ(pr.LineWidth(), 9360);
-    EXPECT_EQ(pr.width(), pr.Pixels(9560));
+    EXPECT_EQ(pr.width() - pr.ChromeWidth(), pr.Pixels(9560));
   });
   pump = nullptr;
   EXPECT_TRUE(hourglass);

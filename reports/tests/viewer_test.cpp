@@ -55,10 +55,10 @@ TEST_F(ViewerTest, LineWidthOnScreenAndOnThePrintersPage) {
   Filled(false);
   EXPECT_EQ(pr.LineWidth(), 9026);
   EXPECT_EQ(pr.PRTB->lineWrapColumnOrWidth(), pr.Pixels(9026));
-  EXPECT_EQ(pr.width(), pr.Pixels(9226));
+  EXPECT_EQ(pr.width() - pr.ChromeWidth(), pr.Pixels(9226));
   Filled(true);
   EXPECT_EQ(pr.LineWidth(), 9360);
-  EXPECT_EQ(pr.width(), pr.Pixels(9560));
+  EXPECT_EQ(pr.width() - pr.ChromeWidth(), pr.Pixels(9560));
 }
 
 TEST_F(ViewerTest, TheDocumentCarriesTheReportsFormats) {
