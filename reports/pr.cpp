@@ -117,8 +117,11 @@ void PR::LayoutStep() {
 
 void PR::GoPrint() {
   LayoutStep();
+  // A display run shows its document once, at its end: rendering the
+  // growing document after every section would only repeat that work.
+  if (DisplayMode) return;
   TextOut();
-  if (!DisplayMode && !printFailed_) {
+  if (!printFailed_) {
     PrintRTF(1440, 1440, 1440, 1440);
     WYSIWYG_RTF(0, 0);
   }
@@ -126,6 +129,7 @@ void PR::GoPrint() {
 
 void PR::ShowIt() {
   LayoutStep();
+  TextOut();
   exec();
   WYSIWYG_RTF(0, 0);
 }
