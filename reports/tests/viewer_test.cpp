@@ -35,6 +35,7 @@ class ViewerTest : public ReportTest {
     pr.Add("Total Inertia (INER):  0.5 kg-m\\'b2");
     pr.Para();
     pr.GoPrint();
+    if (display) pr.TextOut();  // as ShowIt does before it shows
     return pr;
   }
   reports::PR pr_;
