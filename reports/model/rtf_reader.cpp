@@ -21,24 +21,6 @@ struct State {
 
 constexpr size_t kMaxDepth = 4096;
 
-void AppendUtf8(std::string& out, char32_t cp) {
-  if (cp < 0x80) {
-    out += char(cp);
-  } else if (cp < 0x800) {
-    out += char(0xC0 | (cp >> 6));
-    out += char(0x80 | (cp & 0x3F));
-  } else if (cp < 0x10000) {
-    out += char(0xE0 | (cp >> 12));
-    out += char(0x80 | ((cp >> 6) & 0x3F));
-    out += char(0x80 | (cp & 0x3F));
-  } else {
-    out += char(0xF0 | (cp >> 18));
-    out += char(0x80 | ((cp >> 12) & 0x3F));
-    out += char(0x80 | ((cp >> 6) & 0x3F));
-    out += char(0x80 | (cp & 0x3F));
-  }
-}
-
 class Reader {
  public:
   explicit Reader(std::string_view in) : in_(in) { stack_.push_back(State{}); }
@@ -241,12 +223,12 @@ class Reader {
     if (S().dest == Dest::Skip) return;
     if (S().dest == Dest::FontTable) {
       if (cp == ';') CommitFontName();
-      else AppendUtf8(fontName_, cp);
+      else rt::AppendUtf8(fontName_, cp);
       return;
     }
     if (cp < 0x20 && cp != '\t') return;
     std::string utf8;
-    AppendUtf8(utf8, cp);
+    rt::AppendUtf8(utf8, cp);
     AddText(utf8);
   }
 
