@@ -64,6 +64,64 @@ class EventCodecLoan {
 
 }  // namespace
 
+std::vector<std::pair<int, std::string>> ReadProgramLines(
+    const std::function<std::optional<std::string>(int line)>& getLine) {
+  std::vector<std::pair<int, std::string>> steps;
+  for (int n = 0; n <= Program::GetMaxLines();) {
+    const std::optional<std::string> text = getLine(n);
+    if (!text) break;  // the drive has gone: no more minutes of retries
+    if (text->empty() || (*text)[0] != ' ') {
+      if (!text->empty()) steps.emplace_back(n, *text);
+      ++n;
+      continue;
+    }
+    if (text->size() == 1) break;
+    // A skip reply points at the next line holding a step; one that does not
+    // lead forward would read the same lines for ever.
+    const int next = uint8_t(text->back());
+    if (next <= n) break;
+    n = next;
+  }
+  return steps;
+}
+
+HistoryEntry ParseHistoryRecord(std::string rec, int ioNumberBase) {
+  // Fields up to a comma each; a record cut short reads its missing ones as 0.
+  auto field = [&rec]() {
+    const size_t comma = rec.find(',');
+    std::string f = rec.substr(0, comma);
+    rec = comma == std::string::npos ? std::string() : rec.substr(comma + 1);
+    return f;
+  };
+  HistoryEntry h;
+  h.faults = Whole(field());
+  const int64_t inputs = Whole(field()) & 255;
+  const int64_t outputs = Whole(field()) & 4095;
+  const double velocity = rt::Val(field());
+  const double current = rt::Val(field());
+  std::string& s = h.summary;
+  if (inputs) {
+    s = " Inputs active:";
+    for (int j = 0; j < 8; ++j)
+      if (Bit(inputs, j)) s += " " + std::to_string(ioNumberBase + j);
+  } else {
+    s = " No Inputs active.";
+  }
+  if (outputs) {
+    s += " Outputs active:";
+    for (int j = 0; j < 12; ++j)
+      if (Bit(outputs, j)) s += " " + std::to_string(ioNumberBase + j);
+  } else {
+    s += " No Outputs active.";
+  }
+  s += " Vel: " + rt::Format(velocity, "######0.0") + " RPM";
+  s += " Cur: " + rt::FormatSingle(float(current * 100), "##0") + "%";
+  // The step field is dropped.
+  const size_t comma = rec.find(',');
+  h.rest = "   " + (comma == std::string::npos ? rec : rec.substr(comma + 1));
+  return h;
+}
+
 void ReportSections::Text(const std::string& utf8) { PR().Add(deRTF(utf8)); }
 
 void ReportSections::MakeHeader() {
@@ -205,22 +263,13 @@ void ReportSections::DumpAxisProgram(const std::string& name) {
   const DisplayContext display{*c_.unitsName, false};
   Program scratch(c_.steps, &display);
   FailureWatch watch(link);
-  for (int n = 0; n <= Program::GetMaxLines();) {
-    LetEventsRun();
-    const std::string text = link.GetPgmLine(node, uint8_t(n), name);
-    if (watch.Failed()) break;  // the drive has gone: no more minutes of retries
-    if (text.empty() || text[0] != ' ') {
-      if (!text.empty()) scratch.Decode(n, Utf8(text));
-      ++n;
-      continue;
-    }
-    if (text.size() == 1) break;
-    // A skip reply points at the next line holding a step; one that does not
-    // lead forward would read the same lines for ever.
-    const int next = uint8_t(text.back());
-    if (next <= n) break;
-    n = next;
-  }
+  for (const auto& [line, text] : ReadProgramLines([&](int n) -> std::optional<std::string> {
+         LetEventsRun();
+         std::string text = link.GetPgmLine(node, uint8_t(n), name);
+         if (watch.Failed()) return std::nullopt;
+         return text;
+       }))
+    scratch.Decode(line, Utf8(text));
   WriteSteps(scratch);
   c_.goPrint();
   if (!name.empty() && c_.libraryProgramPrinted) c_.libraryProgramPrinted(name);
@@ -344,43 +393,13 @@ void ReportSections::DumpAxisStatus() {
     LetEventsRun();
     std::string rec = Utf8(link.GetDiag(node, uint8_t(k)));
     if (rec.empty()) continue;
-    // Fields up to a comma each; a record cut short reads its missing ones as 0.
-    auto field = [&rec]() {
-      const size_t comma = rec.find(',');
-      std::string f = rec.substr(0, comma);
-      rec = comma == std::string::npos ? std::string() : rec.substr(comma + 1);
-      return f;
-    };
-    const int64_t f = Whole(field());
-    const int64_t inputs = Whole(field()) & 255;
-    const int64_t outputs = Whole(field()) & 4095;
-    const double velocity = rt::Val(field());
-    const double current = rt::Val(field());
-    std::string s;
-    if (inputs) {
-      s = " Inputs active:";
-      for (int j = 0; j < 8; ++j)
-        if (Bit(inputs, j)) s += " " + std::to_string(c_.ioNumberBase + j);
-    } else {
-      s = " No Inputs active.";
-    }
-    if (outputs) {
-      s += " Outputs active:";
-      for (int j = 0; j < 12; ++j)
-        if (Bit(outputs, j)) s += " " + std::to_string(c_.ioNumberBase + j);
-    } else {
-      s += " No Outputs active.";
-    }
-    s += " Vel: " + rt::Format(velocity, "######0.0") + " RPM";
-    s += " Cur: " + rt::FormatSingle(float(current * 100), "##0") + "%";
-    const size_t comma = rec.find(',');
-    const std::string rest = "   " + (comma == std::string::npos ? rec : rec.substr(comma + 1));
+    const HistoryEntry h = ParseHistoryRecord(rec, c_.ioNumberBase);
     for (int b = 0; b < 30; ++b) {
-      if (!Bit(f, b)) continue;
+      if (!Bit(h.faults, b)) continue;
       PR().Para();
-      Text(rt::Format(c, "000") + ": " + Utf8(link.FaultText(node, uint8_t(b))) + rest);
+      Text(rt::Format(c, "000") + ": " + Utf8(link.FaultText(node, uint8_t(b))) + h.rest);
       PR().Para();
-      Text("    " + s);
+      Text("    " + h.summary);
       ++c;
     }
   }

@@ -5,6 +5,8 @@
 // the report window hands in what it reads of the main window.
 #include <cstdint>
 #include <functional>
+#include <optional>
+#include <utility>
 #include <string>
 #include <vector>
 
@@ -52,6 +54,22 @@ struct ReportContext {
   // puts back the program it shows, if another (LoadTEB).
   std::function<void(const std::string& printed)> libraryProgramPrinted;
 };
+
+// A drive program's lines as the drive gives them out, skip replies
+// followed: (line, text) of each step. getLine answers nullopt for a request
+// that failed, which ends the reading, as do a lone blank, a skip to 0 and a
+// skip that does not lead forward. Line 255 is read too.
+std::vector<std::pair<int, std::string>> ReadProgramLines(
+    const std::function<std::optional<std::string>(int line)>& getLine);
+
+// One fault history record: its fault bits, the summary line of its inputs,
+// outputs, velocity and current, and the text after the step field.
+struct HistoryEntry {
+  int64_t faults = 0;
+  std::string summary;
+  std::string rest;
+};
+HistoryEntry ParseHistoryRecord(std::string record, int ioNumberBase);
 
 class ReportSections {
  public:

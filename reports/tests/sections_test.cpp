@@ -178,12 +178,6 @@ TEST_F(SectionsTest, Status) {
   EXPECT_FALSE(Contains(rtf, "\\par 004: "));
 }
 
-TEST(StatusWords, FromTheStatusWord) {
-  EXPECT_EQ(reports::ReportSections::StateWords(11), "Enabled, Faulted, Running.");
-  EXPECT_EQ(reports::ReportSections::StateWords(137), "Enabled, Paused.");
-  EXPECT_EQ(reports::ReportSections::StateWords(0), "Disabled, Stopped.");
-}
-
 class AppSectionsTest : public ReportTest {
  protected:
   // An application with axes in slots 1 and 3 and a program of steps 0, 1, 5.
