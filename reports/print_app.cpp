@@ -6,6 +6,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QScreen>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include "mainwin/long_operation.h"
@@ -120,7 +121,12 @@ ReportContext PrintApp::Context() {
 
 void PrintApp::showEvent(QShowEvent* e) {
   QDialog::showEvent(e);
-  Activate();
+  // Filled once the dialog's own event loop runs: the drive is read with
+  // window events let through, and a Cancel or Escape taken before that loop
+  // existed would hide the dialog and leave the program in an endless modal wait.
+  QTimer::singleShot(0, this, [this]() {
+    if (isVisible()) Activate();
+  });
 }
 
 void PrintApp::SetItems(std::vector<std::string> items, bool driveText) {
@@ -134,8 +140,13 @@ void PrintApp::SetItems(std::vector<std::string> items, bool driveText) {
 
 void PrintApp::Activate() {
   SetItems({}, false);
+  // Nothing to act on while the list is being read.
+  const std::vector<QWidget*> controls{PSelect, Disp, DoPrint, SelectAll, SelectNone};
+  for (QWidget* w : controls) w->setEnabled(false);
   if (win_.AppSelected) FillAppSelections();
   else if (win_.AxisSelected) FillAxisSelections();
+  for (QWidget* w : controls) w->setEnabled(true);
+  PSelect_Click();
 }
 
 void PrintApp::FillAppSelections() {

@@ -58,6 +58,48 @@ TEST_F(DialogTest, DriveLibraryListStopsAtTheFirstEmptySlotAndSkipsTheSaveSlot) 
   EXPECT_TRUE(dlg.DoPrint->isEnabled());
 }
 
+TEST_F(DialogTest, FilePrintShowsTheDialogWhichRebuildsItsListAndHidesToRun) {
+  AddDrive(1, Family::RHO, "KV110c", "Feed");
+  ASSERT_TRUE(StartOnLine());
+  Click("#1");
+  reports::PrintApp& dlg = Dialog();
+  dlg.PSelect->clear();
+  std::vector<std::string> offered;
+  bool reportShown = false;
+  OnShow onReport([&]() { QTimer::singleShot(0, &Viewer(), [&]() { reportShown = true; Viewer().done(0); }); });
+  Viewer().installEventFilter(&onReport);
+  // Once the list is read, "Display".
+  QTimer poll;
+  QObject::connect(&poll, &QTimer::timeout, &dlg, [&]() {
+    if (!dlg.Disp->isEnabled() || dlg.Items().empty()) return;
+    poll.stop();
+    offered = dlg.Items();
+    dlg.Disp->click();
+  });
+  OnShow onDialog([&]() { poll.start(1); });
+  dlg.installEventFilter(&onDialog);
+  win->File_Print_Click();
+  dlg.removeEventFilter(&onDialog);
+  Viewer().removeEventFilter(&onReport);
+  EXPECT_EQ(offered, kDriveBase);
+  EXPECT_TRUE(reportShown);
+  EXPECT_FALSE(dlg.isVisible()) << "the run hid the dialog, which ended its showing";
+  EXPECT_NE(Viewer().Text().find("----- Status of:"), std::string::npos);
+}
+
+TEST_F(DialogTest, CancelAtOnceEndsTheShowing) {
+  AddDrive(1, Family::RHO, "KV110c", "Feed");
+  ASSERT_TRUE(StartOnLine());
+  Click("#1");
+  reports::PrintApp& dlg = Dialog();
+  // Pressed before the list is read: once the dialog's showing waited for ever.
+  OnShow onDialog([&]() { QTimer::singleShot(0, &dlg, [&]() { dlg.PrintCancel->click(); }); });
+  dlg.installEventFilter(&onDialog);
+  win->File_Print_Click();
+  dlg.removeEventFilter(&onDialog);
+  EXPECT_FALSE(dlg.isVisible());
+}
+
 TEST_F(DialogTest, UnansweredDriveOffersOnlyTheFixedItems) {
   AddDrive(1, Family::RHO, "KV110c", "Feed");
   ASSERT_TRUE(StartOnLine());
