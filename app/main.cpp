@@ -17,6 +17,7 @@
 #include "platform/ui/qt/qt_prompter.h"
 #include "scope/install.h"
 #include "wizards/install.h"
+#include "reports/install.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
@@ -37,6 +38,7 @@ int main(int argc, char** argv) {
   editing::Install(win);
   online::InstallMemoryAndFirmware(win);
   new OnlinePanel(win);  // owned by the window
+  reports::Install(win);
   prompter.SetFallbackParent(&win);
   talvero::InstallQtHelpDisplay(talvero::TheHelp(), &win);
 

@@ -21,20 +21,25 @@ std::optional<unsigned char> ByteOf(char32_t cp) {
   return std::nullopt;
 }
 
+}  // namespace
+
 void AppendUtf8(std::string& out, char32_t cp) {
   if (cp < 0x80) {
     out += char(cp);
   } else if (cp < 0x800) {
     out += char(0xC0 | (cp >> 6));
     out += char(0x80 | (cp & 0x3F));
-  } else {
+  } else if (cp < 0x10000) {
     out += char(0xE0 | (cp >> 12));
+    out += char(0x80 | ((cp >> 6) & 0x3F));
+    out += char(0x80 | (cp & 0x3F));
+  } else {
+    out += char(0xF0 | (cp >> 18));
+    out += char(0x80 | ((cp >> 12) & 0x3F));
     out += char(0x80 | ((cp >> 6) & 0x3F));
     out += char(0x80 | (cp & 0x3F));
   }
 }
-
-}  // namespace
 
 std::optional<std::string> Utf8ToCp1252(std::string_view s) {
   std::string out;

@@ -13,4 +13,7 @@ std::optional<std::string> Utf8ToCp1252(std::string_view utf8);
 // 0x8F, 0x90, 0x9D) become U+0081 etc., so that any bytes a drive sends survive the trip.
 std::string Cp1252ToUtf8(std::string_view bytes);
 
+// One character appended as UTF-8.
+void AppendUtf8(std::string& out, char32_t cp);
+
 }  // namespace rt

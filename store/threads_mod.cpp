@@ -36,6 +36,9 @@ void Bind(talvero::dao::Recordset* threads, const DisplayContext* display) {
   displayCtx = display;
 }
 
+talvero::dao::Recordset* BoundThreads() { return threadsRS; }
+const DisplayContext* BoundDisplay() { return displayCtx; }
+
 std::string EventParamName(int event) { return ":E" + std::to_string(event); }
 
 void DecodeEvent(int i, std::string_view text) {

@@ -64,6 +64,9 @@ struct EventAxis {
 
 // The event types recordset and the display context the codec reads.
 void Bind(talvero::dao::Recordset* threads, const DisplayContext* display);
+// What is bound now, so a borrower can bind it back.
+talvero::dao::Recordset* BoundThreads();
+const DisplayContext* BoundDisplay();
 
 void DecodeEvent(int event, std::string_view text);
 std::string DecompEvent(int event);

@@ -26,6 +26,10 @@ class SetupPrinterTarget : public PrintTarget {
     printer->setDocName(title);
     return printer;
   }
+  QPageLayout PageLayout() const override {
+    if (auto* qt = dynamic_cast<QtPrompter*>(&ThePrompter())) return qt->Printer().pageLayout();
+    return own_ ? own_->pageLayout() : PrintTarget::PageLayout();
+  }
 
  private:
   std::unique_ptr<QPrinter> own_;
@@ -34,6 +38,10 @@ class SetupPrinterTarget : public PrintTarget {
 PrintTarget* g_target = nullptr;
 
 }  // namespace
+
+QPageLayout PrintTarget::PageLayout() const {
+  return QPageLayout(QPageSize(QPageSize::Letter), QPageLayout::Portrait, QMarginsF());
+}
 
 PrintTarget& ThePrintTarget() {
   static SetupPrinterTarget printer;
@@ -66,6 +74,8 @@ QPrinter* PdfPrintTarget::BeginJob(const QString& title) {
 }
 
 void PdfPrintTarget::EndJob() { current_.reset(); }
+
+QPageLayout PdfPrintTarget::PageLayout() const { return template_->pageLayout(); }
 
 QString PrintedDateTime(const LocalDateTime& t) {
   const QLocale locale;

@@ -6,6 +6,7 @@
 //   talvero::PrintJob job("Report");
 //   if (!job) return;                     // nothing to print on
 //   QPainter p(job.Printer()); ... job.Printer()->newPage(); ...
+#include <QPageLayout>
 #include <QString>
 #include <QStringList>
 #include <memory>
@@ -23,6 +24,8 @@ class PrintTarget {
   virtual QPrinter* BeginJob(const QString& title) = 0;
   // The job's pages are done (the painter on the printer has ended).
   virtual void EndJob() {}
+  // The page the next job prints on, without starting one.
+  virtual QPageLayout PageLayout() const;
 };
 
 // The process-wide target: the Print Setup printer unless a test installs another.
@@ -53,6 +56,7 @@ class PdfPrintTarget : public PrintTarget {
   ~PdfPrintTarget() override;
   QPrinter* BeginJob(const QString& title) override;
   void EndJob() override;
+  QPageLayout PageLayout() const override;
   // A4 instead of Letter, or margins, for the next jobs.
   QPrinter& Template() { return *template_; }
   int Jobs() const { return jobs_; }

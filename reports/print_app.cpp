@@ -1,0 +1,213 @@
+#include "reports/print_app.h"
+
+#include <QFrame>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QListWidget>
+#include <QPushButton>
+#include <QScreen>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include "mainwin/long_operation.h"
+#include "mainwin/main_win.h"
+#include "mainwin/version.h"
+#include "platform/clock/clock.h"
+#include "platform/ui/qt/print_target.h"
+#include "reports/pr.h"
+#include "runtime/cp1252.h"
+#include "runtime/text.h"
+#include "store/applic.h"
+
+namespace reports {
+namespace {
+
+QFrame* Rule(QWidget* parent, const char* name) {
+  auto* line = new QFrame(parent);
+  line->setObjectName(name);
+  line->setFrameShape(QFrame::HLine);
+  line->setFrameShadow(QFrame::Sunken);
+  return line;
+}
+
+}  // namespace
+
+PrintApp::PrintApp(MainWin& win, QWidget* parent) : QDialog(parent), win_(win) {
+  setObjectName("PrintApp");
+  setWindowTitle("Print...");
+  VersionText = []() { return mainwin::VersionText(); };
+  PSelect = new QListWidget(this);
+  PSelect->setObjectName("PSelect");
+  PSelect->setSelectionMode(QAbstractItemView::MultiSelection);
+  auto button = [this](QPushButton*& b, const char* name, const char* caption) {
+    b = new QPushButton(caption, this);
+    b->setObjectName(name);
+    b->setAutoDefault(false);
+  };
+  button(Disp, "Disp", "Display");
+  button(DoPrint, "DoPrint", "Print");
+  button(SelectAll, "SelectAll", "Select All");
+  button(SelectNone, "SelectNone", "Select None");
+  button(PrintCancel, "PrintCancel", "Cancel");
+  Line1 = Rule(this, "Line1");
+  Line2 = Rule(this, "Line2");
+
+  auto* buttons = new QVBoxLayout;
+  buttons->addWidget(Disp);
+  buttons->addWidget(DoPrint);
+  buttons->addWidget(Line1);
+  buttons->addWidget(SelectAll);
+  buttons->addWidget(SelectNone);
+  buttons->addWidget(Line2);
+  buttons->addStretch();
+  buttons->addWidget(PrintCancel);
+  auto* layout = new QHBoxLayout(this);
+  layout->addWidget(PSelect, 1);
+  layout->addLayout(buttons);
+  resize(440, 320);
+
+  connect(PSelect, &QListWidget::itemSelectionChanged, this, [this]() { PSelect_Click(); });
+  connect(Disp, &QPushButton::clicked, this, [this]() { Disp_Click(); });
+  connect(DoPrint, &QPushButton::clicked, this, [this]() { DoPrint_Click(); });
+  connect(SelectAll, &QPushButton::clicked, this, [this]() { SelectAll_Click(); });
+  connect(SelectNone, &QPushButton::clicked, this, [this]() { SelectNone_Click(); });
+  connect(PrintCancel, &QPushButton::clicked, this, [this]() { PrintCancel_Click(); });
+
+  // Centred on the screen once, when loaded.
+  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+    const QRect area = screen->availableGeometry();
+    move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);
+  }
+}
+
+PrintApp::~PrintApp() = default;
+
+PR& PrintApp::Report() {
+  if (!pr_) pr_ = new PR(this);
+  return *pr_;
+}
+
+ReportContext PrintApp::Context() {
+  ReportContext c;
+  c.pr = &Report();
+  c.goPrint = [this]() { Report().GoPrint(); };
+  c.version = VersionText ? VersionText() : std::string();
+  c.dateTime = []() { return talvero::PrintedDateTime(talvero::TheClock().Now()).toStdString(); };
+  c.parameters = win_.ParametersRS;
+  c.steps = win_.StepsRS;
+  c.threads = win_.ThreadsRS;
+  c.app = win_.CurApplic;
+  c.link = &win_.Link;
+  c.node = win_.CurNode;
+  c.driveName = rt::Cp1252ToUtf8(win_.GetDriveName());
+  c.serialText = rt::Cp1252ToUtf8(win_.SerialandVersion(win_.CurNode, 1));
+  c.kernelText = rt::Cp1252ToUtf8(win_.SerialandVersion(win_.CurNode, 2));
+  c.driveFamily = win_.NodeTables.FamilyOf(win_.CurNode);
+  c.ioNumberBase = win_.IONumberBase;
+  c.unitsName = &win_.UnitsName;
+  c.transmission = &win_.Transmission;
+  c.stepNumbers = &win_.StepNumbers;
+  // The drive has one library edit buffer: when the list shows another
+  // library program of this drive, it goes back there, so later edits land
+  // in the program they were made in.
+  c.libraryProgramPrinted = [this](const std::string& printed) {
+    MainWin& w = win_;
+    if (!w.ProgramViewShown || w.ActiveProgramShown || w.AppSelected || w.CurPgmName.empty()) return;
+    if (rt::SameText(rt::Trim(w.CurPgmName), rt::Trim(printed))) return;
+    w.Link.LoadTEB(w.CurNode, w.CurPgmName);
+  };
+  return c;
+}
+
+void PrintApp::showEvent(QShowEvent* e) {
+  QDialog::showEvent(e);
+  // Filled once the dialog's own event loop runs: the drive is read with
+  // window events let through, and a Cancel or Escape taken before that loop
+  // existed would hide the dialog and leave the program in an endless modal wait.
+  QTimer::singleShot(0, this, [this]() {
+    if (isVisible()) Activate();
+  });
+}
+
+void PrintApp::SetItems(std::vector<std::string> items, bool driveText) {
+  items_ = std::move(items);
+  PSelect->clear();
+  for (const std::string& item : items_)
+    PSelect->addItem(QString::fromStdString(driveText ? rt::Cp1252ToUtf8(item) : item));
+  PSelect->selectAll();
+  PSelect_Click();
+}
+
+void PrintApp::Activate() {
+  SetItems({}, false);
+  // Nothing to act on while the list is being read.
+  const std::vector<QWidget*> controls{PSelect, Disp, DoPrint, SelectAll, SelectNone};
+  for (QWidget* w : controls) w->setEnabled(false);
+  if (win_.AppSelected) FillAppSelections();
+  else if (win_.AxisSelected) FillAxisSelections();
+  for (QWidget* w : controls) w->setEnabled(true);
+  PSelect_Click();
+}
+
+void PrintApp::FillAppSelections() {
+  ReportContext c = Context();
+  SetItems(ReportSections(c).AppSelections(), false);
+}
+
+void PrintApp::FillAxisSelections() {
+  ReportContext c = Context();
+  SetItems(ReportSections(c).AxisSelections(), true);
+}
+
+void PrintApp::PSelect_Click() { DoPrint->setEnabled(!PSelect->selectedItems().isEmpty()); }
+void PrintApp::SelectAll_Click() { PSelect->selectAll(); }
+void PrintApp::SelectNone_Click() { PSelect->clearSelection(); }
+
+template <class F>
+void PrintApp::Process(F&& section) {
+  hide();
+  win_.MousePointer(11);
+  Report().ClearPrintFailed();
+  for (int i = 0; i < PSelect->count() && i < int(items_.size()); ++i) {
+    if (!PSelect->item(i)->isSelected()) continue;
+    section(items_[size_t(i)]);
+    if (Report().PrintFailed()) break;  // told once; the rest would fail alike
+  }
+  win_.MousePointer(0);
+}
+
+void PrintApp::ProcessAppSelections() {
+  ReportContext c = Context();
+  ReportSections sections(c);
+  Process([&](const std::string& item) { sections.ProcessAppItem(item); });
+}
+
+void PrintApp::ProcessAxisSelections() {
+  mainwin::LongOperation op(win_, win_.CurNode);
+  if (!op) return;
+  ReportContext c = Context();
+  c.node = op.Node();
+  ReportSections sections(c);
+  Process([&](const std::string& item) { sections.ProcessAxisItem(item); });
+}
+
+void PrintApp::Disp_Click() {
+  PR& pr = Report();
+  pr.DisplayMode = true;
+  pr.Zap();
+  if (win_.AppSelected) {
+    ProcessAppSelections();
+    pr.ShowIt();
+  } else if (win_.AxisSelected) {
+    ProcessAxisSelections();
+    pr.ShowIt();
+  }
+}
+
+void PrintApp::DoPrint_Click() {
+  Report().DisplayMode = false;
+  if (win_.AppSelected) ProcessAppSelections();
+  else if (win_.AxisSelected) ProcessAxisSelections();
+}
+
+}  // namespace reports
