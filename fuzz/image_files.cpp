@@ -1,0 +1,44 @@
+// Memory images and firmware files as a user may choose them: any bytes. An
+// image is taken only when it is exactly one memory, a firmware file only in
+// whole blocks, and a file too short to hold one block is never sent.
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <string>
+
+#include "fuzz/fuzz_target.h"
+#include "online/model/file_bytes.h"
+#include "online/model/firmware_flash.h"
+#include "online/model/nv_transfer.h"
+
+TALVERO_FUZZ_TARGET(image_files) {
+  static const std::string path = [] {
+    const char* tmp = std::getenv("TMPDIR");
+    return std::string(tmp && *tmp ? tmp : "/tmp") + "/talvero-fuzz-" + std::to_string(getpid()) + ".BIN";
+  }();
+  fuzz::Input in(data, size);
+  // The first byte stretches the input, so whole images are reached too.
+  const size_t copies = in.Byte() % 4 == 0 ? 131072 / (size > 1 ? size - 1 : 1) + 1 : 1;
+  const std::string once = in.Rest();
+  std::string bytes;
+  for (size_t i = 0; i < copies; ++i) bytes += once;
+  if (bytes.size() > 131072 && copies > 1) bytes.resize(131072);
+  {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << bytes;
+  }
+  const online::FileBytes file = online::ReadFileBytes(path);
+  FUZZ_CHECK(file.bytes && *file.bytes == bytes, "the file did not read back whole");
+
+  const bool image = !online::NvImageRefusal(path, file).has_value();
+  FUZZ_CHECK(image == (bytes.size() == 131072), "an image of " + std::to_string(bytes.size()) + " bytes");
+
+  const auto check = online::CheckFirmwareFile(path, file.bytes, file.error);
+  if (bytes.size() < 128) FUZZ_CHECK(check && !check->question, "a file under one block could be sent");
+  else if (bytes.size() % 128) FUZZ_CHECK(check && check->question, "a broken last block was not asked about");
+  else FUZZ_CHECK(!check, "a file of whole blocks was refused");
+  std::remove(path.c_str());
+  return 0;
+}
