@@ -7,6 +7,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "platform/serial/serial_port.h"
@@ -34,6 +35,9 @@ class ISP {
   // Every operation that ended in its failure value; never saturates, so a
   // caller can tell a failed read from a real "0" or "" (link/failure_watch.h).
   uint64_t FailedOperations = 0;
+  // The last request's tries brought bytes but no valid reply (damage on the
+  // line), as against silence; set by every request that waits for a reply.
+  bool LastReplyDamaged = false;
 
   static constexpr int16_t kNodeErrorCap = 16384;
   static constexpr int16_t kNodeErrorsForTimeOuts = 11;
@@ -110,6 +114,7 @@ class ISP {
 
   // ---- Program text and store ----
   // name "" = the active program, otherwise the library edit buffer.
+  // A program line as text; a skip reply (" " and the next line's number as a byte) as it came.
   std::string GetPgmLine(int node, uint8_t line, const std::string& name);
   bool SetPgmLine(int node, const std::string& name, uint8_t line, const std::string& text);
   std::string GetPgmName(int node, uint8_t slot);
@@ -151,11 +156,15 @@ class ISP {
   int Tries(int extra = 0) const { return Retries + extra; }
   // Up to `tries` rounds of request, pause, reply; "" when none came. Counts nothing.
   std::string Transact(int node, const std::string& data, int32_t pauseMs, int16_t expected, int tries);
+  // Text for a drive as its bytes (link/link_text.h); nullopt when a character
+  // has none: the user was told, nothing is sent and the operation fails.
+  std::optional<std::string> Outgoing(const std::string& text);
   // Transact, counting a failure when no reply came.
   std::string Ask(int node, const std::string& data, int32_t pauseMs, int16_t expected, int tries);
   bool Ack(int node, const std::string& data, int32_t pauseMs, int tries);
 
   std::unique_ptr<talvero::SerialPort> port_;
   int32_t handle_ = 0;
-  uint8_t sequence_ = 0;  // of the last request sent; 32..64 once the line is open
+  uint8_t sequence_ = 0;
+  bool heard_ = false;  // a byte arrived since the current request began  // of the last request sent; 32..64 once the line is open
 };
