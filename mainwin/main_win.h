@@ -308,6 +308,9 @@ class MainWin : public QMainWindow {
   bool loaded_ = false;
   QMenu* shownMenu_ = nullptr;
   bool terminated_ = false;
+  // Applications of OpenApps that exist but could not be opened this time:
+  // they are kept for the next start.
+  std::vector<std::string> unopenedApps_;
   int mousePointer_ = 0;
   std::array<std::string, 8> probeFailures_;  // why each menu port failed its probe
   friend class mainwin::LongOperation;

@@ -304,6 +304,30 @@ TEST_F(MainWinTest, MissingOrDamagedLibraryEndsCleanlyWithAMessage) {
   }
 }
 
+// A path with ";" comes back whole; a file that is there but cannot be opened
+// this time is said and kept for the next start (only a vanished one is dropped).
+TEST_F(MainWinTest, ReopenKeepsSemicolonPathsAndFilesThatFailedToOpen) {
+  const std::string base = dir.path().toStdString();
+  {
+    Applic app;
+    ASSERT_TRUE(app.Create(base + "/semi;colon.APP").ok());
+    app.AClose();
+    QFile f(QString::fromStdString(base + "/locked.APP"));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("not now");
+  }
+  const std::string list = mainwin::JoinOpenApps({base + "/semi;colon", base + "/locked"});
+  settings.values = {{"Help/GS", "1"}, {"OpenApps/List", list}};
+  prompter.ExpectMessageContaining("Can't open application " + base + "/locked.APP: ", Answer::Ok);
+  MainWin& w = Make();
+  ASSERT_TRUE(w.Form_Load(""));
+  EXPECT_TRUE(w.AppOpen[1]);
+  EXPECT_FALSE(w.AppOpen[2]);
+  w.File_Exit_Click();
+  EXPECT_EQ(Value("OpenApps/List"), list);
+  EXPECT_TRUE(prompter.Failures().empty());
+}
+
 TEST_F(MainWinTest, ApplicationsReopenAndExitStoresThemAndClosesThePort) {
   const std::string base = dir.path().toStdString();
   for (const char* name : {"/Line A.APP", "/b.app"}) {
