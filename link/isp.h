@@ -6,6 +6,7 @@
 // check, which warns about a modem or a node-0 drive.
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -94,7 +95,9 @@ class ISP {
   std::string GetUVName(int node, uint8_t slot);
 
   // ---- Identity, name, serial, clock, configuration ----
-  std::string WhoAmI(int node);
+  // `stop`, when given, is asked before each further try: a search the user
+  // stopped ends within the try under way.
+  std::string WhoAmI(int node, const std::function<bool()>& stop = {});
   std::string Info(int node, uint8_t k, const std::string& text);
   std::string GetSerial(int node);
   bool SetSerial(int node, const std::string& text);
@@ -155,7 +158,8 @@ class ISP {
   static bool Unframeable(int node, const std::string& data);
   int Tries(int extra = 0) const { return Retries + extra; }
   // Up to `tries` rounds of request, pause, reply; "" when none came. Counts nothing.
-  std::string Transact(int node, const std::string& data, int32_t pauseMs, int16_t expected, int tries);
+  std::string Transact(int node, const std::string& data, int32_t pauseMs, int16_t expected, int tries,
+                       const std::function<bool()>& stop = {});
   // Text for a drive as its bytes (link/link_text.h); nullopt when a character
   // has none: the user was told, nothing is sent and the operation fails.
   std::optional<std::string> Outgoing(const std::string& text);

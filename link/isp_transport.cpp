@@ -201,12 +201,13 @@ void ISP::isBad(int node) {
 }
 
 std::string ISP::Transact(int node, const std::string& data, int32_t pauseMs, int16_t expected,
-                          int tries) {
+                          int tries, const std::function<bool()>& stop) {
   // Refused before anything is framed: it could not be sent as one packet.
   LastReplyDamaged = false;
   if (Unframeable(node, data)) return "";
   heard_ = false;
   for (int t = 1; t <= tries; ++t) {
+    if (t > 1 && stop && stop()) break;
     SendPacket(node, data);
     if (pauseMs > 0) GoSleep(pauseMs);
     int16_t len = expected;

@@ -88,9 +88,9 @@ std::string ISP::GetUVName(int node, uint8_t slot) {
   return r == " " ? "" : FromDrive(r);  // one blank: a free slot
 }
 
-std::string ISP::WhoAmI(int node) {
+std::string ISP::WhoAmI(int node, const std::function<bool()>& stop) {
   // An empty node is the normal answer of a search, never a failure.
-  return FromDrive(Transact(node, "\x01", 50, 0, 3));
+  return FromDrive(Transact(node, "\x01", 50, 0, 3, stop));
 }
 
 std::string ISP::Info(int node, uint8_t k, const std::string& text) {

@@ -81,6 +81,7 @@ bool MainWin::Form_Load(const std::string& commandLine) {
   splash_->activateWindow();  // Ctrl-C on it ends the start-up search
   talvero::TheClock().ProcessEvents();
   if (!InitializeStuff(commandLine)) {
+    ExitStatus = 1;
     splash_->hide();
     Form_Terminate();
     return false;

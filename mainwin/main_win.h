@@ -66,6 +66,8 @@ class MainWin : public QMainWindow {
   // ---- start-up and exit
   // The whole start-up; false when the program must end at once.
   bool Form_Load(const std::string& commandLine);
+  // The program's exit status after Form_Load refused: not 0 when it cannot run.
+  int ExitStatus = 0;
   // False when the program cannot run (the library did not open).
   bool InitializeStuff(const std::string& commandLine);
   void InitOldApps();

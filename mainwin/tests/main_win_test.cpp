@@ -293,6 +293,7 @@ TEST_F(MainWinTest, MissingOrDamagedLibraryEndsCleanlyWithAMessage) {
     prompter.ExpectMessageContaining("Cannot open the library database " + path + ":", Answer::Ok);
     MainWin& w = Make();
     EXPECT_FALSE(w.Form_Load(""));
+    EXPECT_EQ(w.ExitStatus, 1) << "the program ends as failed";
     EXPECT_TRUE(line.opened.empty());
     EXPECT_FALSE(w.TStat->isActive());
     EXPECT_EQ(w.ParametersRS, nullptr);
