@@ -5,6 +5,8 @@
 #include <QLineEdit>
 #include <QContextMenuEvent>
 #include <QMenu>
+
+#include "mainwin/model/context_menus.h"
 #include <QMouseEvent>
 #include <QTest>
 
@@ -262,6 +264,22 @@ TEST_F(TreeWindowTest, ContextMenusFollowTheSelectedNode) {
   ASSERT_NE(w.ShownContextMenu(), nullptr);
   EXPECT_EQ(w.ShownContextMenu()->pos(), pointer);
   w.ShownContextMenu()->hide();
+}
+
+// The window's pop-up menus are the model's: the same items in the same order.
+TEST_F(TreeWindowTest, EachPopUpMenuHoldsTheModelsItemsInItsOrder) {
+  MainWin& w = Start({{"cell", {}, {"HOME"}}});
+  for (const talvero::ContextMenu& model : talvero::AllContextMenus()) {
+    SCOPED_TRACE(model.name);
+    QMenu* m = w.findChild<QMenu*>(QString::fromStdString(model.name), Qt::FindDirectChildrenOnly);
+    ASSERT_NE(m, nullptr);
+    std::vector<std::string> shown, wanted;
+    for (QAction* a : m->actions())
+      shown.push_back(a->isSeparator() ? "-" : a->menu() ? a->menu()->objectName().toStdString()
+                                                         : a->objectName().toStdString());
+    for (const auto& item : model.items) wanted.push_back(item.separator ? "-" : item.name);
+    EXPECT_EQ(shown, wanted);
+  }
 }
 
 TEST_F(TreeWindowTest, RenamingProgramsChecksTheNameFirst) {
