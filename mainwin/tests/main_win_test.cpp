@@ -344,6 +344,8 @@ TEST_F(MainWinTest, ApplicationsReopenAndExitStoresThemAndClosesThePort) {
   ASSERT_TRUE(w.Form_Load(""));
   EXPECT_TRUE(w.AppOpen[1] && w.AppOpen[2] && !w.AppOpen[3]);
   EXPECT_EQ(w.Sys->Children("!AP"), (std::vector<std::string>{"AP1", "AP2"}));
+  // The file's own letter case, without the extension.
+  EXPECT_EQ(w.Sys->Text("AP1").substr(w.Sys->Text("AP1").size() - 7), "/Line A");
   EXPECT_EQ(w.Sys->Children("AP1"), (std::vector<std::string>{"PR-1"}));
   EXPECT_EQ(w.Sys->Children("PR-1"), (std::vector<std::string>{"PR-1,1"}));
   EXPECT_EQ(w.Sys->Text("PR-1,1"), "HOME");
