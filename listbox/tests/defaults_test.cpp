@@ -141,6 +141,9 @@ TEST_F(DefaultsFile, SaveAsDefaultStopsOnAFieldThatDoesNotValidate) {
 
 TEST_F(DefaultsFile, ResetDefaultDeletesTheSectionAndResetsThePage) {
   auto c = NewControl();
+  QFont courier("Courier", 14);
+  courier.setBold(true);
+  ASSERT_TRUE(c->PutProperty(kDispFont, courier).ok());
   TivolenPropPage page(c.get());
   page.Check(205)->setChecked(true);
   page.Edit(242)->setText("3");
@@ -158,6 +161,11 @@ TEST_F(DefaultsFile, ResetDefaultDeletesTheSectionAndResetsThePage) {
   EXPECT_FALSE(ReadFile().contains("Tivolen Settings"));
   ASSERT_TRUE(page.Apply());
   EXPECT_EQ(Get(*c, kDispSort), 0);
+  // The page's font fields belong to the defaults file: the control has no
+  // properties of their names, so its own font stays.
+  EXPECT_EQ(c->ControlFont().family(), "Courier");
+  EXPECT_EQ(c->ControlFont().pointSizeF(), 14);
+  EXPECT_TRUE(c->ControlFont().bold());
 }
 
 TEST_F(DefaultsFile, PageAppliesChangedFieldsAndReportsRefusals) {
