@@ -1,9 +1,7 @@
 #pragma once
 // The least time bytes take on the line at 19200 baud, 10 bits a byte.
 #include <algorithm>
-#include <cstdio>
 #include <cstddef>
-#include <string>
 
 namespace benchwire {
 
@@ -19,26 +17,6 @@ constexpr double WireMs(std::size_t requestData, std::size_t replyData) {
 // the pause).
 constexpr double RequestMs(std::size_t requestData, std::size_t replyData, double pauseMs) {
   return double(5 + requestData) * kByteMs + std::max(pauseMs, double(4 + replyData) * kByteMs);
-}
-
-// The options of a benchmark that talks to drives: "--line PATH" uses that
-// serial device (any peer drive line) in place of its own simulator, "--out
-// DIR" keeps the files it writes there. False, with a message, on anything else.
-struct LineOptions {
-  std::string line;
-  std::string out;
-};
-inline bool ParseLineOptions(int argc, char** argv, LineOptions& o) {
-  for (int i = 1; i < argc; ++i) {
-    const std::string a = argv[i];
-    if ((a == "--line" || a == "--out") && i + 1 < argc) {
-      (a == "--line" ? o.line : o.out) = argv[++i];
-    } else {
-      std::fprintf(stderr, "usage: %s [--line PATH] [--out DIR]\n", argv[0]);
-      return false;
-    }
-  }
-  return true;
 }
 
 }  // namespace benchwire

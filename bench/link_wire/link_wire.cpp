@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/line_options.h"
 #include "bench/wire_floor.h"
 #include "link/isp.h"
 #include "platform/clock/clock.h"
@@ -49,16 +50,8 @@ int main(int argc, char** argv) {
   talvero::sim::SimLine line;
   line.AddDrive(kNode, talvero::sim::Family::RHO);
   talvero::sim::PtyServer server(line);
-  std::string device = opts.line;
-  if (device.empty()) {
-    talvero::sim::PtyOptions options;
-    options.paced = true;
-    if (!server.Start(options)) {
-      std::fprintf(stderr, "cannot start the simulated line: %s\n", server.Error().c_str());
-      return 1;
-    }
-    device = server.SlavePath();
-  }
+  const std::string device = benchwire::LineDevice(opts, server);
+  if (device.empty()) return 1;
   setenv("TALVERO_COM9", device.c_str(), 1);
 
   ISP isp;  // the real serial port object, default time-outs and tries

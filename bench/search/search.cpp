@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/line_options.h"
 #include "bench/wire_floor.h"
 #include "link/isp.h"
 #include "mainwin/isp_line.h"
@@ -112,16 +113,8 @@ int main(int argc, char** argv) {
   sim.Drive(1).Programs().Save(Buffer::Active, "CUT 2");
   sim.AddDrive(2, Family::TAU).Programs().Save(Buffer::Active, "JOG");
   talvero::sim::PtyServer server(sim);
-  std::string device = opts.line;
-  if (device.empty()) {
-    talvero::sim::PtyOptions options;
-    options.paced = true;
-    if (!server.Start(options)) {
-      std::fprintf(stderr, "cannot start the simulated line: %s\n", server.Error().c_str());
-      return 1;
-    }
-    device = server.SlavePath();
-  }
+  const std::string device = benchwire::LineDevice(opts, server);
+  if (device.empty()) return 1;
   setenv("TALVERO_COM1", device.c_str(), 1);
 
   // Port 1 only, no first-run greeting.
