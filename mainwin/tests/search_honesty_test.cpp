@@ -34,6 +34,13 @@ TEST_F(SearchTest, DrivesThatSentOnlyDamagedRepliesAreNamedOnceAfterTheSearch) {
   EXPECT_EQ(win->Sys->Children("!SY"), (std::vector<std::string>{"#1", "#9"}));
 }
 
+// The drive keeps its name as Windows-1252 bytes; the tree shows its characters.
+TEST_F(SearchTest, ADriveNameWithAnUmlautShowsInTheTree) {
+  AddDrive(1, Family::RHO, "KV110c", "Achse S\xFC" "d");
+  ASSERT_TRUE(StartOnLine());
+  EXPECT_EQ(win->Sys->Text("#1"), "KV110c Achse S\xC3\xBC" "d (Node 1)");
+}
+
 TEST_F(SearchTest, StopEndsTheSearchWithinTheTryUnderWay) {
   AddDrive(1, Family::RHO, "KV110c", "Feed");
   AddDrive(5, Family::TAU, "KV110i", "Lift");
