@@ -182,6 +182,16 @@ TivolenPropPage::TivolenPropPage(TivolenCtrl* control, QWidget* parent)
   edits_[kIdFontSize]->setText("8");
   edits_[kIdHdnHeight]->setText("0");
   edits_[kIdHdnWidth]->setText("0");
+  // The font fields start as the defaults file has them, so saving the
+  // defaults again keeps the font a new control gets.
+  if (DefaultsStore* s = Module().store) {
+    edits_[kIdFontName]->setText(s->GetString(kKeyFontName, "MS Sans Serif"));
+    edits_[kIdFontSize]->setText(SevenDigits(s->GetFloat(kKeyFontSize, 8)));
+    checks_[kIdFontBold]->setChecked(s->GetInt(kKeyFontBold, 0) != 0);
+    checks_[kIdFontItalic]->setChecked(s->GetInt(kKeyFontItalic, 0) != 0);
+    checks_[kIdFontUnderline]->setChecked(s->GetInt(kKeyFontUnderline, 0) != 0);
+    checks_[kIdFontStrikethru]->setChecked(s->GetInt(kKeyFontStrikethru, 0) != 0);
+  }
   LoadFromControl();
 }
 

@@ -130,6 +130,18 @@ TEST_F(DefaultsFile, SaveAsDefaultRoundTripsThroughANewControl) {
   EXPECT_TRUE(n->ControlFont().italic());
 }
 
+// The control has no font fields of its own: the page keeps the defaults
+// file's font, and saving the defaults again does not lose it.
+TEST_F(DefaultsFile, SavingDefaultsAgainKeepsTheirFont) {
+  WriteFile("FontName=Liberation Serif\nFontSize=12\nFontBold=1\n");
+  auto c = NewControl();
+  TivolenPropPage page(c.get());
+  ASSERT_TRUE(page.SaveAsDefault());
+  const QString text = ReadFile();
+  for (const char* line : {"FontName=Liberation Serif", "FontSize=12", "FontBold=1"})
+    EXPECT_TRUE(text.contains(QString(line) + "\n")) << line << "\n" << text.toStdString();
+}
+
 TEST_F(DefaultsFile, SaveAsDefaultStopsOnAFieldThatDoesNotValidate) {
   auto c = NewControl();
   TivolenPropPage page(c.get());
