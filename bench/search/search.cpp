@@ -97,8 +97,6 @@ class BenchLine : public DriveLine {
 }  // namespace
 
 int main(int argc, char** argv) {
-  benchwire::LineOptions opts;
-  if (!benchwire::ParseLineOptions(argc, argv, opts)) return 64;
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QTemporaryDir config;
   qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
@@ -108,6 +106,8 @@ int main(int argc, char** argv) {
 
   using talvero::sim::Buffer;
   using talvero::sim::Family;
+  benchwire::LineOptions opts;
+  if (!benchwire::ParseLineOptions(argc, argv, opts)) return 64;
   talvero::sim::SimLine sim;
   sim.AddDrive(1, Family::RHO).Programs().Save(Buffer::Active, "HOME");
   sim.Drive(1).Programs().Save(Buffer::Active, "CUT 2");
