@@ -18,8 +18,8 @@
 #include <string>
 #include <vector>
 
-#include "bench/line_options.h"
 #include "bench/wire_floor.h"
+#include "bench/line_options.h"
 #include "link/isp.h"
 #include "mainwin/isp_line.h"
 #include "mainwin/main_win.h"
