@@ -169,6 +169,6 @@ class ISP {
 
   std::unique_ptr<talvero::SerialPort> port_;
   int32_t handle_ = 0;
-  uint8_t sequence_ = 0;
-  bool heard_ = false;  // a byte arrived since the current request began  // of the last request sent; 32..64 once the line is open
+  uint8_t sequence_ = 0;  // of the last request sent; 32..64 once the line is open
+  bool heard_ = false;    // a byte arrived during the current packet read
 };

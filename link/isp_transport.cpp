@@ -205,16 +205,20 @@ std::string ISP::Transact(int node, const std::string& data, int32_t pauseMs, in
   // Refused before anything is framed: it could not be sent as one packet.
   LastReplyDamaged = false;
   if (Unframeable(node, data)) return "";
-  heard_ = false;
+  // Only the bytes read for this request count: the pause and the stop check
+  // let window events run, and a timer's own request may come and go there.
+  bool heard = false;
   for (int t = 1; t <= tries; ++t) {
     if (t > 1 && stop && stop()) break;
     SendPacket(node, data);
     if (pauseMs > 0) GoSleep(pauseMs);
     int16_t len = expected;
+    heard_ = false;
     std::string reply = GetPacket(len);
+    heard = heard || heard_;
     if (!reply.empty()) return reply;
   }
-  LastReplyDamaged = heard_;
+  LastReplyDamaged = heard;
   return "";
 }
 

@@ -41,6 +41,24 @@ TEST_F(SearchTest, ADriveNameWithAnUmlautShowsInTheTree) {
   EXPECT_EQ(win->Sys->Text("#1"), "KV110c Achse S\xC3\xBC" "d (Node 1)");
 }
 
+// Between tries window events run, and the status timer may ask a drive
+// there: its good reply is no damage on the node being searched.
+TEST_F(SearchTest, AnotherRequestBetweenTriesIsNoDamage) {
+  AddDrive(1, Family::RHO, "KV110c", "Feed");
+  ASSERT_TRUE(Start());
+  bool asked = false;
+  pump = [&]() {
+    if (!asked && sim.Requests(2).size() == 1) {
+      asked = true;
+      win->Link.Status(1);
+    }
+  };
+  win->COM__Click(0);
+  pump = nullptr;
+  EXPECT_TRUE(asked);
+  EXPECT_EQ(win->Sys->Children("!SY"), std::vector<std::string>{"#1"});
+}
+
 TEST_F(SearchTest, StopEndsTheSearchWithinTheTryUnderWay) {
   AddDrive(1, Family::RHO, "KV110c", "Feed");
   AddDrive(5, Family::TAU, "KV110i", "Lift");
