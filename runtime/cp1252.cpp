@@ -36,54 +36,27 @@ void AppendUtf8(std::string& out, char32_t cp) {
 
 }  // namespace
 
-namespace {
-
-// Converts up to the first character that has no byte; `stop` is where that
-// character starts and `stopLen` its length (1 for a byte that is not UTF-8).
-std::string Convert(std::string_view s, std::size_t& stop, std::size_t& stopLen) {
+std::optional<std::string> Utf8ToCp1252(std::string_view s) {
   std::string out;
   out.reserve(s.size());
-  stop = std::string_view::npos;
-  stopLen = 0;
   for (std::size_t i = 0; i < s.size();) {
     const auto b0 = static_cast<unsigned char>(s[i]);
     const int len = b0 < 0x80 ? 1 : (b0 >> 5) == 0x6 ? 2 : (b0 >> 4) == 0xE ? 3 : (b0 >> 3) == 0x1E ? 4 : 0;
-    stop = i;
-    stopLen = 1;
-    if (len == 0 || i + len > s.size()) return out;
+    if (len == 0 || i + len > s.size()) return std::nullopt;
     char32_t cp = len == 1 ? b0 : len == 2 ? (b0 & 0x1F) : len == 3 ? (b0 & 0x0F) : (b0 & 0x07);
     for (int k = 1; k < len; ++k) {
       const auto b = static_cast<unsigned char>(s[i + k]);
-      if ((b & 0xC0) != 0x80) return out;
+      if ((b & 0xC0) != 0x80) return std::nullopt;
       cp = (cp << 6) | (b & 0x3F);
     }
     static constexpr char32_t kMin[] = {0, 0, 0x80, 0x800, 0x10000};
-    if (cp < kMin[len] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return out;
-    stopLen = std::size_t(len);
+    if (cp < kMin[len] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return std::nullopt;
     const auto byte = ByteOf(cp);
-    if (!byte) return out;
+    if (!byte) return std::nullopt;
     out += char(*byte);
     i += len;
   }
-  stop = std::string_view::npos;
-  stopLen = 0;
   return out;
-}
-
-}  // namespace
-
-std::optional<std::string> Utf8ToCp1252(std::string_view s) {
-  std::size_t stop, stopLen;
-  std::string out = Convert(s, stop, stopLen);
-  if (stop != std::string_view::npos) return std::nullopt;
-  return out;
-}
-
-std::optional<std::string> FirstWithoutCp1252(std::string_view s) {
-  std::size_t stop, stopLen;
-  Convert(s, stop, stopLen);
-  if (stop == std::string_view::npos) return std::nullopt;
-  return std::string(s.substr(stop, stopLen));
 }
 
 std::string Cp1252ToUtf8(std::string_view bytes) {
@@ -94,6 +67,19 @@ std::string Cp1252ToUtf8(std::string_view bytes) {
     AppendUtf8(out, b >= 0x80 && b < 0xA0 ? char32_t(kHigh[b - 0x80]) : char32_t(b));
   }
   return out;
+}
+
+std::optional<std::string> FirstWithoutCp1252(std::string_view s) {
+  // Character by character, each checked as Utf8ToCp1252 checks a text.
+  for (std::size_t i = 0; i < s.size();) {
+    const auto b0 = static_cast<unsigned char>(s[i]);
+    std::size_t len = b0 < 0x80 ? 1 : (b0 >> 5) == 0x6 ? 2 : (b0 >> 4) == 0xE ? 3 : (b0 >> 3) == 0x1E ? 4 : 1;
+    if (i + len > s.size()) len = 1;
+    const std::string_view ch = s.substr(i, len);
+    if (!Utf8ToCp1252(ch)) return std::string(ch);
+    i += len;
+  }
+  return std::nullopt;
 }
 
 }  // namespace rt
