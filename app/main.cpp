@@ -44,7 +44,7 @@ int main(int argc, char** argv) {
 
   std::vector<std::string> args;
   for (const QString& a : QCoreApplication::arguments()) args.push_back(a.toStdString());
-  if (!win.Form_Load(mainwin::CommandLine(args))) return 0;
+  if (!win.Form_Load(mainwin::CommandLine(args))) return win.ExitStatus;
   win.show();
   int rc = app.exec();
   win.Form_Terminate();

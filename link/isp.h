@@ -6,7 +6,9 @@
 // check, which warns about a modem or a node-0 drive.
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "platform/serial/serial_port.h"
@@ -34,6 +36,9 @@ class ISP {
   // Every operation that ended in its failure value; never saturates, so a
   // caller can tell a failed read from a real "0" or "" (link/failure_watch.h).
   uint64_t FailedOperations = 0;
+  // The last request's tries brought bytes but no valid reply (damage on the
+  // line), as against silence; set by every request that waits for a reply.
+  bool LastReplyDamaged = false;
 
   static constexpr int16_t kNodeErrorCap = 16384;
   static constexpr int16_t kNodeErrorsForTimeOuts = 11;
@@ -91,7 +96,9 @@ class ISP {
   std::string GetUVName(int node, uint8_t slot);
 
   // ---- Identity, name, serial, clock, configuration ----
-  std::string WhoAmI(int node);
+  // `stop`, when given, is asked before each further try: a search the user
+  // stopped ends within the try under way.
+  std::string WhoAmI(int node, const std::function<bool()>& stop = {});
   std::string Info(int node, uint8_t k, const std::string& text);
   std::string GetSerial(int node);
   bool SetSerial(int node, const std::string& text);
@@ -111,6 +118,7 @@ class ISP {
 
   // ---- Program text and store ----
   // name "" = the active program, otherwise the library edit buffer.
+  // A program line as text; a skip reply (" " and the next line's number as a byte) as it came.
   std::string GetPgmLine(int node, uint8_t line, const std::string& name);
   bool SetPgmLine(int node, const std::string& name, uint8_t line, const std::string& text);
   std::string GetPgmName(int node, uint8_t slot);
@@ -151,7 +159,11 @@ class ISP {
   static bool Unframeable(int node, const std::string& data);
   int Tries(int extra = 0) const { return Retries + extra; }
   // Up to `tries` rounds of request, pause, reply; "" when none came. Counts nothing.
-  std::string Transact(int node, const std::string& data, int32_t pauseMs, int16_t expected, int tries);
+  std::string Transact(int node, const std::string& data, int32_t pauseMs, int16_t expected, int tries,
+                       const std::function<bool()>& stop = {});
+  // Text for a drive as its bytes (link/link_text.h); nullopt when a character
+  // has none: the user was told, nothing is sent and the operation fails.
+  std::optional<std::string> Outgoing(const std::string& text);
   // Transact, counting a failure when no reply came.
   std::string Ask(int node, const std::string& data, int32_t pauseMs, int16_t expected, int tries);
   bool Ack(int node, const std::string& data, int32_t pauseMs, int tries);
@@ -159,4 +171,5 @@ class ISP {
   std::unique_ptr<talvero::SerialPort> port_;
   int32_t handle_ = 0;
   uint8_t sequence_ = 0;  // of the last request sent; 32..64 once the line is open
+  bool heard_ = false;    // a byte arrived during the current packet read
 };

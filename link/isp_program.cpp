@@ -8,6 +8,7 @@
 #include "runtime/val.h"
 
 using linktext::Byte;
+using linktext::FromDrive;
 
 bool ISP::PgmRun(int node) { return Ack(node, "\x08", 0, Tries()); }
 bool ISP::PgmStop(int node) { return Ack(node, "\x09", 0, Tries(5)); }
@@ -20,24 +21,48 @@ int16_t ISP::WhatStep(int node) {
 }
 
 std::string ISP::GetPgmLine(int node, uint8_t line, const std::string& name) {
-  std::string data = name.empty() ? "L" + Byte(line) : "l" + Byte(line) + name;
-  return Ask(node, data, 0, 0, Tries(5));
+  const auto bytes = Outgoing(name);
+  if (!bytes) return "";
+  std::string data = name.empty() ? "L" + Byte(line) : "l" + Byte(line) + *bytes;
+  std::string reply = Ask(node, data, 0, 0, Tries(5));
+  // A skip reply (a blank, then the next line's number as a byte) stays bytes.
+  return !reply.empty() && reply[0] == ' ' ? reply : FromDrive(reply);
 }
 
 bool ISP::SetPgmLine(int node, const std::string& name, uint8_t line, const std::string& text) {
-  std::string data = (name.empty() ? "E" : "e") + Byte(line) + text;
+  const auto nameBytes = Outgoing(name);
+  if (!nameBytes) return false;
+  const auto textBytes = Outgoing(text);
+  if (!textBytes) return false;
+  std::string data = (name.empty() ? "E" : "e") + Byte(line) + *textBytes;
   if (!Ack(node, data, 20, Tries(5))) return false;
   std::string trimmed = rt::Trim(name);
   // A named line lands in the library edit buffer, which is then stored.
   return trimmed.empty() ? true : SaveTEB(node, name);
 }
 
-std::string ISP::GetPgmName(int node, uint8_t slot) { return Ask(node, "PD" + Byte(slot), 30, 8, Tries()); }
-bool ISP::DeletePgm(int node, const std::string& name) { return Ack(node, "PX" + name, 30, Tries()); }
-bool ISP::LoadEB(int node, const std::string& name) { return Ack(node, "PL" + name, 30, Tries()); }
-bool ISP::LoadTEB(int node, const std::string& name) { return Ack(node, "Pl" + name, 30, Tries()); }
-bool ISP::SaveEB(int node, const std::string& name) { return Ack(node, "PS" + name, 60, Tries(5)); }
-bool ISP::SaveTEB(int node, const std::string& name) { return Ack(node, "Ps" + name, 60, Tries(5)); }
+std::string ISP::GetPgmName(int node, uint8_t slot) { return FromDrive(Ask(node, "PD" + Byte(slot), 30, 8, Tries())); }
+
+bool ISP::DeletePgm(int node, const std::string& name) {
+  const auto b = Outgoing(name);
+  return b && Ack(node, "PX" + *b, 30, Tries());
+}
+bool ISP::LoadEB(int node, const std::string& name) {
+  const auto b = Outgoing(name);
+  return b && Ack(node, "PL" + *b, 30, Tries());
+}
+bool ISP::LoadTEB(int node, const std::string& name) {
+  const auto b = Outgoing(name);
+  return b && Ack(node, "Pl" + *b, 30, Tries());
+}
+bool ISP::SaveEB(int node, const std::string& name) {
+  const auto b = Outgoing(name);
+  return b && Ack(node, "PS" + *b, 60, Tries(5));
+}
+bool ISP::SaveTEB(int node, const std::string& name) {
+  const auto b = Outgoing(name);
+  return b && Ack(node, "Ps" + *b, 60, Tries(5));
+}
 bool ISP::ClearEB(int node) { return Ack(node, "PC", 30, Tries()); }
 bool ISP::ClearTEB(int node) { return Ack(node, "Pc", 30, Tries()); }
 bool ISP::ForceSave(int node) { return Ack(node, "\x16", 20, Tries()); }
@@ -61,7 +86,7 @@ void ISP::UpdateSettings(int node, const std::string& name, const std::string& r
 }
 
 std::string ISP::GetThread(int node, uint8_t n) {
-  return rt::Trim(Ask(node, "T" + Byte(n), 10, 0, Tries()));
+  return FromDrive(rt::Trim(Ask(node, "T" + Byte(n), 10, 0, Tries())));
 }
 
 bool ISP::SetThread(int node, int n, const std::string& text) {

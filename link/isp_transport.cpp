@@ -4,6 +4,7 @@
 
 #include <string_view>
 
+#include "link/link_text.h"
 #include "platform/clock/clock.h"
 #include "platform/serial/serial_port_object.h"
 #include "platform/ui/prompter.h"
@@ -100,6 +101,7 @@ std::string ISP::ReadBytes(int n) {
   for (int i = 0; i < n; ++i) {
     int b = port.ReadByte(i == 0 ? FirstByteTimeout : NextByteTimeout);
     if (b < 0) return "";
+    heard_ = true;
     out.push_back(char(b));
   }
   return out;
@@ -146,8 +148,10 @@ void ISP::FlushPackets() {
 }
 
 void ISP::SendString(const std::string& text) {
+  const auto bytes = Outgoing(text);
+  if (!bytes) return;
   auto& port = Port();
-  for (char c : text) port.WriteByte(uint8_t(c));
+  for (char c : *bytes) port.WriteByte(uint8_t(c));
   port.WriteByte(kCarriageReturn);
 }
 
@@ -159,7 +163,7 @@ std::string ISP::GetString() {
     if (b.empty() || b[0] == char(kCarriageReturn)) break;
     out += b;
   }
-  return out;
+  return linktext::FromDrive(out);
 }
 
 bool ISP::CheckForNodalDrives() {
@@ -197,17 +201,32 @@ void ISP::isBad(int node) {
 }
 
 std::string ISP::Transact(int node, const std::string& data, int32_t pauseMs, int16_t expected,
-                          int tries) {
+                          int tries, const std::function<bool()>& stop) {
   // Refused before anything is framed: it could not be sent as one packet.
+  LastReplyDamaged = false;
   if (Unframeable(node, data)) return "";
+  // Only the bytes read for this request count: the pause and the stop check
+  // let window events run, and a timer's own request may come and go there.
+  bool heard = false;
   for (int t = 1; t <= tries; ++t) {
+    if (t > 1 && stop && stop()) break;
     SendPacket(node, data);
     if (pauseMs > 0) GoSleep(pauseMs);
     int16_t len = expected;
+    heard_ = false;
     std::string reply = GetPacket(len);
+    heard = heard || heard_;
     if (!reply.empty()) return reply;
   }
+  LastReplyDamaged = heard;
   return "";
+}
+
+std::optional<std::string> ISP::Outgoing(const std::string& text) {
+  auto bytes = linktext::ToDrive(text);
+  // Not a line failure: counted only so callers see the operation failed.
+  if (!bytes) ++FailedOperations;
+  return bytes;
 }
 
 std::string ISP::Ask(int node, const std::string& data, int32_t pauseMs, int16_t expected, int tries) {

@@ -1,5 +1,8 @@
 #include "listbox/prop_page.h"
 
+#include <utility>
+#include <vector>
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -44,6 +47,14 @@ enum : int {
 };
 
 QString SevenDigits(double v) { return QString::number(v, 'g', 7); }
+
+// The font fields and the object properties they go with.
+const std::vector<std::pair<int, QString>>& FontFields() {
+  static const std::vector<std::pair<int, QString>> fields = {
+      {kIdFontName, "FontName"}, {kIdFontSize, "FontSize"}, {kIdFontBold, "FontBold"},
+      {kIdFontItalic, "FontItalic"}, {kIdFontStrikethru, "FontStrikethru"}, {kIdFontUnderline, "FontUnderline"}};
+  return fields;
+}
 
 }  // namespace
 
@@ -171,6 +182,16 @@ TivolenPropPage::TivolenPropPage(TivolenCtrl* control, QWidget* parent)
   edits_[kIdFontSize]->setText("8");
   edits_[kIdHdnHeight]->setText("0");
   edits_[kIdHdnWidth]->setText("0");
+  // The font fields start as the defaults file has them, so saving the
+  // defaults again keeps the font a new control gets.
+  if (DefaultsStore* s = Module().store) {
+    edits_[kIdFontName]->setText(s->GetString(kKeyFontName, "MS Sans Serif"));
+    edits_[kIdFontSize]->setText(SevenDigits(s->GetFloat(kKeyFontSize, 8)));
+    checks_[kIdFontBold]->setChecked(s->GetInt(kKeyFontBold, 0) != 0);
+    checks_[kIdFontItalic]->setChecked(s->GetInt(kKeyFontItalic, 0) != 0);
+    checks_[kIdFontUnderline]->setChecked(s->GetInt(kKeyFontUnderline, 0) != 0);
+    checks_[kIdFontStrikethru]->setChecked(s->GetInt(kKeyFontStrikethru, 0) != 0);
+  }
   LoadFromControl();
 }
 
@@ -196,13 +217,16 @@ void TivolenPropPage::LoadFromControl() {
   setCheck(kIdAutoHorizExtent, kDispAutoHorizExtent);
   edits_[kIdDefHeight]->setText(SevenDigits(get(kDispDefHeight).toDouble()));
   setCheck(kIdDragWindow, kDispDragWindow);
-  const QFont f = control_->ControlFont();
-  checks_[kIdFontBold]->setChecked(f.bold());
-  checks_[kIdFontItalic]->setChecked(f.italic());
-  edits_[kIdFontName]->setText(f.family());
-  edits_[kIdFontSize]->setText(SevenDigits(f.pointSizeF()));
-  checks_[kIdFontStrikethru]->setChecked(f.strikeOut());
-  checks_[kIdFontUnderline]->setChecked(f.underline());
+  // The six font fields go with an object only when it has properties of
+  // their names; the list control has a Font object instead, so they keep
+  // what the page or the defaults file put there.
+  for (const auto& [id, name] : FontFields()) {
+    const int dispId = control_->DispIdOfName(name);
+    if (dispId < 0) continue;
+    const QVariant v = get(dispId);
+    if (checks_.contains(id)) checks_[id]->setChecked(AsBool(v).value_or(false));
+    else edits_[id]->setText(id == kIdFontSize ? SevenDigits(v.toDouble()) : v.toString());
+  }
   setCheck(kIdNoRedraw, kDispNoRedraw);
   setCheck(kIdRollUp, kDispRollUp);
   setCheck(kIdShowTitle, kDispShowTitle);
@@ -267,17 +291,16 @@ bool TivolenPropPage::Apply() {
     }
     changed_.remove(id);
   }
-  const QSet<int> fontIds{kIdFontName, kIdFontSize, kIdFontBold, kIdFontItalic, kIdFontStrikethru, kIdFontUnderline};
-  if (changed_.intersects(fontIds)) {
-    QFont f = control_->ControlFont();
-    f.setFamily(edits_[kIdFontName]->text());
-    if (edits_[kIdFontSize]->text().toDouble() > 0) f.setPointSizeF(edits_[kIdFontSize]->text().toDouble());
-    f.setBold(checks_[kIdFontBold]->isChecked());
-    f.setItalic(checks_[kIdFontItalic]->isChecked());
-    f.setStrikeOut(checks_[kIdFontStrikethru]->isChecked());
-    f.setUnderline(checks_[kIdFontUnderline]->isChecked());
-    control_->PutProperty(kDispFont, f);
-    changed_ -= fontIds;
+  for (const auto& [id, name] : FontFields()) {
+    if (!changed_.contains(id)) continue;
+    changed_.remove(id);
+    const int dispId = control_->DispIdOfName(name);
+    if (dispId < 0) continue;
+    const QVariant v = checks_.contains(id) ? boolOf(id) : QVariant(edits_[id]->text());
+    if (const DispResult r = control_->PutProperty(dispId, v); !r.ok()) {
+      status_->setText(r.error->message);
+      return false;
+    }
   }
   pageModified_ = false;
   return true;

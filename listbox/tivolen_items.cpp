@@ -345,13 +345,14 @@ int16_t TivolenCtrl::ItemFromPoint(double x, double y, const QVariant& nonClient
     const int cx = width(), cy = height();
     const QScrollBar* v = list_->verticalScrollBar();
     const QScrollBar* h = list_->horizontalScrollBar();
+    // A shown bar covers the border on its side: the items end where it begins.
     if (v->isVisible()) {
-      if (px > cx - kBorder - v->width()) return -1;
+      if (px > cx - v->width()) return -1;
     } else if (px > cx - kBorder) {
       return -1;
     }
     if (h->isVisible()) {
-      if (py > cy - kBorder - h->height()) return -1;
+      if (py > cy - h->height()) return -1;
     } else if (py > cy - kBorder) {
       return -1;
     }

@@ -1,5 +1,7 @@
 #include "mainwin/drive_search.h"
 
+#include "platform/clock/clock.h"
+
 namespace mainwin {
 
 DriveIdentity ParseIdentity(const std::string& reply) {
@@ -24,14 +26,30 @@ std::string DriveText(const std::string& model, const std::string& name, int nod
   return model + " " + name + " (Node " + std::to_string(node) + ")";
 }
 
+std::string DamagedNodesText(const std::vector<int>& nodes) {
+  if (nodes.empty()) return "";
+  std::string list;
+  for (int n : nodes) list += (list.empty() ? "" : ", ") + std::to_string(n);
+  return "No valid answer from node(s) " + list +
+         ", though something replied; check the line and search again (Special, Refresh Application View).";
+}
+
 int SearchNodes(DriveQueries& line, SearchProgress& progress, talvero::NodeTables& tables,
-                const std::function<void(int node)>& found) {
+                const std::function<void(int node)>& found, std::vector<int>* damaged) {
   int last = 0;
   for (int node = kFirstNode; node <= kLastNode; ++node) {
     progress.Stat("at Node " + std::to_string(node) + " of " + std::to_string(kLastNode));
     if (progress.Clicked()) break;
     last = node;
-    DriveIdentity id = ParseIdentity(line.WhoAmI(node));
+    bool stopped = false;
+    // Events run before each further try, so a Stop pressed meanwhile counts.
+    const std::string reply = line.Identify(node, [&]() {
+      talvero::TheClock().ProcessEvents();
+      return stopped = progress.Clicked();
+    });
+    if (stopped) break;
+    if (reply.empty() && damaged && line.LastReplyDamaged()) damaged->push_back(node);
+    DriveIdentity id = ParseIdentity(reply);
     talvero::DriveEntry& e = tables.at(node);
     e.driveText.clear();
     e.serialText.clear();

@@ -14,6 +14,12 @@ class DriveQueries {
  public:
   virtual ~DriveQueries() = default;
   virtual std::string WhoAmI(int node) = 0;
+  // The identity request as the search makes it: `stop` is asked before each
+  // further try, so a stopped search ends within one try.
+  virtual std::string Identify(int node, const std::function<bool()>& /*stop*/) { return WhoAmI(node); }
+  // Whether the last request brought bytes but no valid reply (damage, as
+  // against silence).
+  virtual bool LastReplyDamaged() { return false; }
   virtual std::string GetDriveName(int node) = 0;
   virtual std::string GetSerial(int node) = 0;
   virtual std::string Info(int node, int which) = 0;
@@ -44,9 +50,13 @@ std::string DriveText(const std::string& model, const std::string& name, int nod
 constexpr int kFirstNode = 1, kLastNode = 31;
 
 // Asks nodes 1..31 in turn, fills the tables and calls found(node) for each
-// drive at once (so its branch can be drawn). Stops before the next node
-// when the progress window was clicked. Returns the last node asked.
+// drive at once (so its branch can be drawn). Stops within the try under way
+// when the progress window was clicked. Returns the last node asked; nodes
+// that sent only damaged replies go to `damaged`.
 int SearchNodes(DriveQueries& line, SearchProgress& progress, talvero::NodeTables& tables,
-                const std::function<void(int node)>& found);
+                const std::function<void(int node)>& found, std::vector<int>* damaged = nullptr);
+
+// The one message after a search that heard damaged replies; "" when none.
+std::string DamagedNodesText(const std::vector<int>& nodes);
 
 }  // namespace mainwin

@@ -15,6 +15,8 @@ class IspLine : public DriveLine {
   bool ProbePort(int port) override;
   std::string ProbeFailure() override { return probeFailure_; }
   std::string WhoAmI(int node) override { return link_.WhoAmI(node); }
+  std::string Identify(int node, const std::function<bool()>& stop) override { return link_.WhoAmI(node, stop); }
+  bool LastReplyDamaged() override { return link_.LastReplyDamaged; }
   std::string GetDriveName(int node) override { return link_.GetDriveName(node); }
   std::string GetSerial(int node) override { return link_.GetSerial(node); }
   std::string Info(int node, int which) override { return link_.Info(node, uint8_t(which), ""); }

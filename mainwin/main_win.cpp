@@ -3,6 +3,7 @@
 #include "mainwin/long_operation.h"
 #include "mainwin/model/tree_key.h"
 
+#include <algorithm>
 #include <QAction>
 #include <QCloseEvent>
 #include <QFileInfo>
@@ -80,6 +81,7 @@ bool MainWin::Form_Load(const std::string& commandLine) {
   splash_->activateWindow();  // Ctrl-C on it ends the start-up search
   talvero::TheClock().ProcessEvents();
   if (!InitializeStuff(commandLine)) {
+    ExitStatus = 1;
     splash_->hide();
     Form_Terminate();
     return false;
@@ -179,7 +181,7 @@ void MainWin::InitOldApps() {
                                       "applications to reopen.");
       continue;
     }
-    OpenAnApp(path);
+    if (!OpenAnApp(path)) unopenedApps_.push_back(item);
   }
   const std::string apps = TreeKey::AppsRoot().Format();
   Sys->Select(apps);
@@ -237,14 +239,16 @@ void MainWin::Form_Terminate() {
   wf.Hide("Scope");
   // 3, 4. The open applications, stored for the next start.
   if (loaded_) {
-    std::string list;
+    std::vector<std::string> list;
     for (int s = 1; s <= kSlots; ++s) {
       if (!AppOpen[s]) continue;
-      list += mainwin::StoredAppName(Apps[s]->Path()) + ";";
+      list.push_back(mainwin::StoredAppName(Apps[s]->Path()));
       Apps[s]->AClose();
       AppOpen[s] = false;
     }
-    Settings().save("OpenApps", "List", list);
+    for (const std::string& kept : unopenedApps_)
+      if (std::find(list.begin(), list.end(), kept) == list.end()) list.push_back(kept);
+    Settings().save("OpenApps", "List", mainwin::JoinOpenApps(list));
   }
   // 5. The port.
   Line().ClosePort();

@@ -67,6 +67,8 @@ class MainWin : public QMainWindow {
   // ---- start-up and exit
   // The whole start-up; false when the program must end at once.
   bool Form_Load(const std::string& commandLine);
+  // The program's exit status after Form_Load refused: not 0 when it cannot run.
+  int ExitStatus = 0;
   // False when the program cannot run (the library did not open).
   bool InitializeStuff(const std::string& commandLine);
   void InitOldApps();
@@ -312,6 +314,9 @@ class MainWin : public QMainWindow {
   bool loaded_ = false;
   QMenu* shownMenu_ = nullptr;
   bool terminated_ = false;
+  // Applications of OpenApps that exist but could not be opened this time:
+  // they are kept for the next start.
+  std::vector<std::string> unopenedApps_;
   int mousePointer_ = 0;
   std::array<std::string, 8> probeFailures_;  // why each menu port failed its probe
   friend class mainwin::LongOperation;

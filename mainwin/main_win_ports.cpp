@@ -91,7 +91,12 @@ void MainWin::RefreshTree() {
   if (Line().CheckForNodalDrives() && Line().theHandle() > 0) {
     pop_->StatOn("Searching for Drives...");
     talvero::TheClock().ProcessEvents();
-    mainwin::SearchNodes(Line(), *pop_, NodeTables, TreeSearchSink(*this));
+    std::vector<int> damaged;
+    mainwin::SearchNodes(Line(), *pop_, NodeTables, TreeSearchSink(*this), &damaged);
+    // A drive that answered only with damage is not dropped without a word.
+    if (!damaged.empty())
+      talvero::ThePrompter().Message({mainwin::DamagedNodesText(damaged), "Talvero", talvero::Buttons::Ok,
+                                      talvero::Icon::Exclamation, 0});
   }
   AxisSelected = false;
   for (int s = 1; s <= kSlots; ++s) {

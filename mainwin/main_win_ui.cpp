@@ -24,9 +24,11 @@
 #include "mainwin/splash.h"
 #include "mainwin/stat_strip.h"
 #include "mainwin/version.h"
+#include "mainwin/model/context_menus.h"
 #include "mainwin/model/launchers.h"
 #include "platform/help/help_service.h"
 #include "platform/help/help_sys.h"
+#include "platform/ui/qt/plain_text.h"
 #include "platform/ui/qt/window_factory.h"
 
 QAction* MainWin::AddItem(QMenu* menu, const char* name, const QString& caption) {
@@ -158,71 +160,19 @@ void MainWin::BuildContextMenus() {
     AddItem(sub, (std::string(array) + "_0").c_str(), "none");
   };
 
-  AAMenu = menu("AAMenu", "(AAMenu)");
-  AddItem(AAMenu, "AA_Firm", "Firmware Information...");
-  AddItem(AAMenu, "AA_Free", "");
-  AddItem(AAMenu, "AA_Serial", "");
-  AAMenu->addSeparator();
-  AddItem(AAMenu, "AA_SDT", "Set Axis Date and Time...");
-  AddItem(AAMenu, "AA_SetConfig", "Set Axis Configuration...");
-  AddItem(AAMenu, "AA_DriveName", "Set Drive Name...");
-  AAMenu->addSeparator();
-  AddItem(AAMenu, "AA_Cal", "Calibrate Analog Inputs...");
-  AAMenu->addSeparator();
-  AddItem(AAMenu, "AA_MEM2FILE", "Axis Memory -> File...");
-  AddItem(AAMenu, "AA_FILE2MEM", "File -> Axis Memory...");
-  AAMenu->addSeparator();
-  AddItem(AAMenu, "AA_Zap", "Clear Programs and Parameters");
-  AddItem(AAMenu, "AA_KillUV", "Delete All User Variables");
-
-  PPMenu = menu("PPMenu", "(PPMenu)");
-  targets(PPMenu, "PP_Copy", "Copy Program To...", "PP_Copy_Array");
-  AddItem(PPMenu, "PP_Store", "Store Program in Axis' Library...");
-  AddItem(PPMenu, "PP_Clear", "Clear Program...");
-  AddItem(PPMenu, "PP_EditProp", "Edit Properties...");
-
-  LEMenu = menu("LEMenu", "(LEMenu)");
-  AddItem(LEMenu, "LE_Activate", "Copy to Active Program...");
-  targets(LEMenu, "LE_Copy", "Copy Program To...", "LE_Copy_Array");
-  AddItem(LEMenu, "LE_Rename", "Rename...");
-  AddItem(LEMenu, "LE_Delete", "Delete...");
-  AddItem(LEMenu, "LE_EditProp", "Edit Properties...");
-
-  PLMenu = menu("PLMenu", "(PLMenu)");
-  targets(PLMenu, "PL_Copy", "Copy All Programs To...", "PL_Copy_Array");
-  AddItem(PLMenu, "PL_New", "New...");
-  AddItem(PLMenu, "PL_Delete", "Delete All Programs...");
-
-  THMenu = menu("THMenu", "(THMenu)");
-  AddItem(THMenu, "TH_Enable", "Enable All Events");
-  AddItem(THMenu, "TH_Disable", "Disable All Events");
-  targets(THMenu, "TH_Copy", "Copy Events To...", "TH_Copy_Array");
-
-  EVMenu = menu("EVMenu", "(EVMenu)");
-  targets(EVMenu, "EV_Copy", "Copy Events To...", "EV_Copy_Array");
-
-  PAMenu = menu("PAMenu", "(PAMenu)");
-  targets(PAMenu, "PA_Copy", "Copy All Parameters To...", "PA_Copy_Array");
-  AddItem(PAMenu, "PA_Init", "Initialize Parameters To...");
-  AddItem(PAMenu, "PA_Paste", "Paste from Parameter Copy Buffer...");
-
-  PRMenu = menu("PRMenu", "(PRMenu)");
-  targets(PRMenu, "PR_Copy", "Copy Program(s) To...", "PR_Copy_Array");
-  AddItem(PRMenu, "PR_New", "New...");
-  AddItem(PRMenu, "PR_Rename", "Rename...");
-  AddItem(PRMenu, "PR_Delete", "Delete...");
-  AddItem(PRMenu, "PR_Prop", "Properties...");
-
-  APMenu = menu("APMenu", "(APMenu)");
-  AddItem(APMenu, "AP_RFN", "real file name");
-  AddItem(APMenu, "AP_Close", "Close Application");
-  AddItem(APMenu, "AP_NewAxRho", "New KV110c Application Axis...");
-  AddItem(APMenu, "AP_NewAxTau", "New KV110i/d Application Axis...");
-  AddItem(APMenu, "AP_NewAxPHI", "New KV/KZ120i/d Application Axis...");
-  AddItem(APMenu, "AP_NewAxPSI", "New KS130i/d Application Axis...");
-
-  AXMenu = menu("AXMenu", "(AXMenu)");
-  AddItem(AXMenu, "AX_Del", "Delete Application Axis...");
+  // The tree's menus, their items and captions come from the model alone.
+  const std::map<std::string, QMenu**> menuOf = {
+      {"AAMenu", &AAMenu}, {"PPMenu", &PPMenu}, {"LEMenu", &LEMenu}, {"PLMenu", &PLMenu}, {"THMenu", &THMenu},
+      {"EVMenu", &EVMenu}, {"PAMenu", &PAMenu}, {"PRMenu", &PRMenu}, {"APMenu", &APMenu}, {"AXMenu", &AXMenu}};
+  for (const talvero::ContextMenu& model : talvero::AllContextMenus()) {
+    QMenu* m = menu(model.name.c_str(), ("(" + model.name + ")").c_str());
+    if (auto it = menuOf.find(model.name); it != menuOf.end()) *it->second = m;
+    for (const talvero::ContextMenuItem& item : model.items) {
+      if (item.separator) m->addSeparator();
+      else if (item.copy) targets(m, item.name.c_str(), item.caption.c_str(), (item.name + "_Array").c_str());
+      else AddItem(m, item.name.c_str(), talvero::ToQ(item.caption));
+    }
+  }
 
   IOMenu = menu("IOMenu", "(IO)");
   AddItem(IOMenu, "IO_NoForce", "Do Not Force On/Off");

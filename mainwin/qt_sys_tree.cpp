@@ -1,5 +1,6 @@
 #include "mainwin/qt_sys_tree.h"
 
+#include <QContextMenuEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -154,7 +155,13 @@ bool QtSysTree::StartLabelEdit(const std::string& key) {
 
 void QtSysTree::mousePressEvent(QMouseEvent* e) {
   if (e->button() == Qt::RightButton) {
+    // The menu is for the node under the pointer: it is selected first, as a
+    // left click selects it. Empty space opens nothing.
     const QPoint p = e->position().toPoint();
+    QTreeWidgetItem* item = itemAt(p);
+    if (!item) return;
+    setCurrentItem(item);
+    emit NodeClicked(QString::fromStdString(KeyOf(item)));
     emit MouseDown(2, tivolen::ShiftMask(e->modifiers()), p.x(), p.y());
     return;
   }
@@ -167,6 +174,15 @@ void QtSysTree::keyPressEvent(QKeyEvent* e) {
     return;
   }
   QTreeWidget::keyPressEvent(e);
+}
+
+void QtSysTree::contextMenuEvent(QContextMenuEvent* e) {
+  // The menu key: the current node's menu, after the click a pointer would make.
+  if (e->reason() != QContextMenuEvent::Keyboard) return;
+  QTreeWidgetItem* item = currentItem();
+  if (!item) return;
+  emit NodeClicked(QString::fromStdString(KeyOf(item)));
+  emit KeyPress(32);
 }
 
 void QtSysTree::changeEvent(QEvent* e) {

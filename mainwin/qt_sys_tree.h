@@ -40,6 +40,7 @@ class QtSysTree : public QTreeWidget, public SysTree {
 
  protected:
   void mousePressEvent(QMouseEvent* e) override;
+  void contextMenuEvent(QContextMenuEvent* e) override;
   void keyPressEvent(QKeyEvent* e) override;
   // The node pictures grow with the font the layout gives the tree.
   void changeEvent(QEvent* e) override;

@@ -87,14 +87,41 @@ std::string CommandLine(const std::vector<std::string>& argv) {
   return line;
 }
 
+namespace {
+std::string Unescape(const std::string& item) {
+  std::string out;
+  for (size_t i = 0; i < item.size(); ++i) {
+    if (item.compare(i, 3, "%3B") == 0 || item.compare(i, 3, "%3b") == 0) {
+      out += ';';
+      i += 2;
+    } else if (item.compare(i, 3, "%25") == 0) {
+      out += '%';
+      i += 2;
+    } else {
+      out += item[i];
+    }
+  }
+  return out;
+}
+}  // namespace
+
 std::vector<std::string> SplitOpenApps(const std::string& list) {
   std::vector<std::string> items;
   size_t start = 0;
   for (size_t semi; (semi = list.find(';', start)) != std::string::npos; start = semi + 1) {
     std::string item = list.substr(start, semi - start);
-    if (!item.empty()) items.push_back(item);
+    if (!item.empty()) items.push_back(Unescape(item));
   }
   return items;
+}
+
+std::string JoinOpenApps(const std::vector<std::string>& items) {
+  std::string list;
+  for (const std::string& item : items) {
+    for (char c : item) list += c == ';' ? "%3B" : c == '%' ? "%25" : std::string(1, c);
+    list += ';';
+  }
+  return list;
 }
 
 }  // namespace mainwin

@@ -52,6 +52,9 @@ LinkSettings ReadLinkSettings(const SettingsIO& io);
 std::string CommandLine(const std::vector<std::string>& argv);
 
 // Names in OpenApps/"List": each item ends with ";", empty items are skipped.
+// Inside an item "%3B" stands for ";" and "%25" for "%", so a path holding
+// ";" comes back whole; lists written before that read as they were.
 std::vector<std::string> SplitOpenApps(const std::string& list);
+std::string JoinOpenApps(const std::vector<std::string>& items);
 
 }  // namespace mainwin

@@ -74,4 +74,17 @@ std::string Cp1252ToUtf8(std::string_view bytes) {
   return out;
 }
 
+std::optional<std::string> FirstWithoutCp1252(std::string_view s) {
+  // Character by character, each checked as Utf8ToCp1252 checks a text.
+  for (std::size_t i = 0; i < s.size();) {
+    const auto b0 = static_cast<unsigned char>(s[i]);
+    std::size_t len = b0 < 0x80 ? 1 : (b0 >> 5) == 0x6 ? 2 : (b0 >> 4) == 0xE ? 3 : (b0 >> 3) == 0x1E ? 4 : 1;
+    if (i + len > s.size()) len = 1;
+    const std::string_view ch = s.substr(i, len);
+    if (!Utf8ToCp1252(ch)) return std::string(ch);
+    i += len;
+  }
+  return std::nullopt;
+}
+
 }  // namespace rt

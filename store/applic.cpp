@@ -3,6 +3,8 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cmath>
+#include <vector>
 
 #include "platform/ui/prompter.h"
 #include "runtime/text.h"
@@ -87,37 +89,80 @@ Status Applic::Create(const std::string& path) {
   return Status::Ok();
 }
 
+namespace {
+
+// A name as its slot shows it: one longer than its field is cut to the field,
+// ending in "…", so it can be seen and deleted but never written back longer.
+std::string Shown(const std::string& name) {
+  if (talvero::dao::CharCount(name) <= Applic::kMaxNameLength) return name;
+  size_t bytes = 0;
+  for (size_t chars = 0; bytes < name.size() && chars + 1 < Applic::kMaxNameLength; ++chars) {
+    ++bytes;
+    while (bytes < name.size() && (static_cast<unsigned char>(name[bytes]) & 0xC0) == 0x80) ++bytes;
+  }
+  return name.substr(0, bytes) + "\xE2\x80\xA6";
+}
+
+// Rows are addressed by rowid, so a table without one is no application table.
+bool HasRowids(Database& db, const std::string& table) {
+  return db.Execute("SELECT rowid FROM " + talvero::dao::Quote(table) + " LIMIT 0").ok();
+}
+
+}  // namespace
+
 Status Applic::AOpen(const std::string& path, bool readOnly) {
   auto db = Database::Open(path, readOnly);
   if (!db) return Status::Fail(db.error);
+  const auto notApplication = [&](const std::string& why) {
+    return Status::Fail("not an application file (" + why + "): " + path);
+  };
   for (const char* table : {"Axis", "Programs"}) {
     auto def = (*db)->GetTableDef(table);
-    if (!def) return Status::Fail("not an application file (no table " + std::string(table) + "): " + path);
+    if (!def) return notApplication("no table " + std::string(table));
     if (!def->Find("Name") || (std::string_view(table) == "Axis" && !def->Find("AxisType")))
-      return Status::Fail("not an application file (table " + std::string(table) + " lacks a field): " + path);
+      return notApplication("table " + std::string(table) + " lacks a field");
+    if (!HasRowids(**db, table)) return notApplication("table " + std::string(table) + " has no row ids");
   }
   auto axisRS = (*db)->OpenRecordset("Axis");
   if (!axisRS) return Status::Fail(axisRS.error);
   auto programsRS = (*db)->OpenRecordset("Programs");
   if (!programsRS) return Status::Fail(programsRS.error);
 
+  const std::string name = path.size() > 4 ? path.substr(0, path.size() - 4) : path;
+  std::vector<std::string> skipped;  // one line each for the message
+  // Reads the list's rows into the slots; a name that an earlier row already
+  // has is skipped and said, the file left as it is.
+  const auto fill = [&](Recordset& list, auto& slots, const char* what, auto tableOf) -> Status {
+    size_t i = 0;
+    for (; i < slots.size() && !list.Eof(); list.MoveNext()) {
+      const std::string rowName = list.Text("Name");
+      const bool twice = std::any_of(slots.begin(), slots.begin() + long(i),
+                                     [&](const Slot& s) { return SameName(s.table, rowName); });
+      if (twice) {
+        const std::string line = "The application " + name + " holds two " + what + " named " + rt::Trim(rowName) +
+                                 "; the second was not opened.";
+        if (std::find(skipped.begin(), skipped.end(), line) == skipped.end()) skipped.push_back(line);
+        continue;
+      }
+      Slot& slot = slots[i++];
+      slot.table = rowName;
+      slot.name = Shown(rowName);
+      slot.row = list.Bookmark();
+      if (list.Def().Find("AxisType")) slot.family = list.Text("AxisType");
+      const std::string table = tableOf(rowName);
+      // A row whose table is missing (left by an older program that failed
+      // half-way) still takes its slot, so it can be seen and deleted.
+      if ((*db)->HasTable(table)) {
+        if (!HasRowids(**db, table)) return notApplication("table " + table + " has no row ids");
+        if (auto rs = (*db)->OpenRecordset(table)) slot.rs = std::move(*rs);
+      }
+    }
+    return Status::Ok();
+  };
   std::array<Slot, kMaxAxis> axes;
-  Recordset& ax = **axisRS;
-  for (size_t i = 0; i < axes.size() && !ax.Eof(); ++i) {
-    axes[i].name = ax.Text("Name");
-    axes[i].family = ax.Text("AxisType");
-    // A row whose table is missing (left by an older program that failed
-    // half-way) still takes its slot, so it can be seen and deleted.
-    if (auto rs = (*db)->OpenRecordset(AxisTable(axes[i].name))) axes[i].rs = std::move(*rs);
-    if (Status s = ax.MoveNext(); !s) return s;
-  }
+  if (Status s = fill(**axisRS, axes, "axes", AxisTable); !s) return s;
   std::array<Slot, kMaxPgm> pgms;
-  Recordset& pg = **programsRS;
-  for (size_t i = 0; i < pgms.size() && !pg.Eof(); ++i) {
-    pgms[i].name = pg.Text("Name");
-    if (auto rs = (*db)->OpenRecordset(PgmTable(pgms[i].name))) pgms[i].rs = std::move(*rs);
-    if (Status s = pg.MoveNext(); !s) return s;
-  }
+  if (Status s = fill(**programsRS, pgms, "programs", PgmTable); !s) return s;
 
   // Only a file that opened whole replaces what this object held.
   AClose();
@@ -127,8 +172,12 @@ Status Applic::AOpen(const std::string& path, bool readOnly) {
   axes_ = std::move(axes);
   pgms_ = std::move(pgms);
   path_ = path;
-  Name = rt::LCase(path.size() > 4 ? std::string_view(path).substr(0, path.size() - 4) : std::string_view());
-  if (Name.empty()) Name = rt::LCase(path);  // a name is what marks the object open
+  Name = name;  // a name is what marks the object open
+  if (!skipped.empty()) {
+    std::string text;
+    for (const std::string& line : skipped) text += (text.empty() ? "" : "\n") + line;
+    talvero::ThePrompter().Message({text, "Talvero", talvero::Buttons::Ok, talvero::Icon::Exclamation});
+  }
   return Status::Ok();
 }
 
@@ -154,7 +203,7 @@ Status Applic::AddAxis(std::string_view name, std::string_view family, Recordset
   std::string trimmed = rt::Trim(name);
   int freeSlot = -1;
   for (int i = 0; i < kMaxAxis; ++i) {
-    if (SameName(axes_[size_t(i)].name, trimmed)) return Refuse(std::string(kNewAxis) + "Axis name already used.");
+    if (SameName(axes_[size_t(i)].table, trimmed)) return Refuse(std::string(kNewAxis) + "Axis name already used.");
     if (freeSlot < 0 && axes_[size_t(i)].name.empty()) freeSlot = i;
   }
   if (freeSlot < 0) return Refuse(std::string(kNewAxis) + "Too many axes in this application.");
@@ -163,6 +212,7 @@ Status Applic::AddAxis(std::string_view name, std::string_view family, Recordset
   if (Status s = Writable(); !s) return Refuse(kNewAxis + s.error);
 
   std::unique_ptr<Recordset> rs;
+  int64_t row = 0;
   Status s = [&]() -> Status {
     Transaction t(*db_);
     if (!t.Started()) return t.Started();
@@ -171,6 +221,7 @@ Status Applic::AddAxis(std::string_view name, std::string_view family, Recordset
     if (Status s = ax.Set("Name", trimmed); !s) return s;
     if (Status s = ax.Set("AxisType", family); !s) return s;
     if (Status s = ax.Update(); !s) return s;
+    row = ax.Bookmark();
     if (Status s = db_->CreateTable({AxisTable(trimmed), {FieldDef::Counter("ID"), FieldDef::Text("Name", 8),
                                                           FieldDef::Text("Value", 32)}});
         !s)
@@ -192,32 +243,62 @@ Status Applic::AddAxis(std::string_view name, std::string_view family, Recordset
   if (!s) return Refuse(kNewAxis + s.error);
   rs->MoveFirst();
   Slot& slot = axes_[size_t(freeSlot)];
-  slot.name = trimmed;
+  slot.name = slot.table = trimmed;
+  slot.row = row;
   slot.family = std::string(family);
   slot.rs = std::move(rs);
   NewAxisSlot = int16_t(freeSlot + 1);
   return Status::Ok();
 }
 
-// Deletes the table and the first list row of that name, as one change.
-static Status DeleteEntry(Database& db, Recordset& list, const std::string& table, const std::string& name) {
+namespace {
+
+// Places the list on its row `row`; false when the row is gone.
+bool GoToRow(Recordset& list, int64_t row) {
+  for (list.MoveFirst(); !list.Eof(); list.MoveNext())
+    if (list.Bookmark() == row) return true;
+  return false;
+}
+
+// Deletes the entry's own list row, and its table unless another row (a
+// duplicate skipped at opening) goes by the same table, as one change.
+Status DeleteEntry(Database& db, Recordset& list, const std::string& table, int64_t row,
+                   std::string (*tableOf)(std::string_view)) {
   Transaction t(db);
   if (!t.Started()) return t.Started();
-  if (db.HasTable(table))
+  bool shared = false;
+  for (list.MoveFirst(); !list.Eof(); list.MoveNext())
+    shared = shared || (list.Bookmark() != row && rt::SameText(tableOf(list.Text("Name")), table));
+  if (!shared && db.HasTable(table))
     if (Status s = db.DeleteTable(table); !s) return s;
-  if (Status s = list.Seek("Name", name); !s) return s;
-  if (!list.NoMatch())
+  if (GoToRow(list, row))
     if (Status s = list.Delete(); !s) return s;
   return t.Commit();
 }
+
+}  // namespace
 
 Status Applic::DelAxis(int16_t slot) {
   Slot* s = AxisSlot(slot);
   if (!s || s->name.empty()) return Status::Fail("no axis in slot " + std::to_string(slot));
   if (Status w = Writable(); !w) return w;
-  if (Status d = DeleteEntry(*db_, *axisRS_, AxisTable(s->name), s->name); !d) return d;
+  if (Status d = DeleteEntry(*db_, *axisRS_, AxisTable(s->table), s->row, AxisTable); !d) return d;
   *s = Slot{};
   return Status::Ok();
+}
+
+talvero::dao::Result<Recordset*> Applic::AxisTableOf(int16_t slot) {
+  Slot* s = AxisSlot(slot);
+  if (!s || s->name.empty()) return talvero::dao::Result<Recordset*>::Fail("no axis in slot " + std::to_string(slot));
+  if (!s->rs) return talvero::dao::Result<Recordset*>::Fail("the table " + AxisTable(s->table) + " is missing");
+  return talvero::dao::Result<Recordset*>::Ok(s->rs.get());
+}
+
+talvero::dao::Result<Recordset*> Applic::PgmTableOf(int16_t slot) {
+  Slot* s = PgmSlot(slot);
+  if (!s || s->name.empty()) return talvero::dao::Result<Recordset*>::Fail("no program in slot " + std::to_string(slot));
+  if (!s->rs) return talvero::dao::Result<Recordset*>::Fail("the table " + PgmTable(s->table) + " is missing");
+  return talvero::dao::Result<Recordset*>::Ok(s->rs.get());
 }
 
 std::string Applic::GetAxisName(int16_t slot) const {
@@ -251,10 +332,10 @@ std::optional<std::string> Applic::FindParam(int16_t slot, std::string_view name
 std::string Applic::GetParam(int16_t slot, std::string_view name) { return FindParam(slot, name).value_or("0"); }
 
 Status Applic::PutParam(int16_t slot, std::string_view name, std::string_view value) {
-  Slot* s = AxisSlot(slot);
-  if (!s || !s->rs) return Status::Fail("no axis in slot " + std::to_string(slot));
+  auto table = AxisTableOf(slot);
+  if (!table) return Status::Fail(table.error);
   if (Status w = Writable(); !w) return w;
-  Recordset& rs = *s->rs;
+  Recordset& rs = **table;
   if (Status k = rs.Seek("Name", name); !k) return k;
   if (rs.NoMatch()) {
     if (Status k = rs.AddNew(); !k) return k;
@@ -278,7 +359,7 @@ Status Applic::AddPgm(std::string_view name) {
   std::string trimmed = rt::Trim(name);
   int freeSlot = -1;
   for (int i = 0; i < kMaxPgm; ++i) {
-    if (SameName(pgms_[size_t(i)].name, trimmed)) return Refuse(std::string(kNewPgm) + "name already used.");
+    if (SameName(pgms_[size_t(i)].table, trimmed)) return Refuse(std::string(kNewPgm) + "name already used.");
     if (freeSlot < 0 && pgms_[size_t(i)].name.empty()) freeSlot = i;
   }
   if (freeSlot < 0) return Refuse(std::string(kNewPgm) + "Too many programs in this application.");
@@ -286,6 +367,7 @@ Status Applic::AddPgm(std::string_view name) {
   if (Status s = Writable(); !s) return Refuse(kNewPgm + s.error);
 
   std::unique_ptr<Recordset> rs;
+  int64_t row = 0;
   Status s = [&]() -> Status {
     Transaction t(*db_);
     if (!t.Started()) return t.Started();
@@ -293,6 +375,7 @@ Status Applic::AddPgm(std::string_view name) {
     if (Status s = pg.AddNew(); !s) return s;
     if (Status s = pg.Set("Name", trimmed); !s) return s;
     if (Status s = pg.Update(); !s) return s;
+    row = pg.Bookmark();
     if (Status s = db_->CreateTable({PgmTable(trimmed), {FieldDef::Long("Line"), FieldDef::Text("Text", 64)}}); !s)
       return s;
     auto opened = db_->OpenRecordset(PgmTable(trimmed));
@@ -302,7 +385,8 @@ Status Applic::AddPgm(std::string_view name) {
   }();
   if (!s) return Refuse(kNewPgm + s.error);
   Slot& slot = pgms_[size_t(freeSlot)];
-  slot.name = trimmed;
+  slot.name = slot.table = trimmed;
+  slot.row = row;
   slot.rs = std::move(rs);
   CurrentPgm = int16_t(freeSlot + 1);
   return Status::Ok();
@@ -312,7 +396,7 @@ Status Applic::DelPgm(int16_t slot) {
   Slot* s = PgmSlot(slot);
   if (!s || s->name.empty()) return Status::Fail("no program in slot " + std::to_string(slot));
   if (Status w = Writable(); !w) return w;
-  if (Status d = DeleteEntry(*db_, *programsRS_, PgmTable(s->name), s->name); !d) return d;
+  if (Status d = DeleteEntry(*db_, *programsRS_, PgmTable(s->table), s->row, PgmTable); !d) return d;
   *s = Slot{};
   return Status::Ok();
 }
@@ -320,18 +404,20 @@ Status Applic::DelPgm(int16_t slot) {
 Status Applic::PgmRename(int16_t slot, std::string_view newName) {
   const std::string refusal = "Can't rename program: ";
   Slot* s = PgmSlot(slot);
-  if (!s || s->name.empty()) return Status::Fail(refusal + "no program in slot " + std::to_string(slot));
+  if (auto table = PgmTableOf(slot); !table) return Status::Fail(refusal + table.error);
   std::string to = rt::Trim(newName);
   if (Status c = CheckStorable(to, PgmTable(to)); !c) return Status::Fail(refusal + c.error);
   if (Status w = Writable(); !w) return Status::Fail(refusal + w.error);
-  if (to == s->name) return Status::Ok();
+  if (to == s->table) return Status::Ok();
+  for (int i = 0; i < kMaxPgm; ++i)
+    if (&pgms_[size_t(i)] != s && SameName(pgms_[size_t(i)].table, to))
+      return Status::Fail(refusal + "name already used.");
   Status r = [&]() -> Status {
     Transaction t(*db_);
     if (!t.Started()) return t.Started();
-    if (Status k = db_->RenameTable(PgmTable(s->name), PgmTable(to)); !k) return k;
+    if (Status k = db_->RenameTable(PgmTable(s->table), PgmTable(to)); !k) return k;
     Recordset& pg = *programsRS_;
-    if (Status k = pg.Seek("Name", s->name); !k) return k;
-    if (!pg.NoMatch()) {
+    if (GoToRow(pg, s->row)) {
       if (Status k = pg.Edit(); !k) return k;
       if (Status k = pg.Set("Name", to); !k) return k;
       if (Status k = pg.Update(); !k) return k;
@@ -341,14 +427,14 @@ Status Applic::PgmRename(int16_t slot, std::string_view newName) {
   if (!r) return Status::Fail(refusal + r.error);
   auto opened = db_->OpenRecordset(PgmTable(to));
   if (!opened) return Status::Fail(refusal + opened.error);
-  s->name = to;
+  s->name = s->table = to;
   s->rs = std::move(*opened);
   return Status::Ok();
 }
 
 bool Applic::Pexist(std::string_view name) {
   for (int i = 0; i < kMaxPgm; ++i)
-    if (SameName(pgms_[size_t(i)].name, name)) {
+    if (SameName(pgms_[size_t(i)].table, name)) {
       CurrentPgm = int16_t(i + 1);
       return true;
     }
@@ -360,9 +446,15 @@ std::string Applic::GetPgmName(int16_t slot) const {
   return s ? s->name : std::string();
 }
 
+namespace {
+// Program steps are lines 0..255; -4..-2 hold the program's settings. Rows
+// outside them (another program's, or a damaged file's) are not read.
+bool ReadableLine(int64_t line) { return (line >= 0 && line <= 255) || (line >= -4 && line <= -2); }
+}  // namespace
+
 std::string Applic::GetPgmStep(int16_t slot, int32_t line) {
   Slot* s = PgmSlot(slot);
-  if (!s || !s->rs) return {};
+  if (!s || !s->rs || !ReadableLine(line)) return {};
   if (!s->rs->Seek("Line", line) || s->rs->NoMatch()) return {};
   return s->rs->Text("Text");
 }
@@ -385,10 +477,10 @@ Status Applic::WriteLine(Recordset& rs, int32_t line, std::string_view text) {
 }
 
 Status Applic::UpdatePgmStep(int16_t slot, int32_t line, std::string_view text) {
-  Slot* s = PgmSlot(slot);
-  if (!s || !s->rs) return Status::Fail("no program in slot " + std::to_string(slot));
+  auto table = PgmTableOf(slot);
+  if (!table) return Status::Fail(table.error);
   if (Status w = Writable(); !w) return w;
-  return WriteLine(*s->rs, line, text);
+  return WriteLine(**table, line, text);
 }
 
 int16_t Applic::GetMaxLineNumber(int16_t slot) {
@@ -396,16 +488,30 @@ int16_t Applic::GetMaxLineNumber(int16_t slot) {
   if (!s || !s->rs) return 0;
   Recordset& rs = *s->rs;
   int64_t most = 0;
-  for (rs.MoveFirst(); !rs.Eof(); rs.MoveNext()) most = std::max(most, rs.Field("Line").Long());
-  return int16_t(std::min<int64_t>(most, INT16_MAX));
+  for (rs.MoveFirst(); !rs.Eof(); rs.MoveNext()) {
+    const int64_t line = rs.Field("Line").Long();
+    if (line <= 255) most = std::max(most, line);
+  }
+  return int16_t(most);
 }
 
 std::string Applic::GetPD(int16_t slot) { return GetPgmStep(slot, -4); }
 
 float Applic::GetTrans(int16_t slot) {
-  std::string t = GetPgmStep(slot, -3);
-  float v = float(rt::Val(t));
-  return t.empty() || v == 0 ? 1.0f : v;
+  const std::string t = GetPgmStep(slot, -3);
+  if (t.empty()) return 1.0f;
+  const double v = rt::Val(t);
+  const float f = float(v);
+  if (std::isfinite(f) && f > 0) return f;
+  // A ratio that is not a finite positive number would scale every move by it.
+  if (Slot* s = PgmSlot(slot); s && !s->transTold) {
+    s->transTold = true;
+    talvero::ThePrompter().Message({"The program " + s->name + " of the application " + Name +
+                                        " holds the transmission ratio \"" + t +
+                                        "\", which is not a positive number; 1 is used.",
+                                    "Talvero", talvero::Buttons::Ok, talvero::Icon::Exclamation});
+  }
+  return 1.0f;
 }
 
 std::string Applic::GetUnits(int16_t slot) {
@@ -416,8 +522,8 @@ std::string Applic::GetUnits(int16_t slot) {
 Status Applic::UpdateSettings(int16_t slot, std::string_view description, std::string_view transmission,
                               std::string_view units) {
   const std::string refusal = "Can't save the program settings: ";
-  Slot* s = PgmSlot(slot);
-  if (!s || !s->rs) return Status::Fail(refusal + "no program in slot " + std::to_string(slot));
+  auto table = PgmTableOf(slot);
+  if (!table) return Status::Fail(refusal + table.error);
   if (Status w = Writable(); !w) return Status::Fail(refusal + w.error);
   struct Row {
     int32_t line;
@@ -430,7 +536,7 @@ Status Applic::UpdateSettings(int16_t slot, std::string_view description, std::s
   Transaction t(*db_);
   if (!t.Started()) return Status::Fail(refusal + t.Started().error);
   for (const Row& r : rows)
-    if (Status k = WriteLine(*s->rs, r.line, r.text); !k) return Status::Fail(refusal + k.error);
+    if (Status k = WriteLine(**table, r.line, r.text); !k) return Status::Fail(refusal + k.error);
   if (Status k = t.Commit(); !k) return Status::Fail(refusal + k.error);
   return Status::Ok();
 }

@@ -20,7 +20,7 @@ class Applic {
   Applic(const Applic&) = delete;
   Applic& operator=(const Applic&) = delete;
 
-  // The file path in lower case without its extension; "" while closed.
+  // The file path without its extension, in the file's own letter case; "" while closed.
   std::string Name;
   // The slot AddAxis gave the new axis, -1 after a refusal.
   int16_t NewAxisSlot = -1;
@@ -82,10 +82,16 @@ class Applic {
 
  private:
   struct Slot {
-    std::string name;    // "" = free
+    std::string name;    // "" = free; a name too long for its field is shown cut, with "…"
+    std::string table;   // the name its table goes by, as the file holds it
     std::string family;  // axes only
+    int64_t row = 0;     // its own row in the list table; never found again by name
+    bool transTold = false;  // a bad transmission ratio was reported once
     std::unique_ptr<talvero::dao::Recordset> rs;
   };
+  // The slot's table, or why there is none ("no axis in slot 3", "the table AXIS:X1 is missing").
+  talvero::dao::Result<talvero::dao::Recordset*> AxisTableOf(int16_t slot);
+  talvero::dao::Result<talvero::dao::Recordset*> PgmTableOf(int16_t slot);
 
   Slot* AxisSlot(int16_t slot);
   const Slot* AxisSlot(int16_t slot) const;

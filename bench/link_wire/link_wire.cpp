@@ -1,12 +1,17 @@
 // Measures the link's three bulk transfers against a simulated drive that
-// paces its bytes at 19200 baud, and compares each with its floor: the bytes
-// both ways at 10 bits a byte, plus the pauses the operations fix.
+// paces its bytes at 19200 baud (or any drive line given with --line), and
+// compares each with its floor: each request's bytes at 10 bits a byte, then
+// its fixed pause or its reply's bytes, whichever is longer.
 #include <stdlib.h>
 
 #include <cstdio>
+#include <filesystem>
+#include <fstream>
 #include <functional>
 #include <string>
+#include <vector>
 
+#include "bench/line_options.h"
 #include "bench/wire_floor.h"
 #include "link/isp.h"
 #include "platform/clock/clock.h"
@@ -15,7 +20,6 @@
 
 namespace {
 
-using benchwire::WireMs;
 constexpr int kNode = 1;
 
 struct Figure {
@@ -39,35 +43,48 @@ Figure Run(const char* what, const std::function<void(Figure&)>& body) {
 
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
+  benchwire::LineOptions opts;
+  if (!benchwire::ParseLineOptions(argc, argv, opts)) return 64;
   using talvero::sim::Buffer;
   talvero::sim::SimLine line;
-  auto& drive = line.AddDrive(kNode, talvero::sim::Family::RHO);
-  for (int i = 0; i < 256; ++i)
-    drive.Programs().SetLine(Buffer::Active, i, "IF IN" + std::to_string(i % 9) + " THEN MOVE " + std::to_string(i * 37));
-  for (size_t i = 0; i < drive.Memory().size(); ++i) drive.Memory()[i] = uint8_t(i * 31 + 7);
-
+  line.AddDrive(kNode, talvero::sim::Family::RHO);
   talvero::sim::PtyServer server(line);
-  talvero::sim::PtyOptions options;
-  options.paced = true;
-  if (!server.Start(options)) {
-    std::fprintf(stderr, "cannot start the simulated line: %s\n", server.Error().c_str());
-    return 1;
-  }
-  setenv("TALVERO_COM9", server.SlavePath().c_str(), 1);
+  const std::string device = benchwire::LineDevice(opts, server);
+  if (device.empty()) return 1;
+  setenv("TALVERO_COM9", device.c_str(), 1);
 
   ISP isp;  // the real serial port object, default time-outs and tries
   isp.OpenPort(9);
   if (isp.theHandle() <= 0) {
-    std::fprintf(stderr, "%s\n", talvero::DescribePortFailure(isp.LastOpenFailure()).c_str());
+    std::fprintf(stderr, "%s: %s\n", device.c_str(), talvero::DescribePortFailure(isp.LastOpenFailure()).c_str());
     return 1;
   }
 
+  // The drive's program and memory are written through the link first (not
+  // timed), so any drive on any line can be read back and checked.
+  std::vector<std::string> lines(256);
+  std::string image(64 * 128, '\0');
+  for (int i = 0; i < 256; ++i) {
+    lines[size_t(i)] = "IF IN" + std::to_string(i % 9) + " THEN MOVE " + std::to_string(i * 37);
+    if (!isp.SetPgmLine(kNode, "", uint8_t(i), lines[size_t(i)]))
+      std::fprintf(stderr, "program line %d was not written\n", i);
+  }
+  for (size_t i = 0; i < image.size(); ++i) image[i] = char(uint8_t(i * 31 + 7));
+  for (int b = 0; b < 64; ++b)
+    if (!isp.WriteNV(kNode, b * 128, image.substr(size_t(b) * 128, 128)))
+      std::fprintf(stderr, "memory block %d was not written\n", b);
+
+  std::string programRead, memoryRead;
   Figure program = Run("program read (256 lines)", [&](Figure& f) {
     for (int i = 0; i < 256; ++i) {
       std::string text = isp.GetPgmLine(kNode, uint8_t(i), "");
-      if (text != drive.ProgramLine(Buffer::Active, i)) ++f.wrong;
-      f.floorMs += WireMs(2, text.size());
+      if (text != lines[size_t(i)]) {
+        ++f.wrong;
+        std::fprintf(stderr, "program line %d read back as \"%s\"\n", i, text.c_str());
+      }
+      programRead += text + "\n";
+      f.floorMs += benchwire::RequestMs(2, text.size(), 0);
     }
   });
 
@@ -75,8 +92,12 @@ int main() {
     for (int b = 0; b < 64; ++b) {
       const int32_t address = b * 128;
       std::string block = isp.ReadNV(kNode, address);
-      if (block != std::string(drive.Memory().begin() + address, drive.Memory().begin() + address + 128)) ++f.wrong;
-      f.floorMs += WireMs(1 + std::to_string(address).size(), 128) + 20;
+      if (block != image.substr(size_t(address), 128)) {
+        ++f.wrong;
+        std::fprintf(stderr, "memory block %d read back wrong\n", b);
+      }
+      memoryRead += block;
+      f.floorMs += benchwire::RequestMs(1 + std::to_string(address).size(), 128, 20);
     }
   });
 
@@ -84,11 +105,22 @@ int main() {
   Figure firmware = Run("firmware write (8 blocks)", [&](Figure& f) {
     for (int b = 0; b < 8; ++b) {
       std::string block(128, char(b * 17));
-      if (!isp.Flash(kNode, "D" + block)) ++f.wrong;
-      f.floorMs += WireMs(130, 1) + 40;
+      if (!isp.Flash(kNode, "D" + block)) {
+        ++f.wrong;
+        std::fprintf(stderr, "firmware block %d was refused\n", b);
+      }
+      f.floorMs += benchwire::RequestMs(130, 1, 40);
     }
   });
   isp.Flash(kNode, "E");
+
+  if (!opts.out.empty()) {
+    std::error_code ec;
+    std::filesystem::create_directories(opts.out, ec);
+    std::ofstream(opts.out + "/program.txt", std::ios::binary) << programRead;
+    std::ofstream(opts.out + "/memory.bin", std::ios::binary) << memoryRead;
+    std::printf("wrote %s/program.txt and %s/memory.bin\n", opts.out.c_str(), opts.out.c_str());
+  }
 
   std::printf("link failures: %d\n", int(isp.ErrorCount));
   double worst = program.Ratio();

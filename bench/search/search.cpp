@@ -1,8 +1,9 @@
 // Times the main window from its construction to the end of the drive search
 // at start-up, against two simulated drives (nodes 1 and 2) paced at 19200
-// baud, and sets it next to its floor: every request of the search on the
-// wire at 10 bits a byte, the pauses the link fixes for each, and the time an
-// empty node costs the link (per try its read time-out and the flush's).
+// baud (or any drive line given with --line), and sets it next to its floor:
+// each request of the search on the wire at 10 bits a byte, then its fixed
+// pause or its reply's bytes, whichever is longer, and the time an empty node
+// costs the link (per try its read time-out and the flush's).
 // The link's time-outs are set below the settings' minimums so the run ends
 // in seconds; nothing of the user's own files is read or written.
 #include <stdlib.h>
@@ -10,6 +11,8 @@
 #include <QApplication>
 #include <QTemporaryDir>
 #include <cstdio>
+#include <filesystem>
+#include <fstream>
 #include <map>
 #include <memory>
 #include <string>
@@ -17,6 +20,7 @@
 
 #include "bench/window_bench.h"
 #include "bench/wire_floor.h"
+#include "bench/line_options.h"
 #include "link/isp.h"
 #include "mainwin/isp_line.h"
 #include "mainwin/main_win.h"
@@ -29,7 +33,7 @@ namespace {
 
 constexpr int kFirstByteMs = 100, kNextByteMs = 50;
 using benchwire::kByteMs;
-using benchwire::WireMs;
+using benchwire::RequestMs;
 constexpr int kNodes = 31;
 
 double NowMs() { return double(talvero::TheClock().NowMs()); }
@@ -68,7 +72,7 @@ class BenchLine : public DriveLine {
   std::string WhoAmI(int node) override {
     std::string r = inner_->WhoAmI(node);
     if (r.empty()) Add("empty node (3 tries)", 3 * (6 * kByteMs + 50 + kFirstByteMs + kFirstByteMs));
-    else Add("identity", WireMs(1, r.size()) + 50);
+    else Add("identity", RequestMs(1, r.size(), 50));
     return r;
   }
   std::string GetDriveName(int node) override { return Note("name", inner_->GetDriveName(node), 1, 10); }
@@ -85,7 +89,7 @@ class BenchLine : public DriveLine {
     c.floorMs += ms;
   }
   std::string Note(const char* what, std::string reply, size_t requestData, int pauseMs) {
-    Add(what, WireMs(requestData, reply.size()) + pauseMs);
+    Add(what, RequestMs(requestData, reply.size(), pauseMs));
     return reply;
   }
   std::unique_ptr<IspLine> inner_;
@@ -99,18 +103,16 @@ int main(int argc, char** argv) {
 
   using talvero::sim::Buffer;
   using talvero::sim::Family;
+  benchwire::LineOptions opts;
+  if (!benchwire::ParseLineOptions(argc, argv, opts)) return 64;
   talvero::sim::SimLine sim;
   sim.AddDrive(1, Family::RHO).Programs().Save(Buffer::Active, "HOME");
   sim.Drive(1).Programs().Save(Buffer::Active, "CUT 2");
   sim.AddDrive(2, Family::TAU).Programs().Save(Buffer::Active, "JOG");
   talvero::sim::PtyServer server(sim);
-  talvero::sim::PtyOptions options;
-  options.paced = true;
-  if (!server.Start(options)) {
-    std::fprintf(stderr, "cannot start the simulated line: %s\n", server.Error().c_str());
-    return 1;
-  }
-  setenv("TALVERO_COM1", server.SlavePath().c_str(), 1);
+  const std::string device = benchwire::LineDevice(opts, server);
+  if (device.empty()) return 1;
+  setenv("TALVERO_COM1", device.c_str(), 1);
 
   // Port 1 only, no first-run greeting.
   bench.stored = {{"Setup/COM", "1"}, {"Setup/CPS", "1"}, {"Help/GS", "1"}};
@@ -127,6 +129,15 @@ int main(int argc, char** argv) {
   const bool loaded = win->Form_Load("talvero");
   const double t1 = NowMs();
   const uint64_t bytesIn = server.BytesIn(), bytesOut = server.BytesOut();
+  // What the search found, as the tree shows it.
+  std::string drives;
+  int shown = 0;
+  for (int n = 1; n <= kNodes; ++n) {
+    const std::string text = win->GetDriveNameByNode(n);
+    if (text.empty()) continue;
+    ++shown;
+    drives += text + "\n";
+  }
   win.reset();
   server.Stop();
 
@@ -135,14 +146,28 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "the start-up did not reach the search\n");
     return 1;
   }
-  int found = 0;
-  for (const auto& req : sim.Log()) found += req.answered && req.data == "\x01";
+  if (!opts.out.empty()) {
+    std::error_code ec;
+    std::filesystem::create_directories(opts.out, ec);
+    std::ofstream(opts.out + "/drives.txt", std::ios::binary) << drives;
+    std::printf("wrote %s/drives.txt\n", opts.out.c_str());
+  }
+  const int identities = line.costs["identity"].count;
+  bool right = identities + line.costs["empty node (3 tries)"].count == kNodes && shown == identities;
+  if (opts.line.empty()) {
+    int found = 0;
+    for (const auto& req : sim.Log()) found += req.answered && req.data == "\x01";
+    right = right && found == 2 && shown == 2;
+    std::printf("drives found           %4d (nodes 1 and 2 expected)\n", found);
+  } else {
+    std::printf("drives found           %4d\n", shown);
+  }
+  if (!right) std::fprintf(stderr, "the search did not end with every node asked and each drive shown\n");
   double floorMs = 0;
   for (const auto& [what, c] : line.costs) {
     std::printf("%-22s %4d x         floor %9.1f ms\n", what.c_str(), c.count, c.floorMs);
     floorMs += c.floorMs;
   }
-  std::printf("drives found           %4d (nodes 1 and 2 expected)\n", found);
   std::printf("bytes on the line      %4llu to the drives, %llu back\n", (unsigned long long)bytesIn,
               (unsigned long long)bytesOut);
   std::printf("window built           measured %9.1f ms\n", built - t0);
@@ -151,5 +176,5 @@ int main(int argc, char** argv) {
   std::printf("start to search's end  measured %9.1f ms  floor %9.1f ms\n", t1 - t0, floorMs);
   std::printf("ratio: %.3f\n", (t1 - t0) / floorMs);
   if (!prompter.Failures().empty()) return 3;
-  return found == 2 && line.costs["identity"].count + line.costs["empty node (3 tries)"].count == kNodes ? 0 : 2;
+  return right ? 0 : 2;
 }

@@ -91,6 +91,15 @@ TEST_F(OverSim, TheLineCheckRecognisesAModemAndANodeZeroDrive) {
   }
 }
 
+// The drive keeps Windows-1252 bytes; the program sees its own characters.
+TEST_F(OverSim, ADriveNameWithAnUmlautCrossesTheLineBothWays) {
+  ASSERT_TRUE(isp->SetDriveName(4, "Achse S\xC3\xBC" "d"));
+  EXPECT_EQ(line.Drive(4).Name(), "Achse S\xFC" "d");
+  line.Drive(1).SetName("Br\xFC" "cke");
+  EXPECT_EQ(isp->GetDriveName(1), "Br\xC3\xBC" "cke");
+  EXPECT_EQ(isp->GetDriveName(4), "Achse S\xC3\xBC" "d");
+}
+
 TEST_F(OverSim, AProgramWrittenLineByLineReadsBackWithSkipReplies) {
   const std::vector<std::pair<int, std::string>> steps = {
       {0, "MOVE 10"}, {5, "WAIT IN1"}, {6, "X=[3]+13"}, {200, "GOTO 0"}};

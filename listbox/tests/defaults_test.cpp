@@ -130,6 +130,18 @@ TEST_F(DefaultsFile, SaveAsDefaultRoundTripsThroughANewControl) {
   EXPECT_TRUE(n->ControlFont().italic());
 }
 
+// The control has no font fields of its own: the page keeps the defaults
+// file's font, and saving the defaults again does not lose it.
+TEST_F(DefaultsFile, SavingDefaultsAgainKeepsTheirFont) {
+  WriteFile("FontName=Liberation Serif\nFontSize=12\nFontBold=1\n");
+  auto c = NewControl();
+  TivolenPropPage page(c.get());
+  ASSERT_TRUE(page.SaveAsDefault());
+  const QString text = ReadFile();
+  for (const char* line : {"FontName=Liberation Serif", "FontSize=12", "FontBold=1"})
+    EXPECT_TRUE(text.contains(QString(line) + "\n")) << line << "\n" << text.toStdString();
+}
+
 TEST_F(DefaultsFile, SaveAsDefaultStopsOnAFieldThatDoesNotValidate) {
   auto c = NewControl();
   TivolenPropPage page(c.get());
@@ -141,6 +153,9 @@ TEST_F(DefaultsFile, SaveAsDefaultStopsOnAFieldThatDoesNotValidate) {
 
 TEST_F(DefaultsFile, ResetDefaultDeletesTheSectionAndResetsThePage) {
   auto c = NewControl();
+  QFont courier("Courier", 14);
+  courier.setBold(true);
+  ASSERT_TRUE(c->PutProperty(kDispFont, courier).ok());
   TivolenPropPage page(c.get());
   page.Check(205)->setChecked(true);
   page.Edit(242)->setText("3");
@@ -158,6 +173,11 @@ TEST_F(DefaultsFile, ResetDefaultDeletesTheSectionAndResetsThePage) {
   EXPECT_FALSE(ReadFile().contains("Tivolen Settings"));
   ASSERT_TRUE(page.Apply());
   EXPECT_EQ(Get(*c, kDispSort), 0);
+  // The page's font fields belong to the defaults file: the control has no
+  // properties of their names, so its own font stays.
+  EXPECT_EQ(c->ControlFont().family(), "Courier");
+  EXPECT_EQ(c->ControlFont().pointSizeF(), 14);
+  EXPECT_TRUE(c->ControlFont().bold());
 }
 
 TEST_F(DefaultsFile, PageAppliesChangedFieldsAndReportsRefusals) {

@@ -46,7 +46,7 @@ const Case kCases[] = {
     {"SelCount read-only", R, 0, Op::Put, kDispSelCount, {}, S(1), {}, kNoSet},
     {"SelCount without window", D, 0, Op::Get, kDispSelCount, {}, {}, {}, kNoGet},
     {"Sort 2", R, 0, Op::Put, kDispSort, {}, S(2), {}, Err{380, "Sort must be either True or False", -1}},
-    {"Sort -1", R, 0, Op::Put, kDispSort, {}, S(-1), {}, {}},
+    {"Sort -1", R, 0, Op::Put, kDispSort, {}, S(-1), "-1", {}},
     {"Sort without window", D, 0, Op::Put, kDispSort, {}, S(1), {}, {}},
     {"TopIndex", R, 0, Op::Get, kDispTopIndex, {}, {}, "0", {}},
     {"TopIndex set without window", D, 0, Op::Put, kDispTopIndex, {}, S(0), {}, kNoSet},
@@ -57,7 +57,8 @@ const Case kCases[] = {
     {"PicTransColor", R, 0, Op::Get, kDispPicTransColor, {}, {}, "16777215", {}},
     {"NumTabs 51", R, 0, Op::Put, kDispNumTabs, {}, S(51), {}, Err{380, "NumTabs must be an integer from 0 to 50", 1047}},
     {"NumTabs -1", R, 0, Op::Put, kDispNumTabs, {}, S(-1), {}, Err{380, "NumTabs must be", 1047}},
-    {"NumTabs 50", R, 0, Op::Put, kDispNumTabs, {}, S(50), {}, {}},
+    {"NumTabs 50", R, 0, Op::Put, kDispNumTabs, {}, S(50), "50", {}},
+    {"NumTabs 0", R, 0, Op::Put, kDispNumTabs, {}, S(0), "0", {}},
     {"NumTabs default", R, 0, Op::Get, kDispNumTabs, {}, {}, "16", {}},
     {"PictureTab = NumTabs", R, 0, Op::Put, kDispPictureTab, {}, S(16), {},
      Err{380, "PictureTab must be between 0 and NumTabs", 1051}},
@@ -170,7 +171,10 @@ TEST_P(DispatchTable, ResultOrError) {
     EXPECT_EQ(r.error->Status(), 0x800A0000u | quint32(c.err->code));
   } else {
     ASSERT_TRUE(r.ok()) << r.error->message.toStdString();
-    if (c.expect) {
+    // A set is read back: accepted must mean stored.
+    if (c.expect && c.op == Op::Put) {
+      EXPECT_EQ(ctrl->GetProperty(c.dispId, c.index).value.toString(), *c.expect);
+    } else if (c.expect) {
       EXPECT_EQ(r.value.toString(), *c.expect);
     }
   }
@@ -278,8 +282,16 @@ TEST(Dispatch, PersistedSetRoundTripsThroughABag) {
   auto back = std::make_unique<TivolenCtrl>();
   back->Load(bag);
   back->CreateListWindow();
-  for (int id : {kDispNumTabs, kDispPictureTab, kDispTBarHeight, kDispDefHeight, kDispToolTip, kDispCaption,
-                 kDispSelectedBackColor, kDispShowTitle, kDispMultiSelect, kDispDragWindow})
+  // Against literals: a set that is dropped on both sides must not pass.
+  const std::pair<int, const char*> stored[] = {
+      {kDispNumTabs, "5"},   {kDispPictureTab, "2"},  {kDispTBarHeight, "360"},
+      {kDispDefHeight, "300"}, {kDispToolTip, "tip"}, {kDispCaption, "Steps"},
+      {kDispSelectedBackColor, "65280"}, {kDispShowTitle, "0"}};
+  for (const auto& [id, value] : stored) {
+    EXPECT_EQ(ctrl->GetProperty(id).value.toString(), value) << id;
+    EXPECT_EQ(back->GetProperty(id).value.toString(), value) << id;
+  }
+  for (int id : {kDispMultiSelect, kDispDragWindow})
     EXPECT_EQ(back->GetProperty(id).value.toString(), ctrl->GetProperty(id).value.toString()) << id;
   EXPECT_EQ(back->TabStops(), ctrl->TabStops());
   EXPECT_EQ(bag.Values().value("TBarHeight").toInt(), 24);  // kept in pixels
@@ -294,6 +306,10 @@ TEST(Dispatch, ScrollingFiresVscroll) {
   ctrl->ListWindow()->verticalScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
   EXPECT_EQ(sink.log, QStringList{"Vscroll"});
   EXPECT_EQ(ctrl->GetProperty(kDispTopIndex).value.toInt(), 1);
+  // Setting it scrolls there.
+  ASSERT_TRUE(ctrl->PutProperty(kDispTopIndex, ShortValue(7)).ok());
+  EXPECT_EQ(ctrl->GetProperty(kDispTopIndex).value.toInt(), 7);
+  EXPECT_EQ(ctrl->ListWindow()->TopIndex(), 7);
 }
 
 TEST(Dispatch, HeightsConvertBetweenTwipsAndPixels) {

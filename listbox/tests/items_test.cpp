@@ -1,4 +1,6 @@
 // Item rules of the control: positions, stored texts, widths and heights.
+#include <QAbstractScrollArea>
+#include <QCoreApplication>
 #include <QScrollBar>
 #include <gtest/gtest.h>
 
@@ -133,6 +135,10 @@ TEST(Items, RemoveAndClear) {
   for (const char* t : {"a", "b", "c"}) Add(*ctrl, t);
   ASSERT_TRUE(ctrl->Invoke(kDispRemoveItem, {ShortValue(1)}).ok());
   EXPECT_EQ(Texts(*ctrl), (QStringList{"\ta", "\tc"}));
+  // The list window shows what the records hold.
+  ASSERT_EQ(ctrl->ListWindow()->Count(), 2);
+  EXPECT_EQ(ctrl->ListWindow()->Text(0), "\ta");
+  EXPECT_EQ(ctrl->ListWindow()->Text(1), "\tc");
   EXPECT_EQ(ctrl->GetProperty(kDispNewIndex).value.toInt(), -1);
   ctrl->Invoke(kDispClear);
   EXPECT_EQ(Count(*ctrl), 0);
@@ -210,6 +216,21 @@ TEST(Items, ItemFromPoint) {
   EXPECT_EQ(at(20, 25, QVariant(false)), 1);
   EXPECT_EQ(at(20, 5, QVariant(true)), -1);
   EXPECT_EQ(at(20, 5, ShortValue(0)), -1);  // not a Boolean: the frame tests apply
+
+  // With the bars shown, the items reach up to each bar's edge.
+  for (int i = 3; i < 40; ++i) Add(*ctrl, QString("row %1").arg(i), {{}, {}, FloatValue(300)});
+  auto* list = ctrl->findChild<QAbstractScrollArea*>();
+  ASSERT_NE(list, nullptr);
+  list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  QCoreApplication::processEvents();
+  const QScrollBar* v = list->verticalScrollBar();
+  const QScrollBar* h = list->horizontalScrollBar();
+  ASSERT_TRUE(v->isVisible() && h->isVisible());
+  const int cx = ctrl->width(), cy = ctrl->height();
+  EXPECT_GE(at(cx - v->width(), top + 5), 0);
+  EXPECT_EQ(at(cx - v->width() + 1, top + 5), -1);
+  EXPECT_GE(at(20, cy - h->height()), 0);
+  EXPECT_EQ(at(20, cy - h->height() + 1), -1);
 }
 
 TEST(Items, ItemsAddedBeforeTheWindowJoinIt) {

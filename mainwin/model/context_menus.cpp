@@ -28,6 +28,7 @@ ContextMenuItem Separator() {
 
 ContextMenuItem CopyItem(std::string name, std::string caption, std::vector<TargetItem> targets) {
   ContextMenuItem i = Item(std::move(name), std::move(caption), !targets.empty());
+  i.copy = true;
   i.targets = std::move(targets);
   return i;
 }
@@ -227,6 +228,16 @@ std::optional<ContextMenu> ContextMenuFor(const ContextMenuInput& in) {
     return m;
   }
   return std::nullopt;
+}
+
+std::vector<ContextMenu> AllContextMenus() {
+  std::vector<ContextMenu> menus;
+  for (const char* key : {"#1", "PP1", "LE1,1", "PL1", "TH1", "EV-1,1", "PA1", "PR-1,1", "AP1", "AX-1,1"}) {
+    ContextMenuInput in;
+    in.selKey = key;
+    if (auto m = ContextMenuFor(in)) menus.push_back(std::move(*m));
+  }
+  return menus;
 }
 
 }  // namespace talvero

@@ -45,6 +45,8 @@ struct ContextMenuItem {
   // The caption is text from a drive or a file: show it as it is ("&" is no
   // access key).
   bool literalCaption = false;
+  // A copy item: it opens a submenu of targets.
+  bool copy = false;
   // Entries of a copy item's submenu; empty leaves the item disabled.
   std::vector<TargetItem> targets;
 };
@@ -86,5 +88,9 @@ struct ContextMenuInput {
 
 // nullopt: the selected node has no menu.
 std::optional<ContextMenu> ContextMenuFor(const ContextMenuInput& in);
+
+// Every tree menu with its items in order, as ContextMenuFor makes them with
+// no drive and no application: the one definition the window builds from.
+std::vector<ContextMenu> AllContextMenus();
 
 }  // namespace talvero

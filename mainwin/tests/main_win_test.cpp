@@ -293,6 +293,7 @@ TEST_F(MainWinTest, MissingOrDamagedLibraryEndsCleanlyWithAMessage) {
     prompter.ExpectMessageContaining("Cannot open the library database " + path + ":", Answer::Ok);
     MainWin& w = Make();
     EXPECT_FALSE(w.Form_Load(""));
+    EXPECT_EQ(w.ExitStatus, 1) << "the program ends as failed";
     EXPECT_TRUE(line.opened.empty());
     EXPECT_FALSE(w.TStat->isActive());
     EXPECT_EQ(w.ParametersRS, nullptr);
@@ -302,6 +303,30 @@ TEST_F(MainWinTest, MissingOrDamagedLibraryEndsCleanlyWithAMessage) {
     InstanceLock next((dir.path() + "/talvero.lock").toStdString());
     EXPECT_TRUE(next.Acquire()) << "the lock is released";
   }
+}
+
+// A path with ";" comes back whole; a file that is there but cannot be opened
+// this time is said and kept for the next start (only a vanished one is dropped).
+TEST_F(MainWinTest, ReopenKeepsSemicolonPathsAndFilesThatFailedToOpen) {
+  const std::string base = dir.path().toStdString();
+  {
+    Applic app;
+    ASSERT_TRUE(app.Create(base + "/semi;colon.APP").ok());
+    app.AClose();
+    QFile f(QString::fromStdString(base + "/locked.APP"));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("not now");
+  }
+  const std::string list = mainwin::JoinOpenApps({base + "/semi;colon", base + "/locked"});
+  settings.values = {{"Help/GS", "1"}, {"OpenApps/List", list}};
+  prompter.ExpectMessageContaining("Can't open application " + base + "/locked.APP: ", Answer::Ok);
+  MainWin& w = Make();
+  ASSERT_TRUE(w.Form_Load(""));
+  EXPECT_TRUE(w.AppOpen[1]);
+  EXPECT_FALSE(w.AppOpen[2]);
+  w.File_Exit_Click();
+  EXPECT_EQ(Value("OpenApps/List"), list);
+  EXPECT_TRUE(prompter.Failures().empty());
 }
 
 TEST_F(MainWinTest, ApplicationsReopenAndExitStoresThemAndClosesThePort) {
@@ -319,6 +344,8 @@ TEST_F(MainWinTest, ApplicationsReopenAndExitStoresThemAndClosesThePort) {
   ASSERT_TRUE(w.Form_Load(""));
   EXPECT_TRUE(w.AppOpen[1] && w.AppOpen[2] && !w.AppOpen[3]);
   EXPECT_EQ(w.Sys->Children("!AP"), (std::vector<std::string>{"AP1", "AP2"}));
+  // The file's own letter case, without the extension.
+  EXPECT_EQ(w.Sys->Text("AP1").substr(w.Sys->Text("AP1").size() - 7), "/Line A");
   EXPECT_EQ(w.Sys->Children("AP1"), (std::vector<std::string>{"PR-1"}));
   EXPECT_EQ(w.Sys->Children("PR-1"), (std::vector<std::string>{"PR-1,1"}));
   EXPECT_EQ(w.Sys->Text("PR-1,1"), "HOME");

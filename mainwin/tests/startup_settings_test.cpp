@@ -98,5 +98,12 @@ TEST(StartupSettings, OpenAppsItemsEndWithSemicolons) {
   EXPECT_EQ(SplitOpenApps("/home/u/line 3;"), (std::vector<std::string>{"/home/u/line 3"}));
 }
 
+TEST(StartupSettings, OpenAppsPathsWithSemicolonsAndPercentsComeBackWhole) {
+  const std::vector<std::string> paths = {"/home/u/a;b", "/home/u/100%", "/x/%3B;;", "/plain"};
+  const std::string list = JoinOpenApps(paths);
+  EXPECT_EQ(SplitOpenApps(list), paths);
+  EXPECT_EQ(JoinOpenApps({"/a;b"}), "/a%3Bb;");
+}
+
 }  // namespace
 }  // namespace mainwin

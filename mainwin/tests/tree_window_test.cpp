@@ -3,7 +3,10 @@
 #include <QApplication>
 #include <QCursor>
 #include <QLineEdit>
+#include <QContextMenuEvent>
 #include <QMenu>
+
+#include "mainwin/model/context_menus.h"
 #include <QMouseEvent>
 #include <QTest>
 
@@ -220,14 +223,35 @@ TEST_F(TreeWindowTest, ContextMenusFollowTheSelectedNode) {
   w.Sys_KeyPress(32);
   EXPECT_EQ(w.ShownContextMenu(), nullptr);
 
-  // The right button over another node opens the selected node's menu and
-  // leaves the selection alone; the space key in the tree does the same.
+  // The right button over another node selects it first, as a left click
+  // does, and opens its menu: the drive menu aims at the drive pointed at.
   Click("#4");
-  QTreeWidgetItem* other = w.Sys->findItems("Applications", Qt::MatchExactly)[0];
-  QTest::mousePress(w.Sys->viewport(), Qt::RightButton, {}, w.Sys->visualItemRect(other).center());
+  QTreeWidgetItem* feed = w.Sys->findItems("KV110c Feed (Node 1)", Qt::MatchExactly | Qt::MatchRecursive)[0];
+  QTest::mousePress(w.Sys->viewport(), Qt::RightButton, {}, w.Sys->visualItemRect(feed).center());
   ASSERT_NE(w.ShownContextMenu(), nullptr);
   EXPECT_EQ(w.ShownContextMenu()->objectName(), "AAMenu");
-  EXPECT_EQ(w.Sys->SelectedKey(), "#4");
+  EXPECT_EQ(w.Item("AA_Serial")->text(), "S/N : 10Feed");
+  EXPECT_EQ(w.Sys->SelectedKey(), "#1");
+  EXPECT_EQ(w.SelKey, "#1");
+  EXPECT_EQ(w.CurNode, 1);
+  w.ShownContextMenu()->hide();
+  // Empty space opens nothing and keeps the selection.
+  w.Sys->collapseAll();
+  QTreeWidgetItem* last = w.Sys->topLevelItem(w.Sys->topLevelItemCount() - 1);
+  const QPoint empty(5, w.Sys->visualItemRect(last).bottom() + 6);
+  ASSERT_EQ(w.Sys->itemAt(empty), nullptr);
+  QTest::mousePress(w.Sys->viewport(), Qt::RightButton, {}, empty);
+  EXPECT_EQ(w.ShownContextMenu(), nullptr);
+  EXPECT_EQ(w.Sys->SelectedKey(), "#1");
+  // The menu key selects as a click would and opens the current node's menu.
+  Click("AP2");
+  w.Sys->expandAll();
+  w.Sys->setCurrentItem(feed);
+  QContextMenuEvent key(QContextMenuEvent::Keyboard, QPoint(1, 1), w.Sys->mapToGlobal(QPoint(1, 1)));
+  QApplication::sendEvent(w.Sys, &key);
+  ASSERT_NE(w.ShownContextMenu(), nullptr);
+  EXPECT_EQ(w.ShownContextMenu()->objectName(), "AAMenu");
+  EXPECT_EQ(w.SelKey, "#1");
   w.ShownContextMenu()->hide();
   QTest::keyClick(w.Sys, Qt::Key_Space);
   ASSERT_NE(w.ShownContextMenu(), nullptr);
@@ -240,6 +264,22 @@ TEST_F(TreeWindowTest, ContextMenusFollowTheSelectedNode) {
   ASSERT_NE(w.ShownContextMenu(), nullptr);
   EXPECT_EQ(w.ShownContextMenu()->pos(), pointer);
   w.ShownContextMenu()->hide();
+}
+
+// The window's pop-up menus are the model's: the same items in the same order.
+TEST_F(TreeWindowTest, EachPopUpMenuHoldsTheModelsItemsInItsOrder) {
+  MainWin& w = Start({{"cell", {}, {"HOME"}}});
+  for (const talvero::ContextMenu& model : talvero::AllContextMenus()) {
+    SCOPED_TRACE(model.name);
+    QMenu* m = w.findChild<QMenu*>(QString::fromStdString(model.name), Qt::FindDirectChildrenOnly);
+    ASSERT_NE(m, nullptr);
+    std::vector<std::string> shown, wanted;
+    for (QAction* a : m->actions())
+      shown.push_back(a->isSeparator() ? "-" : a->menu() ? a->menu()->objectName().toStdString()
+                                                         : a->objectName().toStdString());
+    for (const auto& item : model.items) wanted.push_back(item.separator ? "-" : item.name);
+    EXPECT_EQ(shown, wanted);
+  }
 }
 
 TEST_F(TreeWindowTest, RenamingProgramsChecksTheNameFirst) {

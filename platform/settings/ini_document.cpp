@@ -39,26 +39,34 @@ IniDocument::Line IniDocument::ParseLine(std::string raw) {
 
 IniDocument IniDocument::Parse(std::string_view text) {
   IniDocument doc;
+  static constexpr std::string_view kBom = "\xEF\xBB\xBF";
+  if (text.substr(0, kBom.size()) == kBom) {
+    doc.bom_ = true;
+    text.remove_prefix(kBom.size());
+  }
+  // A line ends at LF, CR LF or a lone CR; the first one found is the one written back.
+  bool eolSeen = false;
   std::size_t from = 0;
   while (from < text.size()) {
-    std::size_t nl = text.find('\n', from);
-    const bool last = nl == std::string_view::npos;
-    if (last) nl = text.size();
-    std::string_view raw = text.substr(from, nl - from);
-    if (!raw.empty() && raw.back() == '\r') {
-      raw.remove_suffix(1);
-      doc.crlf_ = doc.crlf_ || !last;
+    std::size_t end = text.find_first_of("\r\n", from);
+    std::size_t next = end;
+    if (end == std::string_view::npos) {
+      end = next = text.size();
+    } else {
+      const bool crlf = text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n';
+      if (!eolSeen) doc.eol_ = crlf ? "\r\n" : text[end] == '\r' ? "\r" : "\n";
+      eolSeen = true;
+      next = end + (crlf ? 2 : 1);
     }
-    doc.lines_.push_back(ParseLine(std::string(raw)));
-    from = nl + 1;
+    doc.lines_.push_back(ParseLine(std::string(text.substr(from, end - from))));
+    from = next;
   }
   return doc;
 }
 
 std::string IniDocument::Text() const {
-  std::string out;
-  const char* eol = crlf_ ? "\r\n" : "\n";
-  for (const Line& l : lines_) out += l.raw + eol;
+  std::string out = bom_ ? "\xEF\xBB\xBF" : "";
+  for (const Line& l : lines_) out += l.raw + eol_;
   return out;
 }
 

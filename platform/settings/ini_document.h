@@ -11,7 +11,8 @@ namespace talvero {
 class IniDocument {
  public:
   // Never fails: lines that are neither "[section]" nor "key=value" are kept but mean
-  // nothing. Line ends may be LF or CR LF.
+  // nothing. Line ends may be LF, CR LF or CR alone; a UTF-8 byte-order mark is skipped
+  // (and written back).
   static IniDocument Parse(std::string_view text);
   std::string Text() const;
 
@@ -37,7 +38,8 @@ class IniDocument {
   std::size_t Find(std::string_view section, std::string_view key) const;
 
   std::vector<Line> lines_;
-  bool crlf_ = false;
+  std::string eol_ = "\n";  // as the file had it
+  bool bom_ = false;         // the file began with a UTF-8 byte-order mark
 };
 
 }  // namespace talvero

@@ -7,12 +7,14 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
-#include <fstream>
+#include <map>
+#include <mutex>
 #include <optional>
-#include <sstream>
 
 #include "platform/settings/ini_document.h"
+#include "platform/ui/prompter.h"
 
 namespace talvero {
 namespace {
@@ -26,17 +28,126 @@ std::string ConfigHome() {
   return ".config";
 }
 
-// nullopt when the file exists but cannot be read; "" when it does not exist.
-std::optional<std::string> ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) {
-    std::error_code ec;
-    return std::filesystem::exists(path, ec) || ec ? std::nullopt : std::optional<std::string>("");
+constexpr off_t kMaxFileBytes = 1 << 20;
+
+// What a stat says of the thing at the settings path, for the message; "" for a regular file.
+std::string KindOf(const struct stat& st) {
+  if (S_ISREG(st.st_mode)) return "";
+  if (S_ISDIR(st.st_mode)) return "a folder";
+  if (S_ISFIFO(st.st_mode)) return "a pipe (fifo)";
+  if (S_ISCHR(st.st_mode) || S_ISBLK(st.st_mode)) return "a device";
+  if (S_ISSOCK(st.st_mode)) return "a socket";
+  return "not a regular file";
+}
+
+// Identifies one version of the file, so a change made behind our back is read again.
+struct Stamp {
+  dev_t dev = 0;
+  ino_t ino = 0;
+  off_t size = -1;
+  int64_t mtimeNs = -1;
+  bool operator==(const Stamp&) const = default;
+};
+
+Stamp StampOf(const struct stat& st) {
+  return {st.st_dev, st.st_ino, st.st_size, int64_t(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec};
+}
+
+// The file as last read: its parsed text, or why it was left alone.
+struct Loaded {
+  bool exists = false;
+  Stamp stamp;
+  std::optional<IniDocument> doc;  // nullopt: not read, defaults apply and saves are refused
+  std::string problem;             // why not, for the one message
+  bool told = false;
+};
+
+// Reads the file only when it is a regular file of at most 1 MiB: a link to
+// /dev/zero or a fifo would otherwise never end or never begin.
+Loaded ReadSafely(const std::string& path) {
+  Loaded out;
+  struct stat st {};
+  if (::stat(path.c_str(), &st) != 0) {
+    if (errno == ENOENT || errno == ENOTDIR) {
+      out.doc = IniDocument::Parse("");
+      return out;
+    }
+    out.exists = true;
+    out.problem = std::string("can't be reached (") + std::strerror(errno) + ")";
+    return out;
   }
-  std::ostringstream text;
-  text << in.rdbuf();
-  if (in.bad()) return std::nullopt;
-  return text.str();
+  out.exists = true;
+  out.stamp = StampOf(st);
+  if (std::string kind = KindOf(st); !kind.empty()) {
+    out.problem = "is " + kind;
+    return out;
+  }
+  if (st.st_size > kMaxFileBytes) {
+    out.problem = "is larger than 1 MiB (" + std::to_string(st.st_size) + " bytes)";
+    return out;
+  }
+  // O_NONBLOCK: should a fifo take its place between the stat and the open, the open does not wait.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) {
+    out.problem = std::string("can't be read (") + std::strerror(errno) + ")";
+    return out;
+  }
+  struct stat fst {};
+  std::string text;
+  bool ok = ::fstat(fd, &fst) == 0 && S_ISREG(fst.st_mode) && fst.st_size <= kMaxFileBytes;
+  if (ok) {
+    char buf[65536];
+    for (;;) {
+      const ssize_t n = ::read(fd, buf, sizeof buf);
+      if (n < 0 && errno == EINTR) continue;
+      if (n < 0) ok = false;
+      if (n <= 0) break;
+      text.append(buf, std::size_t(n));
+      if (text.size() > std::size_t(kMaxFileBytes)) {
+        ok = false;
+        break;
+      }
+    }
+  }
+  ::close(fd);
+  if (!ok) {
+    out.problem = "changed while it was read or can't be read";
+    return out;
+  }
+  out.stamp = StampOf(fst);
+  out.doc = IniDocument::Parse(text);
+  return out;
+}
+
+// A message box runs events, which may read a setting again: hence recursive.
+std::recursive_mutex cacheMutex;
+std::map<std::string, Loaded>& Cache() {
+  static std::map<std::string, Loaded> cache;
+  return cache;
+}
+
+// The file's document, read once and kept while the file stays as it was.
+// The caller holds cacheMutex.
+Loaded& Load(const std::string& path) {
+  Loaded& entry = Cache()[path];
+  struct stat st {};
+  const bool exists = ::stat(path.c_str(), &st) == 0;
+  const bool loaded = entry.doc || !entry.problem.empty();
+  const bool same = loaded && (exists ? entry.exists && entry.stamp == StampOf(st) : !entry.exists);
+  if (!same) {
+    const bool told = entry.told;
+    entry = ReadSafely(path);
+    entry.told = told && !entry.problem.empty();
+  }
+  if (!entry.problem.empty() && !entry.told) {
+    entry.told = true;
+    talvero::MessageBox box;
+    box.text = "The settings file " + path + " " + entry.problem +
+               ", so it was not read and is left as it is.\n\nTalvero uses its default settings.";
+    box.icon = talvero::Icon::Exclamation;
+    talvero::ThePrompter().Message(box);
+  }
+  return entry;
 }
 
 bool WriteAll(int fd, const std::string& text) {
@@ -77,15 +188,26 @@ bool ValidApp(const std::string& app) {
 
 bool Storable(const std::string& s) { return s.find_first_of(std::string("\r\n\0", 3)) == std::string::npos; }
 
-// Changes the document read from the application's file and writes it back.
+// Changes the application's document and writes it back; the kept copy
+// follows only what reached the file.
 template <typename Change>
 bool Rewrite(const std::string& app, Change change) {
   const std::string path = SettingsFilePath(app);
-  const std::optional<std::string> text = ReadFile(path);
-  if (!text) return false;  // never replace a file we could not read
-  IniDocument doc = IniDocument::Parse(*text);
+  std::lock_guard<std::recursive_mutex> lock(cacheMutex);
+  Loaded& entry = Load(path);
+  if (!entry.doc) return false;  // never replace a file we did not read
+  IniDocument doc = *entry.doc;
   if (!change(doc)) return true;
-  return WriteReplacing(path, doc.Text());
+  if (!WriteReplacing(path, doc.Text())) return false;
+  struct stat st {};
+  if (::stat(path.c_str(), &st) == 0) {
+    entry.exists = true;
+    entry.stamp = StampOf(st);
+    entry.doc = std::move(doc);
+  } else {
+    Cache().erase(path);
+  }
+  return true;
 }
 
 }  // namespace
@@ -97,9 +219,10 @@ std::string SettingsFilePath(const std::string& app) {
 std::string GetSetting(const std::string& app, const std::string& section, const std::string& key,
                        const std::string& defaultValue) {
   if (!ValidApp(app)) return defaultValue;
-  const std::optional<std::string> text = ReadFile(SettingsFilePath(app));
-  if (!text) return defaultValue;
-  return IniDocument::Parse(*text).Get(section, key).value_or(defaultValue);
+  std::lock_guard<std::recursive_mutex> lock(cacheMutex);
+  const Loaded& entry = Load(SettingsFilePath(app));
+  if (!entry.doc) return defaultValue;
+  return entry.doc->Get(section, key).value_or(defaultValue);
 }
 
 bool SaveSetting(const std::string& app, const std::string& section, const std::string& key,

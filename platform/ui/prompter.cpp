@@ -2,6 +2,26 @@
 
 namespace talvero {
 
+namespace {
+// Byte offset of the character `chars` characters into UTF-8 text.
+size_t CharOffset(const std::string& s, size_t chars) {
+  size_t i = 0;
+  for (size_t n = 0; i < s.size() && n < chars; ++n) {
+    ++i;
+    while (i < s.size() && (static_cast<unsigned char>(s[i]) & 0xC0) == 0x80) ++i;
+  }
+  return i;
+}
+}  // namespace
+
+std::string BoxText(const std::string& text) {
+  size_t chars = 0;
+  for (unsigned char c : text) chars += (c & 0xC0) != 0x80;
+  if (chars <= kMaxBoxChars) return text;
+  const size_t head = kMaxBoxChars * 3 / 4, tail = kMaxBoxChars - head - 1;
+  return text.substr(0, CharOffset(text, head)) + "\xE2\x80\xA6" + text.substr(CharOffset(text, chars - tail));
+}
+
 Answer Prompter::Info(const std::string& text, const std::string& title) {
   return Message({text, title, Buttons::Ok, Icon::Information, 0});
 }

@@ -48,6 +48,12 @@ class Prompter {
   bool Confirm(const std::string& text, const std::string& title = "Talvero");
 };
 
+// A box's text as it is shown: a text longer than kMaxBoxChars characters (a
+// name or an entry from a file or a drive can be megabytes) keeps its start
+// and its end, the middle cut to "…", so the box stays quick and readable.
+constexpr size_t kMaxBoxChars = 2000;
+std::string BoxText(const std::string& text);
+
 // The process-wide prompter; the user interface installs the real one, tests
 // a scripted one. Without either, every box answers its first button.
 Prompter& ThePrompter();

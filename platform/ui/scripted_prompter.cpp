@@ -67,7 +67,10 @@ const ScriptedPrompter::Step* ScriptedPrompter::Next(Kind kind, const std::strin
   return &current_;
 }
 
-Answer ScriptedPrompter::Message(const MessageBox& box) {
+Answer ScriptedPrompter::Message(const MessageBox& shownBox) {
+  // What the real box would show.
+  MessageBox box = shownBox;
+  box.text = BoxText(box.text);
   shown_.push_back(box.title + "|" + box.text);
   boxes_.push_back(box);
   const Step* s = Next(Kind::Message, box.title + "|" + box.text);

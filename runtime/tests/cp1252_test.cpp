@@ -42,4 +42,10 @@ TEST(Cp1252, RefusesWhatHasNoByteOrIsNotUtf8) {
   for (const char* s : bad) EXPECT_FALSE(rt::Utf8ToCp1252(std::string("ok") + s).has_value());
 }
 
+TEST(Cp1252, TheFirstCharacterWithoutAByteIsFound) {
+  EXPECT_EQ(rt::FirstWithoutCp1252("caf\xC3\xA9 5\xE2\x82\xAC"), std::nullopt);
+  EXPECT_EQ(rt::FirstWithoutCp1252("R=5\xE2\x84\xA6 \xC4\x80"), std::optional<std::string>("\xE2\x84\xA6"));
+  EXPECT_EQ(rt::FirstWithoutCp1252("ok \xE9"), std::optional<std::string>("\xE9"));  // a bare byte
+}
+
 }  // namespace

@@ -30,6 +30,10 @@ TEST(Like, PatternsMatchAsTheLegacyOperator) {
       {"ab", "a*?*b", false},
       {"a5", "a#", true},
       {"ab", "a#", false},
+      {"0", "#", true},   // the ends of the digit range, and the characters just outside it
+      {"9", "#", true},
+      {"/", "#", false},
+      {":", "#", false},
       {"b", "[abc]", true},
       {"d", "[abc]", false},
       {"d", "[!abc]", true},

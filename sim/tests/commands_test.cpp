@@ -189,8 +189,13 @@ TEST_F(Commands, UserVariablesAndEvents) {
       {31, "vSPEED", ACK},
       {31, Bytes({'}', 0}), " "},
       {31, Bytes({'}', 1}), "DIST"},
+      {31, "vNOSUCH", NAK},  // deleting what was never defined
+      {31, "vDIST", ACK},
+      {31, "vDIST", NAK},    // already gone
       {31, "v*", ACK},
       {31, Bytes({'}', 1}), " "},
+      {31, Bytes({'T', 0}), " "},  // an empty event answers one blank
+      {31, Bytes({'T', 9}), " "},
       {31, Bytes({'T', 4}), " "},
       {31, ":T4,IF IN1 THEN OUT2", ACK},
       {31, Bytes({'T', 4}), "IF IN1 THEN OUT2"},

@@ -53,8 +53,7 @@ TEST_F(ApplicTest, ANewFileHasTwoEmptyTablesAndFreeSlots) {
   EXPECT_FALSE(app_.IsOpen());
   CreateApp();
   EXPECT_TRUE(app_.IsOpen());
-  EXPECT_EQ(app_.Name, rt::LCase(path_.substr(0, path_.size() - 4)));
-  EXPECT_NE(app_.Name, path_.substr(0, path_.size() - 4));  // the path has capitals
+  EXPECT_EQ(app_.Name, path_.substr(0, path_.size() - 4));  // the path's capitals kept
   EXPECT_EQ(app_.Path(), path_);
   EXPECT_EQ(Tables(), (std::vector<std::string>{"Axis", "Programs"}));
   EXPECT_EQ(Rows("Axis"), 0);
@@ -255,7 +254,6 @@ TEST_F(ApplicTest, ProgramLinesAndSettings) {
     std::string expectUnits;
   } cases[] = {
       {"Feed axis", "2.5", "mm", 2.5f, "mm"},
-      {"", "0", "", 1.0f, "system-rev"},
       {"x", "", "inch", 1.0f, "inch"},
       {"y", "4E-1", "degree", 0.4f, "degree"},
   };
@@ -414,6 +412,117 @@ TEST_F(ApplicTest, AProcessKilledInTheMiddleOfAddAxisLeavesAFileWithoutTheAxis) 
   EXPECT_EQ(Rows("Axis"), 1);
   AddAxis("Half", "TAU");
   EXPECT_EQ(app_.NewAxisSlot, 2);
+}
+
+// Hand-made files: rows whose names another row shares, rows without their
+// table, tables without row ids, values out of their range.
+class HostileFileTest : public ApplicTest {
+ protected:
+  // Runs SQL on the file behind the application's back.
+  void Sql(const std::string& sql) {
+    app_.AClose();
+    auto db = talvero::dao::Database::Open(path_);
+    ASSERT_TRUE(db) << db.error;
+    auto s = (*db)->Execute(sql);
+    ASSERT_TRUE(s) << s.error;
+  }
+  std::vector<std::string> Names(const char* table) {
+    std::vector<std::string> names;
+    auto rs = std::move(*app_.Database()->OpenRecordset(table));
+    for (rs->MoveFirst(); !rs->Eof(); rs->MoveNext()) names.push_back(rs->Text("Name"));
+    return names;
+  }
+};
+
+TEST_F(HostileFileTest, ASecondRowOfTheSameNameIsSkippedAndDeletingTheFirstSparesIt) {
+  CreateApp();
+  AddAxis("X1");
+  ASSERT_TRUE(app_.PutParam(1, "PPG", "7"));
+  ASSERT_TRUE(app_.AddPgm("P"));
+  AddAxis("Y");
+  Sql("INSERT INTO Axis (Name, AxisType) VALUES ('x1', 'TAU');"
+      "INSERT INTO Programs (Name) VALUES ('p  ');");
+  const std::string name = path_.substr(0, path_.size() - 4);
+  prompter_.ExpectMessage("The application " + name + " holds two axes named x1; the second was not opened.\n"
+                          "The application " + name + " holds two programs named p; the second was not opened.",
+                          Answer::Ok);
+  Reopen();
+  EXPECT_EQ(app_.GetAxisName(1), "X1");
+  EXPECT_EQ(app_.GetAxisName(2), "Y");
+  EXPECT_EQ(app_.GetAxisName(3), "");
+  EXPECT_EQ(app_.GetPgmName(2), "");
+  EXPECT_EQ(Names("Axis"), (std::vector<std::string>{"X1", "Y", "x1"})) << "opening changes nothing";
+
+  // The first goes by its own row; the table the second row also names stays.
+  ASSERT_TRUE(app_.DelAxis(1));
+  EXPECT_EQ(Names("Axis"), (std::vector<std::string>{"Y", "x1"}));
+  EXPECT_TRUE(app_.Database()->HasTable("AXIS:X1"));
+  // "p  " would go by the table "PGM:p  ", so "PGM:P" is the first one's alone.
+  ASSERT_TRUE(app_.DelPgm(1));
+  EXPECT_EQ(Names("Programs"), (std::vector<std::string>{"p  "}));
+  EXPECT_FALSE(app_.Database()->HasTable("PGM:P"));
+  // Next time the remaining row opens, with the table it always had.
+  Reopen();
+  EXPECT_EQ(app_.GetAxisName(2), "x1");
+  EXPECT_EQ(app_.GetParam(2, "PPG"), "7");
+  EXPECT_EQ(app_.GetPgmName(1), "p  ");
+}
+
+TEST_F(HostileFileTest, AMissingTableIsNamedAndATableWithoutRowIdsIsNoApplication) {
+  CreateApp();
+  Sql("INSERT INTO Axis (Name, AxisType) VALUES ('Lost', 'RHO');"
+      "INSERT INTO Programs (Name) VALUES ('Gone');");
+  Reopen();
+  auto put = app_.PutParam(1, "PPG", "1");
+  EXPECT_EQ(put.error, "the table AXIS:Lost is missing");
+  auto step = app_.UpdatePgmStep(1, 0, "MA1");
+  EXPECT_EQ(step.error, "the table PGM:Gone is missing");
+  EXPECT_NE(app_.PgmRename(1, "New").error.find("the table PGM:Gone is missing"), std::string::npos);
+
+  Sql("CREATE TABLE \"AXIS:Lost\" (Name TEXT(8) PRIMARY KEY, Value TEXT(32)) WITHOUT ROWID;");
+  Applic other;
+  auto s = other.AOpen(path_);
+  EXPECT_EQ(s.error, "not an application file (table AXIS:Lost has no row ids): " + path_);
+  Sql("DROP TABLE \"AXIS:Lost\"; ALTER TABLE Programs RENAME TO Old;"
+      "CREATE TABLE Programs (Name TEXT(32) PRIMARY KEY) WITHOUT ROWID;");
+  s = other.AOpen(path_);
+  EXPECT_EQ(s.error, "not an application file (table Programs has no row ids): " + path_);
+}
+
+TEST_F(HostileFileTest, ValuesOutOfTheirRangeAreNotUsedAsTheyStand) {
+  CreateApp();
+  ASSERT_TRUE(app_.AddPgm("P"));
+  ASSERT_TRUE(app_.UpdatePgmStep(1, 7, "MA1"));
+  const std::string longName(40, 'L');
+  Sql("INSERT INTO \"PGM:P\" (Line, Text) VALUES (300, 'far'), (-7, 'below'), (70000, 'way off');"
+      "INSERT INTO Axis (Name, AxisType) VALUES ('" + longName + "', 'RHO');"
+      "CREATE TABLE \"AXIS:" + longName + "\" (ID INTEGER PRIMARY KEY, Name TEXT(8), Value TEXT(32));");
+  Reopen();
+  EXPECT_EQ(app_.GetMaxLineNumber(1), 7);
+  EXPECT_EQ(app_.GetPgmStep(1, 300), "");
+  EXPECT_EQ(app_.GetPgmStep(1, -7), "");
+
+  // Cut to its 32 characters, the last one "…"; the table is still found by its real name.
+  const std::string shown = std::string(31, 'L') + "\xE2\x80\xA6";
+  EXPECT_EQ(app_.GetAxisName(1), shown);
+  EXPECT_TRUE(app_.PutParam(1, "PPG", "3"));
+  EXPECT_EQ(app_.GetParam(1, "PPG"), "3");
+  ASSERT_TRUE(app_.DelAxis(1));
+  EXPECT_FALSE(app_.Database()->HasTable("AXIS:" + longName));
+  EXPECT_FALSE(app_.PgmRename(1, std::string(33, 'R')));
+
+  const char* bad[] = {"-2", "abc", "1E+999", "0"};
+  for (const char* trans : bad) {
+    SCOPED_TRACE(trans);
+    ASSERT_TRUE(app_.UpdateSettings(1, "", trans, ""));
+    Reopen();
+    prompter_.ExpectMessageContaining("holds the transmission ratio \"" + std::string(trans) +
+                                          "\", which is not a positive number; 1 is used.",
+                                      Answer::Ok);
+    EXPECT_FLOAT_EQ(app_.GetTrans(1), 1.0f);
+    EXPECT_FLOAT_EQ(app_.GetTrans(1), 1.0f);  // said once
+    EXPECT_TRUE(prompter_.AllShown());
+  }
 }
 
 }  // namespace

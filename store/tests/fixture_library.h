@@ -36,6 +36,9 @@ INSERT INTO Steps VALUES (10, 'Velocity again ~1', 'V~1', 'V', 'Never reached', 
 INSERT INTO Steps VALUES (11, 'Motion ~1', 'M~1', 'M', 'Any motion', 'E', '');
 INSERT INTO Steps VALUES (12, 'End', 'END', 'E', 'End of program', '', '');
 INSERT INTO Steps VALUES (13, 'Wait ~1 ms', 'WT(~1)', 'W', 'Wait', 'E', '');
+INSERT INTO Steps VALUES (14, 'Output ~1 off', 'OC~1', 'O', 'Output off', 'N', '');
+INSERT INTO Steps VALUES (15, 'Sweep ~1 to ~2', '!SWE~1,~2', 'M', 'Sweep pair', 'E', 'E');
+INSERT INTO Steps VALUES (16, 'Sweep ~1', '!SWE~1', 'M', 'Sweep', 'E', '');
 
 CREATE TABLE Threads (id INTEGER, GUI TEXT, Prototype TEXT, des TEXT, P1 TEXT, P2 TEXT);
 INSERT INTO Threads VALUES (1, 'When input ~1 is on, run ~2', 'IN~1,~2', 'Input event', 'N', 'L');

@@ -33,9 +33,11 @@ TEST_F(ProgramTest, DecodeFindsTheFirstMatchingStepTypeAndEncodeGivesTheTextBack
       {"M1,2", 0, "M1,2", "0"},             // a comma, but M~1 has none
       {"@LOOP", 3, "LOOP", "0"},
       {"OS3,1", 4, "3,1", "0"},             // the comma rule is waived after OS
+      {"OC3,1", 14, "3,1", "0"},            // and after OC
       {"!TRK5", 6, "5", "0"},
       {"!TRK5,3", 0, "!TRK5,3", "0"},       // never a two-operand type
-      {"!SWE1,2", 0, "!SWE1,2", "0"},
+      {"!SWE1,2", 0, "!SWE1,2", "0"},       // like !TRK: never a two-operand type
+      {"!SWE5", 16, "5", "0"},
       {"A[3]=5", 7, "3", "5"},              // "[" in a prototype stands for itself
       {"A3]=5", 0, "A3]=5", "0"},
       {"GOTO12GO3", 8, "12", "3"},          // the middle literal also stands in the leading one

@@ -1,11 +1,17 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <functional>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include "platform/settings/settings.h"
+#include "platform/ui/scripted_prompter.h"
 
 namespace fs = std::filesystem;
 
@@ -132,6 +138,85 @@ TEST_F(Settings, DeleteRemovesKeysAndSections) {
   EXPECT_TRUE(talvero::DeleteSetting("Talvero3", "Setup", "TT"));  // already gone
   EXPECT_TRUE(talvero::DeleteSetting("Talvero3", "Ports", ""));
   EXPECT_EQ(Contents(), "[Setup]\nCOM=1\n");
+}
+
+// Anything but a regular file of at most 1 MiB is left alone: defaults are
+// used, saves refuse to replace it, and one message says why and where.
+TEST_F(Settings, OnlyARegularFileOfAtMostOneMebibyteIsRead) {
+  struct Kind {
+    const char* what;
+    std::function<void(const std::string& path)> make;
+    const char* reason;
+  };
+  const Kind kinds[] = {
+      {"folder", [](const std::string& p) { fs::create_directories(p); }, "is a folder"},
+      {"fifo", [](const std::string& p) { ASSERT_EQ(::mkfifo(p.c_str(), 0600), 0); }, "is a pipe (fifo)"},
+      {"link to /dev/zero", [](const std::string& p) { fs::create_symlink("/dev/zero", p); }, "is a device"},
+      {"link to a folder", [this](const std::string& p) {
+         fs::create_directories(dir_ / "elsewhere");
+         fs::create_symlink(dir_ / "elsewhere", p);
+       }, "is a folder"},
+      {"2 MiB file", [](const std::string& p) {
+         std::ofstream(p, std::ios::binary) << "[Setup]\nCOM=5\n" << std::string(2 << 20, ';');
+       }, "is larger than 1 MiB"},
+  };
+  int n = 0;
+  for (const Kind& k : kinds) {
+    SCOPED_TRACE(k.what);
+    const fs::path home = dir_ / ("home" + std::to_string(++n));
+    ::setenv("XDG_CONFIG_HOME", home.c_str(), 1);
+    const std::string file = talvero::SettingsFilePath("Talvero3");
+    fs::create_directories(home / "Talvero3");
+    k.make(file);
+    talvero::ScriptedPrompter prompter;
+    prompter.ExpectMessageContaining("The settings file " + file + " " + k.reason, talvero::Answer::Ok);
+    EXPECT_EQ(talvero::GetSetting("Talvero3", "Setup", "COM", "1"), "1");
+    EXPECT_EQ(talvero::GetSetting("Talvero3", "Setup", "TT", "0"), "0");  // said once
+    EXPECT_FALSE(talvero::SaveSetting("Talvero3", "Setup", "COM", "2"));
+    EXPECT_EQ(talvero::GetSetting("Talvero3", "Setup", "COM", "1"), "1");
+    EXPECT_TRUE(prompter.AllShown());
+    EXPECT_TRUE(prompter.Failures().empty());
+    struct stat st {};
+    ASSERT_EQ(::lstat(file.c_str(), &st), 0);
+    EXPECT_FALSE(S_ISREG(st.st_mode) && st.st_size < (1 << 20)) << "left as it was";
+  }
+}
+
+TEST_F(Settings, AByteOrderMarkAndEveryKindOfLineEndRead) {
+  const std::pair<const char*, std::string> files[] = {
+      {"BOM, LF", "\xEF\xBB\xBF[Setup]\nCOM=3\nTT=1\n"},
+      {"CR LF", "[Setup]\r\nCOM=3\r\nTT=1\r\n"},
+      {"CR only", "[Setup]\rCOM=3\rTT=1"},
+      {"BOM, CR only", "\xEF\xBB\xBF[Setup]\rCOM=3\rTT=1\r"},
+  };
+  for (const auto& [what, text] : files) {
+    SCOPED_TRACE(what);
+    Write(text);
+    EXPECT_EQ(talvero::GetSetting("Talvero3", "Setup", "COM", "d"), "3");
+    EXPECT_EQ(talvero::GetSetting("Talvero3", "Setup", "TT", "d"), "1");
+    ASSERT_TRUE(talvero::SaveSetting("Talvero3", "Setup", "TT", "2"));
+    // The file keeps its mark and its line ends.
+    const std::string after = Contents();
+    EXPECT_EQ(after.rfind("\xEF\xBB\xBF", 0) == 0, text.rfind("\xEF\xBB\xBF", 0) == 0);
+    EXPECT_EQ(after.find('\n') == std::string::npos, text.find('\n') == std::string::npos);
+    EXPECT_EQ(talvero::GetSetting("Talvero3", "Setup", "TT", "d"), "2");
+    EXPECT_EQ(talvero::GetSetting("Talvero3", "Setup", "COM", "d"), "3");
+  }
+}
+
+// Read once and kept: a later read does not parse the file again (a change
+// that keeps its size and time is not seen), but a real change is.
+TEST_F(Settings, TheFileIsReadOnceAndAnOutsideChangeIsSeen) {
+  Write("[Setup]\nCOM=3\n");
+  EXPECT_EQ(talvero::GetSetting("Talvero3", "Setup", "COM"), "3");
+  struct stat before {};
+  ASSERT_EQ(::stat(File().c_str(), &before), 0);
+  Write("[Setup]\nCOM=8\n");
+  const struct timespec times[2] = {before.st_atim, before.st_mtim};
+  ASSERT_EQ(::utimensat(AT_FDCWD, File().c_str(), times, 0), 0);
+  EXPECT_EQ(talvero::GetSetting("Talvero3", "Setup", "COM"), "3") << "the file was read again";
+  Write("[Setup]\nCOM=17\n");
+  EXPECT_EQ(talvero::GetSetting("Talvero3", "Setup", "COM"), "17");
 }
 
 }  // namespace

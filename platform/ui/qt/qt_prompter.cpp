@@ -73,7 +73,7 @@ Answer QtPrompter::Message(const MessageBox& box) {
   QMessageBox mb(Parent());
   mb.setWindowTitle(ToQ(box.title));
   mb.setTextFormat(Qt::PlainText);
-  mb.setText(ToQ(box.text));
+  mb.setText(ToQ(BoxText(box.text)));
   mb.setIcon(IconOf(box.icon));
   std::vector<ButtonMap> map = ButtonsOf(box.buttons);
   std::vector<QPushButton*> buttons;
