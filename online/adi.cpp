@@ -19,7 +19,6 @@
 #include "platform/clock/clock.h"
 #include "platform/ui/qt/plain_text.h"
 #include "platform/ui/qt/window_factory.h"
-#include "runtime/cp1252.h"
 
 namespace online {
 
@@ -109,12 +108,14 @@ void ADI::DoMessage() {
     Inform("Illegal Node number.");
     return;
   }
-  const DriveText message = ToDriveText(talvero::FromQ(MSG->text()));
+  const std::string typed = talvero::FromQ(MSG->text());
+  const DriveText message = ToDriveText(typed);
   if (!AcceptDriveText(message, "message", kMaxDriveTextBytes)) return;
   counter_ = NextCounter(counter_);
   const std::string count = CounterText(counter_);
-  const std::string line = TerminalLine(*node, message.bytes);
-  AddEntry(count + "-> " + rt::Cp1252ToUtf8(line));
+  // The link converts the line to the drive's bytes, and its replies back.
+  const std::string line = TerminalLine(*node, typed);
+  AddEntry(count + "-> " + line);
   ISP& link = win_.Link;
   link.SendString(line);
 
@@ -126,7 +127,7 @@ void ADI::DoMessage() {
     return;
   }
   for (int lines = 0; !reply.empty(); reply = link.GetString()) {
-    AddEntry(count + "<- " + rt::Cp1252ToUtf8(reply));
+    AddEntry(count + "<- " + reply);
     if (++lines >= kTerminalReplyLines || talvero::TheClock().NowMs() - start >= kTerminalReplyMs) {
       AddEntry(count + "<- (further replies not read)");
       return;

@@ -21,7 +21,6 @@
 #include "platform/clock/clock.h"
 #include "platform/ui/prompter.h"
 #include "platform/ui/qt/plain_text.h"
-#include "runtime/cp1252.h"
 #include "runtime/text.h"
 
 namespace online {
@@ -112,7 +111,7 @@ void CF_Form::Open(int node) {
 
   read_ = ConfigWords::FromReplies(replies);
   const ConfigView view = read_.Show();
-  SerialNumber->setText(talvero::ToQ(rt::Cp1252ToUtf8(serial)));
+  SerialNumber->setText(talvero::ToQ(serial));
   for (int i = 0; i < kConfigChecks; ++i) CF_Check[size_t(i)]->setChecked(view.checks[size_t(i)]);
   for (int i = 0; i < kConfigBoxes; ++i) CF_Box[size_t(i)]->setText(talvero::ToQ(view.boxes[size_t(i)]));
   CF_OK->setEnabled(readOk_);
@@ -135,7 +134,7 @@ void CF_Form::CF_OK_Click() {
   const DriveText serial = ToDriveText(typed, kMaxDriveTextBytes);
   if (sendSerial && !AcceptDriveText(serial, "serial number", kMaxDriveTextBytes)) return;
   ConfigList = ConfigWords::FromView(View(), read_).ConfigList();
-  if (sendSerial) win_.Link.SetSerial(node_, serial.bytes);
+  if (sendSerial) win_.Link.SetSerial(node_, typed);  // checked above; the link converts it
   done(QDialog::Accepted);
 }
 

@@ -10,7 +10,6 @@
 #include "online/model/drive_text.h"
 #include "platform/ui/prompter.h"
 #include "platform/ui/qt/window_factory.h"
-#include "runtime/cp1252.h"
 
 namespace online {
 
@@ -19,7 +18,7 @@ namespace {
 void AA_Firm(MainWin& w, int node) {
   std::string text = w.Link.Info(node, 1, "");
   if (w.NodeTables.FamilyOf(node) == "RHO") text += "Date/Time set as: " + w.Link.Info(node, 2, "");
-  Inform(rt::Cp1252ToUtf8(text), "Axis information...");
+  Inform(text, "Axis information...");  // the link gives the drive's text as UTF-8
 }
 
 void AA_SDT(MainWin& w, int node) { w.Link.SetTime(node); }
@@ -48,7 +47,7 @@ void AA_DriveName(MainWin& w, int node) {
   if (!answer || answer->empty()) return;
   const DriveText name = ToDriveText(*answer, kMaxDriveTextBytes);
   if (!AcceptDriveText(name, "drive name", kMaxDriveTextBytes)) return;
-  w.Link.SetDriveName(node, name.bytes);
+  w.Link.SetDriveName(node, *answer);  // checked above; the link converts it
   w.SpRef_Click();
 }
 

@@ -15,7 +15,6 @@
 #include "platform/clock/clock.h"
 #include "platform/ui/qt/print_target.h"
 #include "reports/pr.h"
-#include "runtime/cp1252.h"
 #include "runtime/text.h"
 #include "store/applic.h"
 
@@ -99,9 +98,9 @@ ReportContext PrintApp::Context() {
   c.app = win_.CurApplic;
   c.link = &win_.Link;
   c.node = win_.CurNode;
-  c.driveName = rt::Cp1252ToUtf8(win_.GetDriveName());
-  c.serialText = rt::Cp1252ToUtf8(win_.SerialandVersion(win_.CurNode, 1));
-  c.kernelText = rt::Cp1252ToUtf8(win_.SerialandVersion(win_.CurNode, 2));
+  c.driveName = win_.GetDriveName();
+  c.serialText = win_.SerialandVersion(win_.CurNode, 1);
+  c.kernelText = win_.SerialandVersion(win_.CurNode, 2);
   c.driveFamily = win_.NodeTables.FamilyOf(win_.CurNode);
   c.ioNumberBase = win_.IONumberBase;
   c.unitsName = &win_.UnitsName;
@@ -129,17 +128,17 @@ void PrintApp::showEvent(QShowEvent* e) {
   });
 }
 
-void PrintApp::SetItems(std::vector<std::string> items, bool driveText) {
+void PrintApp::SetItems(std::vector<std::string> items) {
   items_ = std::move(items);
   PSelect->clear();
   for (const std::string& item : items_)
-    PSelect->addItem(QString::fromStdString(driveText ? rt::Cp1252ToUtf8(item) : item));
+    PSelect->addItem(QString::fromStdString(item));
   PSelect->selectAll();
   PSelect_Click();
 }
 
 void PrintApp::Activate() {
-  SetItems({}, false);
+  SetItems({});
   // Nothing to act on while the list is being read.
   const std::vector<QWidget*> controls{PSelect, Disp, DoPrint, SelectAll, SelectNone};
   for (QWidget* w : controls) w->setEnabled(false);
@@ -151,12 +150,12 @@ void PrintApp::Activate() {
 
 void PrintApp::FillAppSelections() {
   ReportContext c = Context();
-  SetItems(ReportSections(c).AppSelections(), false);
+  SetItems(ReportSections(c).AppSelections());
 }
 
 void PrintApp::FillAxisSelections() {
   ReportContext c = Context();
-  SetItems(ReportSections(c).AxisSelections(), true);
+  SetItems(ReportSections(c).AxisSelections());
 }
 
 void PrintApp::PSelect_Click() { DoPrint->setEnabled(!PSelect->selectedItems().isEmpty()); }

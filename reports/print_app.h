@@ -57,7 +57,7 @@ class PrintApp : public QDialog {
 
  private:
   ReportContext Context();
-  void SetItems(std::vector<std::string> items, bool driveText);
+  void SetItems(std::vector<std::string> items);
   template <class F>
   void Process(F&& section);
 

@@ -10,7 +10,6 @@
 #include "mainwin/model/units_list.h"
 #include "platform/clock/clock.h"
 #include "reports/model/rtf_text.h"
-#include "runtime/cp1252.h"
 #include "runtime/cstr.h"
 #include "runtime/format.h"
 #include "runtime/text.h"
@@ -21,8 +20,6 @@
 
 namespace reports {
 namespace {
-
-std::string Utf8(const std::string& linkText) { return rt::Cp1252ToUtf8(linkText); }
 
 int64_t Whole(const std::string& text) { return int64_t(std::nearbyint(rt::Val(text))); }
 
@@ -249,7 +246,7 @@ void ReportSections::DumpAxisProgram(const std::string& name) {
   if (name.empty()) {
     TitleBlock("----- Active Program from: ", 27, 2);
   } else {
-    TitleBlock("----- Axis Library Program: " + Utf8(name) + " from: ", 28, 3);
+    TitleBlock("----- Axis Library Program: " + name + " from: ", 28, 3);
     link.LoadTEB(node, name);
   }
   float ratio = 0;
@@ -269,7 +266,7 @@ void ReportSections::DumpAxisProgram(const std::string& name) {
          if (watch.Failed()) return std::nullopt;
          return text;
        }))
-    scratch.Decode(line, Utf8(text));
+    scratch.Decode(line, text);
   WriteSteps(scratch);
   c_.goPrint();
   if (!name.empty() && c_.libraryProgramPrinted) c_.libraryProgramPrinted(name);
@@ -288,7 +285,7 @@ void ReportSections::DumpAxisThreads() {
       ThreadsMod::SetEventOp(i, -1);
       LetEventsRun();
       const std::string text = link.GetThread(c_.node, uint8_t(i));
-      if (!text.empty()) ThreadsMod::DecodeEvent(i, Utf8(text));
+      if (!text.empty()) ThreadsMod::DecodeEvent(i, text);
       const std::string s = (Bit(mask, i) ? "(Active)    " : "(InActive)  ") + ThreadsMod::DecompEvent(i);
       Text(rt::Format(i, "00:  ") + s);
       PR().Para();
@@ -320,9 +317,9 @@ void ReportSections::DumpAxisStatus() {
   MakeHeader();
   PR().ChangeFont(2, 10);
   TitleBlock("----- Status of: ", 17, 2);
-  PR().DumpDelimitedString(deRTF1252(link.Info(node, 1, "")));
+  PR().DumpDelimitedString(deRTF(link.Info(node, 1, "")));
   PR().Para();
-  PR().DumpDelimitedString(deRTF("S/N : ") + deRTF1252(link.GetSerial(node)));
+  PR().DumpDelimitedString(deRTF("S/N : ") + deRTF(link.GetSerial(node)));
   PR().Para();
   PR().Para();
 
@@ -341,7 +338,7 @@ void ReportSections::DumpAxisStatus() {
   const int64_t faults = value("FLT");
   for (int b = 0; b < 30; ++b) {
     if (!Bit(faults, b)) continue;
-    Text("     " + Utf8(link.FaultText(node, uint8_t(b))));
+    Text("     " + link.FaultText(node, uint8_t(b)));
     PR().Para();
   }
   PR().Para();
@@ -380,7 +377,7 @@ void ReportSections::DumpAxisStatus() {
     LetEventsRun();
     const std::string name = link.GetUVName(node, uint8_t(slot));
     if (name.empty()) continue;
-    Text("  " + Utf8(name) + "=" + rt::CStrSingle(link.NewValueOf(node, name)));
+    Text("  " + name + "=" + rt::CStrSingle(link.NewValueOf(node, name)));
     PR().Para();
   }
   PR().Para();
@@ -391,13 +388,13 @@ void ReportSections::DumpAxisStatus() {
   int c = 0;
   for (int k = 0; k < 16; ++k) {
     LetEventsRun();
-    std::string rec = Utf8(link.GetDiag(node, uint8_t(k)));
+    std::string rec = link.GetDiag(node, uint8_t(k));
     if (rec.empty()) continue;
     const HistoryEntry h = ParseHistoryRecord(rec, c_.ioNumberBase);
     for (int b = 0; b < 30; ++b) {
       if (!Bit(h.faults, b)) continue;
       PR().Para();
-      Text(rt::Format(c, "000") + ": " + Utf8(link.FaultText(node, uint8_t(b))) + h.rest);
+      Text(rt::Format(c, "000") + ": " + link.FaultText(node, uint8_t(b)) + h.rest);
       PR().Para();
       Text("    " + h.summary);
       ++c;
