@@ -125,9 +125,9 @@ TEST(Expression, DriveLanguage) {
 TEST(LineDescription, DrivesByNodeAndFamily) {
   SimLine line;
   std::string err;
-  ASSERT_TRUE(AddDrives(line, "1:RHO,4:PHI/ZD,31:PSI", &err)) << err;
+  ASSERT_TRUE(AddDrives(line, "1:RHO,4:PHI/KZ,31:PSI", &err)) << err;
   EXPECT_EQ(line.Nodes(), (std::vector<int>{1, 4, 31}));
-  EXPECT_EQ(line.Drive(4).Identity().substr(0, 6), "!PHIZD");
+  EXPECT_EQ(line.Drive(4).Identity().substr(0, 6), "!PHIKZ");
   EXPECT_EQ(line.Drive(1).Identity().substr(0, 4), "!RHO");
   for (const char* bad : {"", "0:RHO", "32:RHO", "1:XYZ", "1:RHO,1:TAU", "RHO", "1:PHI/Z"}) {
     SimLine l;
