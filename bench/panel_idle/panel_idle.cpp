@@ -58,31 +58,14 @@ int main(int argc, char** argv) {
     d.SetValue("IN0", "2");
     d.SetValue("IN1", "16");
     d.SetValue("OUT0", "4");
-    talvero::sim::PtyOptions options;
-    options.paced = true;
-    if (!server.Start(options)) {
-      std::fprintf(stderr, "cannot start the simulated line: %s\n", server.Error().c_str());
-      return 1;
-    }
-    linePath = server.SlavePath();
+    if (!benchwire::ServePaced(server, linePath)) return 1;
   }
   setenv("TALVERO_COM1", linePath.c_str(), 1);
 
-  bench.stored = {{"Setup/COM", "0"}, {"Help/GS", "1"}};
-  MainWinEnv env;
-  env.settings = bench.Settings();
-  env.lockPath = bench.LockPath();
-  auto win = std::make_unique<MainWin>(std::move(env));
-  auto* panel = new OnlinePanel(*win);
-  if (!win->Form_Load("")) {
-    std::fprintf(stderr, "the window did not load\n");
-    return 1;
-  }
-  win->TStat->stop();
-  win->Link.FirstByteTimeout = 60;
-  win->Link.NextByteTimeout = 30;
-  win->COM__Click(0);
-  if (win->Link.theHandle() <= 0 || win->NodeTables.FamilyOf(1) != "RHO") {
+  OnlinePanel* panel = nullptr;
+  auto win = bench.OpenOnLine([&panel](MainWin& w) { panel = new OnlinePanel(w); });
+  if (!win) return 1;
+  if (win->NodeTables.FamilyOf(1) != "RHO") {
     std::fprintf(stderr, "no RHO drive at node 1 on %s\n", linePath.c_str());
     return 1;
   }
