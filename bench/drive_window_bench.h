@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/window_bench.h"
 #include "bench/wire_floor.h"
 #include "link/isp.h"
 #include "mainwin/main_win.h"
@@ -88,13 +89,7 @@ class Bench {
       d.SetModel("KV110c");
       d.SetName("Bench");
       d.SetSerial("B1");
-      talvero::sim::PtyOptions options;
-      options.paced = true;
-      if (!server.Start(options)) {
-        std::fprintf(stderr, "cannot start the simulated line: %s\n", server.Error().c_str());
-        return false;
-      }
-      path = server.SlavePath();
+      if (!benchwire::ServePaced(server, path)) return false;
     }
     outDir = args_.out.empty() ? temp.path().toStdString() : args_.out;
     setenv("TALVERO_COM1", path.c_str(), 1);

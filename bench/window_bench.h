@@ -5,13 +5,19 @@
 // counts any message box as a fault of the run; and settings kept in a map.
 #include <QApplication>
 #include <QTemporaryDir>
+#include <QTimer>
+#include <cstdio>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
 
+#include "mainwin/main_win.h"
+
 #include "mainwin/startup_settings.h"
 #include "platform/clock/clock.h"
 #include "platform/ui/scripted_prompter.h"
+#include "sim/pty_server.h"
 
 namespace benchwire {
 
@@ -34,10 +40,51 @@ class WindowBench {
   }
   std::string LockPath() const { return (config.path() + "/talvero.lock").toStdString(); }
 
+  // The window off-line at start-up, `install` run before it loads; then the
+  // line at COM1 opened with short time-outs, so the search of the empty
+  // nodes takes seconds, and the status timer stopped. Null when it did not
+  // load or the line did not open.
+  std::unique_ptr<MainWin> OpenOnLine(const std::function<void(MainWin&)>& install) {
+    stored["Setup/COM"] = "0";
+    stored["Help/GS"] = "1";
+    MainWinEnv env;
+    env.settings = Settings();
+    env.lockPath = LockPath();
+    auto win = std::make_unique<MainWin>(std::move(env));
+    install(*win);
+    if (!win->Form_Load("")) {
+      std::fprintf(stderr, "the window did not load\n");
+      return nullptr;
+    }
+    win->TStat->stop();
+    win->Link.FirstByteTimeout = 60;
+    win->Link.NextByteTimeout = 30;
+    win->COM__Click(0);
+    win->TStat->stop();
+    if (win->Link.theHandle() <= 0) {
+      std::fprintf(stderr, "the line did not open\n");
+      return nullptr;
+    }
+    return win;
+  }
+
   QTemporaryDir config;
   std::unique_ptr<QApplication> app;
   std::unique_ptr<talvero::ScriptedPrompter> prompter;
   std::map<std::string, std::string> stored;
 };
+
+// Serves the simulated line on a pseudo-terminal, each byte at the line's
+// rate, and points COM1 at it; linePath receives its path.
+inline bool ServePaced(talvero::sim::PtyServer& server, std::string& linePath) {
+  talvero::sim::PtyOptions options;
+  options.paced = true;
+  if (!server.Start(options)) {
+    std::fprintf(stderr, "cannot start the simulated line: %s\n", server.Error().c_str());
+    return false;
+  }
+  linePath = server.SlavePath();
+  return true;
+}
 
 }  // namespace benchwire

@@ -67,8 +67,9 @@ StatStrip::StatStrip(QWidget* parent) : QTabWidget(parent) {
   const char* shapeNames[4] = {"isoff", "ison", "isforcedoff", "isforcedon"};
   const char* labelNames[4] = {"Label1", "Label2", "Label3", "Label4"};
   const char* captions[4] = {"I/O is off", "I/O is on", "I/O is forced off", "I/O is forced on"};
-  const QColor colours[4] = {QColor(150, 150, 150), QColor(40, 200, 60), QColor(200, 60, 40),
-                             QColor(250, 200, 40)};
+  // The legend is the lamps' palette: the panel paints each lamp with a swatch's colour.
+  const QColor colours[4] = {QColor(0, 0, 0), QColor(255, 0, 0), QColor(128, 128, 128),
+                             QColor(224, 224, 224)};
   Lamp* shapes[4];
   QLabel* labels[4];
   for (int k = 0; k < 4; ++k) {
@@ -80,6 +81,9 @@ StatStrip::StatStrip(QWidget* parent) : QTabWidget(parent) {
     labels[k] = Named(new QLabel(captions[k], LegendFrame), labelNames[k]);
     labels[k]->setAlignment(Qt::AlignCenter);
     labels[k]->setAttribute(Qt::WA_TransparentForMouseEvents);
+    QPalette pal = labels[k]->palette();
+    pal.setColor(QPalette::WindowText, qGray(colours[k].rgb()) < 140 ? Qt::white : Qt::black);
+    labels[k]->setPalette(pal);
   }
   isoff = shapes[0], ison = shapes[1], isforcedoff = shapes[2], isforcedon = shapes[3];
   Label1 = labels[0], Label2 = labels[1], Label3 = labels[2], Label4 = labels[3];
@@ -94,6 +98,23 @@ StatStrip::StatStrip(QWidget* parent) : QTabWidget(parent) {
     OUT[i] = new Lamp(true, OutputsFrame);
     OUT[i]->setObjectName(QString("OUT_%1").arg(i));
   }
+  // The design places (twips): the layout rule moves them on every resize.
+  const double tw = talvero::TwipsPerPixel(logicalDpiX());
+  auto at = [tw](QWidget* w, double left, double top, double width, double height) {
+    w->setGeometry(int(left / tw), int(top / tw), int(width / tw), int(height / tw));
+  };
+  at(LegendFrame, 1200, 960, 2835, 1515);
+  at(InputsFrame, 1200, 2565, 2835, 855);
+  at(OutputsFrame, 1200, 3465, 2835, 855);
+  for (int k = 0; k < 4; ++k) {
+    at(shapes[k], 900, 405 + 240 * k, 120, 120);
+    at(labels[k], 1140, 360 + 240 * k, 1635, 195);
+  }
+  // Point 0 at the right, in groups of four.
+  const int inLefts[9] = {2100, 1920, 1740, 1560, 1260, 1080, 900, 720, 420};
+  const int outLefts[12] = {2460, 2280, 2100, 1920, 1620, 1440, 1260, 1080, 780, 600, 420, 240};
+  for (size_t i = 0; i < IN.size(); ++i) at(IN[i], inLefts[i], 420, 120, 120);
+  for (size_t i = 0; i < OUT.size(); ++i) at(OUT[i], outLefts[i], 420, 120, 120);
   addTab(io, "IO");
 
   auto* vars = Named(new QWidget, "Variables");

@@ -37,6 +37,7 @@ OnlinePanel::OnlinePanel(MainWin& win) : QObject(&win), win_(win) {
   SetState(win_.BtnPause, 1);
   ConnectControls();
   SetupTips();
+  ConnectIO();
 }
 
 void OnlinePanel::ConnectControls() {
@@ -90,6 +91,7 @@ void OnlinePanel::SetupTips() {
 }
 
 bool OnlinePanel::eventFilter(QObject* watched, QEvent* e) {
+  if (IOEvent(watched, e)) return true;
   switch (e->type()) {
     case QEvent::MouseMove:
       for (const auto& [w, text] : tips_)

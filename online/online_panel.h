@@ -6,6 +6,7 @@
 // carries the name the window's design gives it, so tests call it directly.
 #include <QObject>
 #include <QPoint>
+#include <Qt>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -61,9 +62,27 @@ class OnlinePanel : public QObject {
   // The detail text of each row of FaultList; grows with the rows.
   std::vector<std::string> FaultDetail;
 
-  // ---- I/O tab: the I/O lamps fill these.
-  void SetupIOTab() {}
-  void ShowIO() {}
+  // ---- I/O tab: lamps, forcing and the input toggle (online_panel_io.cpp)
+  std::string INname(int n) const;
+  std::string OUTname(int n) const;
+  void SetupIOTab();
+  void ShowIO();
+  // Frame coordinates in pixels; the lamps let the mouse through to their frame.
+  void InputsFrame_MouseDown(Qt::MouseButton button, int x, int y) { FrameMouseDown(false, button, x, y); }
+  void OutputsFrame_MouseDown(Qt::MouseButton button, int x, int y) { FrameMouseDown(true, button, x, y); }
+  void InputsFrame_MouseMove(int x, int y) { FrameMouseMove(false, x, y); }
+  void OutputsFrame_MouseMove(int x, int y) { FrameMouseMove(true, x, y); }
+  void IO_ForceOFF_Click();
+  void IO_ForceON_Click();
+  void IO_NoForce_Click();
+  void Toggle_Click();
+  void Toggle_MouseDown(Qt::MouseButton button);
+  void Toggle_MouseMove();
+  // The point chosen last: "IN" or "OUT", and its 0-based number.
+  std::string IOKind = "IN";
+  int IOPoint = 0;
+  bool ToggleDefined = false;
+  int ToggleIn = 0;
 
   // ---- run controls
   void BtnRS_Click();
@@ -100,6 +119,17 @@ class OnlinePanel : public QObject {
   std::string SelectedUV() const;
   void ConnectControls();
   void SetupTips();
+  void ConnectIO();
+  bool IOEvent(QObject* watched, QEvent* e);
+  // The family and model prefix of the selected drive; "" for any other selection.
+  std::string Family() const;
+  std::string Prefix() const;
+  // The lamp of a frame under a point, from `from` on; -1 when none.
+  int LampAt(bool outputs, int x, int y, int from = 0) const;
+  void FrameMouseDown(bool outputs, Qt::MouseButton button, int x, int y);
+  void FrameMouseMove(bool outputs, int x, int y);
+  // how: a talvero::online::Force.
+  void ForcePoint(int how);
 
   MainWin& win_;
   std::string statusText_;

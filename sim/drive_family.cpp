@@ -24,7 +24,7 @@ std::string DefaultModelText(Family f) {
   switch (f) {
     case Family::RHO: return "RS-4820 Servo";
     case Family::TAU: return "TA-2410 Servo";
-    case Family::PHI: return "QD-4815 Servo";
+    case Family::PHI: return "KV-4815 Servo";
     case Family::PSI: return "SX-3406 Stepper";
   }
   return "RS-4820 Servo";

@@ -12,7 +12,7 @@ std::optional<Family> ParseFamily(const std::string& code);
 std::string FamilyCode(Family f);
 
 // The model text of the identity reply; its first two characters are the model
-// prefix ("QD" for the PHI default, "ZD" for its other line).
+// prefix ("KV" for the PHI default, "KZ" for its other line).
 std::string DefaultModelText(Family f);
 
 // Parameter sets differ per family: inputs, outputs and the default units.

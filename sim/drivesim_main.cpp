@@ -16,7 +16,7 @@ void Usage() {
   std::fprintf(stderr,
                "usage: talvero-drivesim --drives 1:RHO,2:TAU,5:PSI [--paced] [--modem|--node0]\n"
                "                        [--corrupt RATE] [--drop RATE] [--seed N] [--verbose]\n"
-               "  a family may carry a model prefix: 7:PHI/ZD\n");
+               "  a family may carry a model prefix: 7:PHI/KZ\n");
 }
 
 }  // namespace

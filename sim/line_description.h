@@ -1,5 +1,5 @@
 #pragma once
-// Reads a line description such as "1:RHO,2:TAU,5:PSI,7:PHI/ZD" into a SimLine.
+// Reads a line description such as "1:RHO,2:TAU,5:PSI,7:PHI/KZ" into a SimLine.
 #include <string>
 
 #include "sim/sim_line.h"

@@ -76,37 +76,17 @@ int main(int argc, char** argv) {
         {"VEL", "1500"}, {"FPOS", "0.1"}, {"THET", "1023"}, {"IRA", "1.234"},
         {"IREF", "1250"}, {"ADC1", "-2.5"}, {"TPS", "1000"}, {"TDPS", "250.25"}};
     for (const auto& [name, value] : state) d.SetValue(name, value);
-    talvero::sim::PtyOptions options;
-    options.paced = true;
-    if (!server.Start(options)) {
-      std::fprintf(stderr, "cannot start the simulated line: %s\n", server.Error().c_str());
-      return 1;
-    }
-    linePath = server.SlavePath();
+    if (!benchwire::ServePaced(server, linePath)) return 1;
   }
   setenv("TALVERO_COM1", linePath.c_str(), 1);
 
-  // Off-line at start-up; the line opens once the time-outs are short, so
-  // the search of the empty nodes takes seconds.
-  bench.stored = {{"Setup/COM", "0"}, {"Help/GS", "1"}};
-  MainWinEnv env;
-  env.settings = bench.Settings();
-  env.lockPath = bench.LockPath();
-  auto win = std::make_unique<MainWin>(std::move(env));
-  auto* panel = new OnlinePanel(*win);
-  if (!win->Form_Load("")) {
-    std::fprintf(stderr, "the window did not load\n");
-    return 1;
-  }
-  win->TStat->stop();
-  win->Link.FirstByteTimeout = 60;
-  win->Link.NextByteTimeout = 30;
-  win->COM__Click(0);
-  if (win->Link.theHandle() <= 0 || !win->NodeTables.HasDrive(1)) {
+  OnlinePanel* panel = nullptr;
+  auto win = bench.OpenOnLine([&panel](MainWin& w) { panel = new OnlinePanel(w); });
+  if (!win) return 1;
+  if (!win->NodeTables.HasDrive(1)) {
     std::fprintf(stderr, "no drive at node 1 on %s\n", linePath.c_str());
     return 1;
   }
-  win->TStat->stop();
   for (const auto& [name, value] : std::map<std::string, std::string>{
            {"TPOS", "12.5"}, {"RUNV", "-3.25"}, {"TR", "2"}, {"UU", "4"}})
     win->Link.ChangeValue(1, name, value);

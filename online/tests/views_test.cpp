@@ -204,7 +204,9 @@ TEST_F(ViewsTest, TabDispatch) {
   EXPECT_EQ(Sent().size(), 48u);
   EXPECT_EQ(Sent().front(), "7:}"s + '\0');
   sim.ClearLog();
-  win->StatStrip->setCurrentIndex(2);  // "IO": the I/O panel's own
+  win->StatStrip->setCurrentIndex(2);  // "IO": the six I/O words
+  EXPECT_EQ(Sent(), (std::vector<std::string>{"7:=IN", "7:=IN0", "7:=IN1", "7:=OUT", "7:=OUT0", "7:=OUT1"}));
+  sim.ClearLog();
   win->StatStrip->setCurrentIndex(0);  // "General"
   EXPECT_EQ(Sent().front(), "7:Q");
   // A tab change with no status node shown does nothing.

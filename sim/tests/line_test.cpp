@@ -125,10 +125,13 @@ TEST(Expression, DriveLanguage) {
 TEST(LineDescription, DrivesByNodeAndFamily) {
   SimLine line;
   std::string err;
-  ASSERT_TRUE(AddDrives(line, "1:RHO,4:PHI/ZD,31:PSI", &err)) << err;
+  ASSERT_TRUE(AddDrives(line, "1:RHO,4:PHI/KZ,31:PSI", &err)) << err;
   EXPECT_EQ(line.Nodes(), (std::vector<int>{1, 4, 31}));
-  EXPECT_EQ(line.Drive(4).Identity().substr(0, 6), "!PHIZD");
+  EXPECT_EQ(line.Drive(4).Identity().substr(0, 6), "!PHIKZ");
   EXPECT_EQ(line.Drive(1).Identity().substr(0, 4), "!RHO");
+  SimLine phi;
+  ASSERT_TRUE(AddDrives(phi, "2:PHI", &err)) << err;
+  EXPECT_EQ(phi.Drive(2).Identity().substr(0, 6), "!PHIKV");
   for (const char* bad : {"", "0:RHO", "32:RHO", "1:XYZ", "1:RHO,1:TAU", "RHO", "1:PHI/Z"}) {
     SimLine l;
     EXPECT_FALSE(AddDrives(l, bad, &err)) << bad;
