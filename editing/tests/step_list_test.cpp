@@ -153,6 +153,31 @@ TEST_F(StepListTest, AReadOnlyApplicationIsRefusedBeforeAnyWrite) {
   EXPECT_EQ(Ed().ShownProgram().Get_Op(0), 2);
 }
 
+TEST_F(StepListTest, AStoreRefusalRollsTheWholeCommandBack) {
+  ASSERT_TRUE(Start());
+  OpenApp([&](Applic& app) {
+    ASSERT_TRUE(app.AddPgm("PICK"));
+    for (int i = 0; i < 5; ++i) ASSERT_TRUE(app.UpdatePgmStep(1, i, "MA " + std::to_string(i)));
+    auto s = app.Database()->Execute(
+        "CREATE TRIGGER refuse BEFORE UPDATE ON \"PGM:PICK\" WHEN NEW.Line = 3 "
+        "BEGIN SELECT RAISE(ABORT, 'line 3 refused'); END;");
+    ASSERT_TRUE(s) << s.error;
+  });
+  Click(TreeKey::Make("PR", {-1, 1}).Format());
+  ASSERT_TRUE(win->ProgramViewShown);
+  prompter.ExpectMessageContaining("line 3 refused", Answer::Ok);
+  Select(1, 2);
+  S().Edit_Ins_Click();  // writes 6, 5 and 4, then line 3 is refused
+  Applic& app = *Ed().SelectedApp();
+  for (int i = 0; i < 7; ++i) {
+    const std::string want = i < 5 ? "MA " + std::to_string(i) : "";
+    EXPECT_EQ(app.GetPgmStep(1, i), want) << "line " << i;
+    EXPECT_EQ(Ed().ShownProgram().Encode(i), want) << "row " << i;
+  }
+  EXPECT_TRUE(win->ProgramViewShown);
+  EXPECT_EQ(Row(6), "\t ");
+}
+
 // ---- drives
 
 TEST_F(StepListTest, LibraryDeleteLoadsTheProgramFirstAndStoresItOnTheLastWrite) {
