@@ -69,7 +69,7 @@ EdStep::EdStep(MainWin& win) : QDialog(&win), win_(win) {
   grid->setColumnStretch(1, 1);
   grid->setRowStretch(0, 1);
   // The same size whichever fields a step shows.
-  for (QWidget* w : {W(Des1), W(Text1), W(Des2), W(Text2)}) {
+  for (QWidget* w : {W(Step), W(Des1), W(Text1), W(Des2), W(Text2)}) {
     QSizePolicy p = w->sizePolicy();
     p.setRetainSizeWhenHidden(true);
     w->setSizePolicy(p);
