@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "bench/window_bench.h"
+#include "bench/drive_link.h"
 #include "bench/wire_floor.h"
 #include "editing/editor.h"
 #include "editing/step_list_edit.h"
@@ -97,15 +98,8 @@ int main(int argc, char** argv) {
     for (int i = 0; i < 256; ++i) d.Programs().SetLine(Buffer::Library, uint8_t(i), full[size_t(i)]);
     d.Programs().Save(Buffer::Library, kFullName);
     d.Programs().Clear(Buffer::Library);
-    talvero::sim::PtyOptions options;
-    options.paced = true;
-    if (!server.Start(options)) {
-      std::fprintf(stderr, "cannot start the simulated line: %s\n", server.Error().c_str());
-      return 1;
-    }
-    linePath = server.SlavePath();
   }
-  setenv("TALVERO_COM1", linePath.c_str(), 1);
+  if (!benchwire::UseLine(server, linePath)) return 1;
 
   bench.stored = {{"Setup/COM", "0"}, {"Help/GS", "1"}};
   MainWinEnv env;
@@ -117,16 +111,8 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "the window did not load\n");
     return 1;
   }
+  if (!benchwire::OpenNode(*win, kNode, linePath)) return 1;
   ISP& link = win->Link;
-  link.OpenPort(1);
-  const std::string identity = link.WhoAmI(kNode);
-  if (link.theHandle() <= 0 || identity.size() < 4) {
-    std::fprintf(stderr, "no drive answers at node %d on %s\n", kNode, linePath.c_str());
-    return 1;
-  }
-  talvero::DriveEntry& entry = win->NodeTables.at(kNode);
-  entry.driveText = identity;
-  entry.family = identity.substr(1, 3);
 
   if (!server.Running()) {
     // Someone else's drive: give it the programs first.
