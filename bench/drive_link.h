@@ -13,6 +13,21 @@
 
 namespace benchwire {
 
+// Reads [--line PATH] [--out DIR]; false (with the usage printed) on
+// anything else.
+inline bool LineArgs(int argc, char** argv, std::string& linePath, std::string& outDir) {
+  for (int i = 1; i < argc; ++i) {
+    const std::string a = argv[i];
+    if (a == "--line" && i + 1 < argc) linePath = argv[++i];
+    else if (a == "--out" && i + 1 < argc) outDir = argv[++i];
+    else {
+      std::fprintf(stderr, "usage: %s [--line PATH] [--out DIR]\n", argv[0]);
+      return false;
+    }
+  }
+  return true;
+}
+
 // Starts server paced at the line's byte rate when linePath is empty, and
 // maps COM1 to the line; false (with the reason printed) when it failed.
 inline bool UseLine(talvero::sim::PtyServer& server, std::string& linePath) {

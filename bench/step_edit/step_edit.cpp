@@ -73,15 +73,7 @@ struct Figure {
 
 int main(int argc, char** argv) {
   std::string linePath, outDir;
-  for (int i = 1; i < argc; ++i) {
-    const std::string a = argv[i];
-    if (a == "--line" && i + 1 < argc) linePath = argv[++i];
-    else if (a == "--out" && i + 1 < argc) outDir = argv[++i];
-    else {
-      std::fprintf(stderr, "usage: %s [--line PATH] [--out DIR]\n", argv[0]);
-      return 1;
-    }
-  }
+  if (!benchwire::LineArgs(argc, argv, linePath, outDir)) return 1;
   benchwire::WindowBench bench(argc, argv);
 
   const Lines active = MakeProgram(200, 0), library = MakeProgram(200, 3), full = MakeProgram(256, 5);
