@@ -484,7 +484,9 @@ TEST_F(StepListTest, StepEditorFieldsKindsAndRefusals) {
       f.Typ->setCurrentRow(3);  // Flow: End, no fields
       EXPECT_EQ(f.Op(), 3);
       EXPECT_TRUE(f.Text1->isHidden());
+      f.Typ->setCurrentRow(0);  // <empty>, then back to Motion
       f.Typ->setCurrentRow(2);  // Motion: its first type, empty
+      EXPECT_EQ(f.Step->count(), 3);
       EXPECT_EQ(f.Op(), 1);
       EXPECT_EQ(f.Text1->text(), "");
       f.Step->setCurrentRow(2);  // the step's own type
