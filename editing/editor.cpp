@@ -5,6 +5,7 @@
 #include "editing/event_view.h"
 #include "editing/model/list_metrics.h"
 #include "editing/new_value.h"
+#include "editing/step_list_edit.h"
 #include "mainwin/edit_list_box.h"
 #include "mainwin/main_win.h"
 #include "platform/ui/qt/window_factory.h"
@@ -62,6 +63,8 @@ void Install(MainWin& win) {
   wf.Register("NewValue", [&win](QWidget*) { return new NewValue(&win); });
   wf.Register("EdT", [&win](QWidget*) { return new EdT(win); });
   wf.Register("EdSet", [&win](QWidget*) { return new EdSet(win); });
+
+  InstallStepListEdit(win);
 }
 
 Editor::Editor(MainWin& win)

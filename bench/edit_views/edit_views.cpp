@@ -21,6 +21,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/drive_link.h"
 #include "bench/wire_floor.h"
 #include "editing/editor.h"
 #include "mainwin/edit_list_box.h"
@@ -104,15 +105,7 @@ struct Figure {
 
 int main(int argc, char** argv) {
   std::string linePath, outDir;
-  for (int i = 1; i < argc; ++i) {
-    const std::string a = argv[i];
-    if (a == "--line" && i + 1 < argc) linePath = argv[++i];
-    else if (a == "--out" && i + 1 < argc) outDir = argv[++i];
-    else {
-      std::fprintf(stderr, "usage: %s [--line PATH] [--out DIR]\n", argv[0]);
-      return 1;
-    }
-  }
+  if (!benchwire::LineArgs(argc, argv, linePath, outDir)) return 1;
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QTemporaryDir config;
   qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
@@ -130,15 +123,8 @@ int main(int argc, char** argv) {
     for (const auto& [line, text] : library) d.Programs().SetLine(Buffer::Library, line, text);
     d.Programs().Save(Buffer::Library, kLibraryName);
     d.Programs().Clear(Buffer::Library);
-    talvero::sim::PtyOptions options;
-    options.paced = true;
-    if (!server.Start(options)) {
-      std::fprintf(stderr, "cannot start the simulated line: %s\n", server.Error().c_str());
-      return 1;
-    }
-    linePath = server.SlavePath();
   }
-  setenv("TALVERO_COM1", linePath.c_str(), 1);
+  if (!benchwire::UseLine(server, linePath)) return 1;
 
   MapSettings settings;  // in memory: nothing of the user's own is read or written
   settings.values = {{"Setup/COM", "0"}, {"Help/GS", "1"}};
@@ -151,16 +137,8 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "the window did not load\n");
     return 1;
   }
+  if (!benchwire::OpenNode(*win, kNode, linePath)) return 1;
   ISP& link = win->Link;
-  link.OpenPort(1);
-  const std::string identity = link.WhoAmI(kNode);
-  if (link.theHandle() <= 0 || identity.size() < 4) {
-    std::fprintf(stderr, "no drive answers at node %d on %s\n", kNode, linePath.c_str());
-    return 1;
-  }
-  talvero::DriveEntry& entry = win->NodeTables.at(kNode);
-  entry.driveText = identity;
-  entry.family = identity.substr(1, 3);
 
   if (!server.Running()) {
     // Someone else's drive: give it the programs first.
