@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QEvent>
+#include <QShowEvent>
 #include <QGridLayout>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -49,7 +50,7 @@ Tune::Tune(MainWin& win, QWidget* parent) : QWidget(parent, Qt::Tool), win_(win)
   Build();
   // The operator went to another window: a later activation is a return.
   connect(qApp, &QGuiApplication::focusWindowChanged, this, [this](QWindow* w) {
-    if (w && w != windowHandle()) afterBox_ = false;
+    if (w && w != windowHandle()) skipActivation_ = false;
   });
 }
 
@@ -124,24 +125,33 @@ ParamAccess& Tune::Access() { return TheAxisSetup()->Access(); }
 bool Tune::ServoAxis() const { return win_.AxisSelected && !win_.AxisTypeMatch("PSI", win_.CurNode); }
 
 bool Tune::event(QEvent* e) {
-  if (e->type() == QEvent::WindowActivate) {
-    if (afterBox_)
-      afterBox_ = false;
+  if (e->type() == QEvent::WindowActivate && isVisible()) {
+    if (skipActivation_)
+      skipActivation_ = false;
     else
       Form_Activate();
   }
   return QWidget::event(e);
 }
 
+void Tune::showEvent(QShowEvent* e) {
+  QWidget::showEvent(e);
+  // Showing reads the axis; the activation that comes with it need not.
+  // Some window systems send none when the window was the last active one.
+  if (e->spontaneous()) return;
+  Form_Activate();
+  if (isVisible()) skipActivation_ = true;
+}
+
 void Tune::hideEvent(QHideEvent* e) {
-  afterBox_ = false;
+  skipActivation_ = false;
   QWidget::hideEvent(e);
 }
 
 void Tune::Boxed(const std::function<void()>& show) {
   const QWindow* before = QGuiApplication::focusWindow();
   show();
-  if (QGuiApplication::focusWindow() != before) afterBox_ = true;
+  if (QGuiApplication::focusWindow() != before) skipActivation_ = true;
 }
 
 void Tune::Box(const std::string& text) {

@@ -54,6 +54,7 @@ class Tune : public QWidget {
 
  protected:
   bool event(QEvent* e) override;
+  void showEvent(QShowEvent* e) override;
   void hideEvent(QHideEvent* e) override;
 
  private:
@@ -64,15 +65,16 @@ class Tune : public QWidget {
   void SetRange(int inertiaClass);
   void Refreshes();
   void EnableInputs(bool on);
-  // A box of ours: the activation that follows its closing is no return of
-  // the operator and reads nothing.
+  // A box of ours: the activation that follows its closing reads nothing.
   void Box(const std::string& text);
   void Boxed(const std::function<void()>& show);
 
   MainWin& win_;
   bool quiet_ = false;       // the wizard sets its controls
   bool activating_ = false;  // Form_Activate runs
-  bool afterBox_ = false;    // the next activation comes from our box closing
+  // The next activation is no return of the operator: it follows our own
+  // showing or a box of ours closing. Cleared when another window gets focus.
+  bool skipActivation_ = false;
   struct Snapshot {
     QString posGain;
     int simuPL = 0, damping = 0, feedForward = 0, response = 0;
