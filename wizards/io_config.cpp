@@ -3,10 +3,13 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QShowEvent>
+#include <algorithm>
+#include <cmath>
 
 #include "listbox/tivolen_interface.h"
 #include "mainwin/edit_list_box.h"
 #include "mainwin/main_win.h"
+#include "mainwin/tivolen_edit_list.h"
 #include "mainwin/model/main_layout.h"
 #include "runtime/rounding.h"
 #include "wizards/axis_setup.h"
@@ -16,15 +19,10 @@ namespace wizards {
 
 namespace {
 
-// The list's stored property set: one selection, one tab column.
+// The list's stored property set: the main list's, with one selection.
 tivolen::MemoryPropertyBag IolProperties() {
-  tivolen::MemoryPropertyBag bag;
+  tivolen::MemoryPropertyBag bag = MainListProperties();
   bag.Write("MultiSelect", int(tivolen::QX_SINGLE));
-  bag.Write("ShowTitle", false);
-  bag.Write("DragWindow", false);
-  bag.Write("NumTabs", 1);
-  bag.Write("PictureTab", 0);
-  bag.Write("ToolTip", QString());
   return bag;
 }
 
@@ -43,22 +41,35 @@ IOConfig::IOConfig(MainWin& win, QWidget* parent) : QDialog(parent), win_(win) {
   IOExit = new QPushButton("Exit (Make No Changes)", this);
   IOExit->setObjectName("IOExit");
 
-  // Twips to pixels as the main window's layout converts them.
-  const double tpp = talvero::TwipsPerPixel(logicalDpiX());
-  auto px = [tpp](double tw) { return int(std::lround(tw / tpp)); };
-  auto place = [&](QWidget* w, double l, double t, double wd, double h) {
-    w->setGeometry(px(l), px(t), px(wd), px(h));
-  };
-  place(IOL, 120, 120, 5295, 3975);
-  place(Label1, 120, 4200, 5295, 195);
-  place(IOSet, 120, 5520, 2175, 375);
-  place(IOExit, 3240, 5520, 2175, 375);
-  setFixedSize(px(5535), px(6015));
+  Place();
 
   IOL->Events().DblClick = [this]() { IOL_DblClick(); };
   IOL->Events().KeyPress = [this](int16_t& key) { IOL_KeyPress(key); };
   connect(IOSet, &QPushButton::clicked, this, [this]() { IOSet_Click(); });
   connect(IOExit, &QPushButton::clicked, this, [this]() { IOExit_Click(); });
+}
+
+void IOConfig::Place() {
+  // Twips to pixels as the main window's layout converts them, the whole
+  // form grown alike where the font's texts need more than the design gave.
+  const double tpp = talvero::TwipsPerPixel(logicalDpiX());
+  struct Spot {
+    QWidget* w;
+    double left, top, width, height;
+  };
+  const Spot spots[] = {{IOL, 120, 120, 5295, 3975},
+                        {Label1, 120, 4200, 5295, 195},
+                        {IOSet, 120, 5520, 2175, 375},
+                        {IOExit, 3240, 5520, 2175, 375}};
+  double scale = 1;
+  for (const Spot& s : spots) {
+    if (s.w == IOL) continue;
+    const QSize need = s.w->sizeHint();
+    scale = std::max({scale, need.width() * tpp / s.width, need.height() * tpp / s.height});
+  }
+  auto px = [tpp, scale](double tw) { return int(std::lround(tw * scale / tpp)); };
+  for (const Spot& s : spots) s.w->setGeometry(px(s.left), px(s.top), px(s.width), px(s.height));
+  setFixedSize(px(5535), px(6015));
 }
 
 void IOConfig::showEvent(QShowEvent* e) {

@@ -40,6 +40,8 @@ class IOConfig : public QDialog {
   void showEvent(QShowEvent* e) override;
 
  private:
+  void Place();
+
   MainWin& win_;
   IoFunctions functions_;
 };

@@ -93,6 +93,7 @@ void Tune::Build() {
   grid->addWidget(XI_H, row++, 2, Qt::AlignRight);
   grid->setRowMinimumHeight(row++, 6);
   auto* gain = new QHBoxLayout;
+  gain->setSpacing(8);
   gain->addWidget(Label_PPG);
   gain->addWidget(PosGain);
   gain->addStretch(1);
@@ -100,9 +101,10 @@ void Tune::Build() {
   grid->addLayout(gain, row++, 0, 1, 3);
   grid->setRowMinimumHeight(row++, 6);
   auto* buttons = new QHBoxLayout;
+  buttons->setSpacing(8);
   for (QPushButton* b : {Revert, Def, Set}) buttons->addWidget(b);
   grid->addLayout(buttons, row++, 0, 1, 3);
-  setMinimumWidth(380);
+  setMinimumWidth(420);
 
   auto operatorMoved = [this](QSlider* s, void (Tune::*handler)()) {
     connect(s, &QSlider::valueChanged, this, [this, handler]() {
