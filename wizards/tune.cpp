@@ -25,6 +25,12 @@ namespace wizards {
 
 namespace {
 
+struct Busy {
+  explicit Busy(bool& flag) : flag_(flag) { flag_ = true; }
+  ~Busy() { flag_ = false; }
+  bool& flag_;
+};
+
 QSlider* MakeSlider(QWidget* parent, const char* name, int min, int max, int tick) {
   auto* s = new QSlider(Qt::Horizontal, parent);
   s->setObjectName(name);
@@ -182,12 +188,8 @@ void Tune::EnableInputs(bool on) {
 }
 
 void Tune::Form_Activate() {
-  if (activating_) return;  // a box of ours, or events let through during a read
-  activating_ = true;
-  struct Done {
-    bool& flag;
-    ~Done() { flag = false; }
-  } done{activating_};
+  if (busy_) return;  // a box of ours, or events let through during a read
+  Busy busy(busy_);
   if (!ServoAxis()) {
     setWindowTitle("Tuning Wizard (No Servo Axis)");
     EnableInputs(false);
@@ -290,7 +292,8 @@ void Tune::Revert_Click() {
 }
 
 void Tune::Set_Click() {
-  if (activating_) return;
+  if (busy_) return;  // a second click while the writes go out
+  Busy busy(busy_);
   // The tree may have moved on since the last read.
   if (!ServoAxis()) {
     setWindowTitle("Tuning Wizard (No Servo Axis)");

@@ -71,7 +71,7 @@ class Tune : public QWidget {
 
   MainWin& win_;
   bool quiet_ = false;       // the wizard sets its controls
-  bool activating_ = false;  // Form_Activate runs
+  bool busy_ = false;  // Form_Activate or Change runs
   // The next activation is no return of the operator: it follows our own
   // showing or a box of ours closing. Cleared when another window gets focus.
   bool skipActivation_ = false;
