@@ -140,8 +140,20 @@ TEST_F(IOConfigTest, FamiliesOddWordsAndSilentDrives) {
     EXPECT_EQ(Stored(1, "IOCW"), written) << stored;
   }
 
+  // A drive of a family the table does not know, after a RHO opening:
+  // nothing listed, and Set writes the word back as read.
   Click("#1");
   sim.Drive(1).SetValue("IOCW", "216");
+  Open();
+  win->NodeTables.nodes[1].family = "ZETA";
+  sim.ClearLog();
+  Open();
+  EXPECT_EQ(D().IOTableKey, "");
+  EXPECT_EQ(D().IOL->ListCount(), 0);
+  D().IOSet_Click();
+  EXPECT_EQ(Sent(1, ":"), std::vector<std::string>{":!IOCW=216"});
+  win->NodeTables.nodes[1].family = "RHO";
+
   sim.AddFault(FaultRule::Missing(1, "=IOCW", -1));
   Open();
   EXPECT_TRUE(On().empty());
