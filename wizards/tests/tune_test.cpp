@@ -1,6 +1,7 @@
 // The tuning window on drives and application axes: what it reads at each
 // activation, the figures it shows, what "Change" writes, and that it leaves
 // steppers and non-axes alone.
+#include <QApplication>
 #include <QCheckBox>
 #include <QEvent>
 #include <QLabel>
@@ -15,6 +16,36 @@
 namespace {
 
 using talvero::Answer;
+
+// Each box as a real window over the tuning window: it takes the focus
+// while it shows and gives it back when it closes, as a message box does.
+class WindowedPrompter : public talvero::Prompter {
+ public:
+  explicit WindowedPrompter(talvero::Prompter& inner) : inner_(inner) { talvero::SetPrompter(this); }
+  ~WindowedPrompter() override { talvero::SetPrompter(&inner_); }
+  Answer Message(const talvero::MessageBox& box) override {
+    QWidget* back = QApplication::activeWindow();
+    QWidget w;
+    w.show();
+    w.activateWindow();
+    QCoreApplication::processEvents();
+    const Answer a = inner_.Message(box);
+    w.hide();
+    if (back) back->activateWindow();
+    QCoreApplication::processEvents();
+    return a;
+  }
+  std::optional<std::string> Input(const std::string& p, const std::string& t, const std::string& d) override {
+    return inner_.Input(p, t, d);
+  }
+  std::optional<std::string> OpenFile(const talvero::FileDialog& d) override { return inner_.OpenFile(d); }
+  std::optional<std::string> SaveFile(const talvero::FileDialog& d) override { return inner_.SaveFile(d); }
+  std::optional<uint32_t> PickColour(uint32_t c) override { return inner_.PickColour(c); }
+  bool PrinterSetup() override { return inner_.PrinterSetup(); }
+
+ private:
+  talvero::Prompter& inner_;
+};
 using talvero::sim::FaultRule;
 
 class TuneTest : public WizardTest {
@@ -125,6 +156,29 @@ TEST_F(TuneTest, DriveAtItsDefaultsLoadsTheDefaultsAndChangeWritesThem) {
   T().Set_Click();
   T().hide();
   EXPECT_FALSE(wizards::TuneVisible());
+}
+
+TEST_F(TuneTest, ClosingItsOwnBoxIsNoReturnOfTheOperator) {
+  ASSERT_TRUE(Begin());
+  WindowedPrompter boxes(prompter);
+  Click("#1");
+  ExpectDefaultsBox();
+  Open();
+  for (int i = 0; i < 5; ++i) QCoreApplication::processEvents();
+  EXPECT_EQ(QApplication::activeWindow(), &T());
+  EXPECT_EQ(Sent(1, "=").size(), 6u) << "one reading, one box";
+
+  // Going to another window and back is a return: the axis is read again.
+  QWidget other;
+  other.show();
+  other.activateWindow();
+  QCoreApplication::processEvents();
+  sim.ClearLog();
+  ExpectDefaultsBox();
+  T().activateWindow();
+  for (int i = 0; i < 5; ++i) QCoreApplication::processEvents();
+  EXPECT_EQ(Sent(1, "=").size(), 6u);
+  T().hide();
 }
 
 TEST_F(TuneTest, BadInertiaHidesTheWindowAndWritesNothing) {
