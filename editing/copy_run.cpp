@@ -6,6 +6,7 @@
 
 #include "mainwin/main_win.h"
 #include "platform/clock/clock.h"
+#include "platform/ui/prompter.h"
 
 namespace editing {
 
@@ -31,6 +32,13 @@ void CopyRun::Pause() { win_.MousePointer(0); }
 void CopyRun::Resume() {
   win_.MousePointer(11);
   Yield();
+}
+
+bool CopyRun::Confirm(const std::string& text) {
+  Pause();
+  const bool ok = talvero::ThePrompter().Confirm(text);
+  Resume();
+  return ok;
 }
 
 bool CopyRun::eventFilter(QObject* /*watched*/, QEvent* e) {

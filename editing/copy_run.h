@@ -4,6 +4,7 @@
 // Escape asks the copy to stop; a copy checks only where stopping leaves the
 // drive whole (between programs).
 #include <QObject>
+#include <string>
 
 #include "mainwin/long_operation.h"
 
@@ -24,6 +25,8 @@ class CopyRun : public QObject {
   // The hourglass off while a box shows, and back.
   void Pause();
   void Resume();
+  // An OK and Cancel question with the hourglass off; true on OK.
+  bool Confirm(const std::string& text);
 
  protected:
   bool eventFilter(QObject* watched, QEvent* e) override;

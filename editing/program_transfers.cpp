@@ -96,10 +96,11 @@ std::string DriveProgramDescription(int node) {
   return Node(node) + " (" + QLocale().toString(dt, QLocale::ShortFormat).toStdString() + ")";
 }
 
-bool Transfers::RefuseWhileRunning(int node) {
+bool Transfers::RefuseWhileRunning(CopyRun& run, int node) {
   FailureWatch watch(win_.Link);
   const uint16_t status = win_.Link.Status(node);
   if (!watch.Failed() && !ISP::IsRunning(status)) return false;
+  run.Pause();
   Say("The program on node " + std::to_string(node) + " is running: stop it first.");
   return true;
 }
@@ -140,9 +141,7 @@ void Transfers::ProgramToDrive(const talvero::CopyTarget& target) {
   if (target.kind == talvero::TargetKind::DriveActiveProgram) {
     CopyRun run(win_, node);
     if (!run) return;
-    run.Pause();
-    if (RefuseWhileRunning(node)) return;
-    run.Resume();
+    if (RefuseWhileRunning(run, node)) return;
     FailureWatch watch(link);
     link.ClearEB(node);
     if (watch.Failed()) return NotAnswered(node, pgmName + " was not copied.");
@@ -162,9 +161,7 @@ void Transfers::ProgramToDrive(const talvero::CopyTarget& target) {
   const auto names = talvero::ReadLibraryNames(link, node);
   if (!names) return NotAnswered(node, pgmName + " was not copied.");
   if (talvero::HasLibraryName(*names, sent)) {
-    run.Pause();
-    if (!Ask("Replace " + sent + "?")) return;
-    run.Resume();
+    if (!run.Confirm("Replace " + sent + "?")) return;
   }
   FailureWatch watch(link);
   link.ClearTEB(node);
@@ -206,9 +203,7 @@ void Transfers::AllProgramsToLibrary(int node) {
   if (!names) return NotAnswered(node, "no program was copied.");
   for (const Item& item : items) {
     if (!talvero::HasLibraryName(*names, item.name.Sent())) continue;
-    run.Pause();
-    if (!Ask("Overwrite drive library programs having the same name ?")) return;
-    run.Resume();
+    if (!run.Confirm("Overwrite drive library programs having the same name ?")) return;
     break;
   }
   Program work(win_.StepsRS, &Ed().Display());
@@ -256,9 +251,7 @@ void Transfers::PL_Copy_Array_Click(const talvero::CopyTarget& target) {
   if (!names) return NotAnswered(node, "the library could not be read.");
   for (const std::string& name : *names) {
     if (name == talvero::kSaveProgramName || !app->Pexist(name)) continue;
-    run.Pause();
-    if (!Ask("Overwrite application programs having the same name ?")) return;
-    run.Resume();
+    if (!run.Confirm("Overwrite application programs having the same name ?")) return;
     break;
   }
   // A work program of its own: the shown one and its settings stay as the list shows them.
@@ -322,9 +315,7 @@ void Transfers::LE_Activate_Click() {
   const std::string name = win_.Sys->Text(win_.SelKey);
   CopyRun run(win_, node);
   if (!run) return;
-  run.Pause();
-  if (RefuseWhileRunning(node)) return;
-  run.Resume();
+  if (RefuseWhileRunning(run, node)) return;
   FailureWatch watch(win_.Link);
   win_.Link.LoadEB(node, name);
   if (!watch.Failed()) win_.Link.ForceSave(node);
@@ -370,9 +361,7 @@ void Transfers::PP_Clear_Click() {
   {
     CopyRun run(win_, node);
     if (!run) return;
-    run.Pause();
-    if (RefuseWhileRunning(node)) return;
-    run.Resume();
+    if (RefuseWhileRunning(run, node)) return;
     FailureWatch watch(win_.Link);
     win_.Link.ClearEB(node);
     if (!watch.Failed()) win_.Link.SaveEB(node, talvero::kSaveProgramName);
@@ -394,9 +383,7 @@ void Transfers::PP_Store_Click() {
   const auto names = talvero::ReadLibraryNames(win_.Link, node);
   if (!names) return NotAnswered(node, "the program was not stored.");
   if (talvero::HasLibraryName(*names, name.name)) {
-    run.Pause();
-    if (!Ask("Replace " + name.name + "?")) return;
-    run.Resume();
+    if (!run.Confirm("Replace " + name.name + "?")) return;
   }
   FailureWatch watch(win_.Link);
   win_.Link.SaveEB(node, name.name);

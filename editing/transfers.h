@@ -19,6 +19,7 @@ class Program;
 namespace editing {
 
 class Editor;
+class CopyRun;
 
 // Puts the commands in front of the window's menu command and copy target
 // hooks; names that are not ours go on to the hooks that were there.
@@ -66,7 +67,7 @@ class Transfers : public QObject {
   Applic* AppInSlot(int slot) const;
   // The drive refuses a new active program while it runs; a drive that does
   // not answer is taken as running. True when refused (the box shown).
-  bool RefuseWhileRunning(int node);
+  bool RefuseWhileRunning(CopyRun& run, int node);
   // Sends the program's steps to a buffer ("" active, " " library) in line
   // order; the line that failed, -1 when all went.
   int SendProgram(Program& pgm, int node, const std::string& buffer);
