@@ -46,8 +46,9 @@ std::string ProgramsKey(int appSlot) { return TreeKey::Make("PR", {-appSlot}).Fo
 std::string ProgramKey(int appSlot, int pgm) { return TreeKey::Make("PR", {-appSlot, pgm}).Format(); }
 
 // A program's steps and settings written into the application in one
-// transaction, adding the program when it is new. The program number, or -1
-// when nothing was stored.
+// transaction, adding the program first when it is new. A write that fails
+// leaves nothing of it: the new program is taken out again. The program
+// number, or -1 when nothing was stored.
 struct AppWrite {
   int pgm = -1;
   bool added = false;
@@ -56,11 +57,6 @@ AppWrite WriteToApp(Applic& app, const std::string& name, Program& pgm, const st
                     float ratio, const std::string& units) {
   talvero::dao::Database* db = app.Database();
   if (!db) return {};
-  talvero::dao::Transaction tx(*db);
-  if (!tx.Started()) {
-    Say(tx.Started().error);
-    return {};
-  }
   AppWrite w;
   if (app.Pexist(name)) {
     w.pgm = app.CurrentPgm;
@@ -71,21 +67,18 @@ AppWrite WriteToApp(Applic& app, const std::string& name, Program& pgm, const st
     w.added = true;
   }
   const auto p = int16_t(w.pgm);
-  for (int line = 0; line <= Program::GetMaxLines(); ++line) {
-    if (auto s = app.UpdatePgmStep(p, line, pgm.Encode(line)); !s) {
-      Say(s.error);
-      return {};
-    }
+  talvero::dao::Status s;
+  {
+    talvero::dao::Transaction tx(*db);
+    s = tx.Started();
+    for (int line = 0; s.ok() && line <= Program::GetMaxLines(); ++line) s = app.UpdatePgmStep(p, line, pgm.Encode(line));
+    if (s.ok()) s = app.UpdateSettings(p, description, rt::CStrSingle(ratio), units);
+    if (s.ok()) s = tx.Commit();
   }
-  if (auto s = app.UpdateSettings(p, description, rt::CStrSingle(ratio), units); !s) {
-    Say(s.error);
-    return {};
-  }
-  if (auto s = tx.Commit(); !s) {
-    Say(s.error);
-    return {};
-  }
-  return w;
+  if (s.ok()) return w;
+  if (w.added) app.DelPgm(p);
+  Say(name + " was not stored: " + s.error);
+  return {};
 }
 
 }  // namespace

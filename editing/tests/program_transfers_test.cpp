@@ -1,5 +1,7 @@
 // Programs between an application and a drive, and the drive's program
 // store commands, against simulated drives and an application file.
+#include <QApplication>
+#include <QKeyEvent>
 #include <QProgressBar>
 
 #include "editing/tests/transfers_fixture.h"
@@ -323,6 +325,42 @@ TEST_F(LibraryCopyTest, NewProgramsGetTheirNodesAndASilentDriveStoresNothingOfTh
   EXPECT_FALSE(app.Pexist("JOG"));
   EXPECT_EQ(win->Sys->Children(TreeKey::Make("PR", {-1}).Format()).size(), 1u);
   EXPECT_EQ(win->MousePointer(), 0);
+}
+
+TEST_F(LibraryCopyTest, AFileThatFailsKeepsNothingOfTheProgram) {
+  Library();
+  ASSERT_TRUE(StartOnLine());
+  OpenApp([&](Applic&) {});
+  App().Database()->SetFaultHook([](std::string_view sql) {
+    return sql.find("INSERT") != std::string_view::npos && sql.find("PGM:JOG") != std::string_view::npos;
+  });
+  Click("PL2");
+  prompter.ExpectMessageContaining("JOG was not stored: ", Answer::Ok);
+  CopyTo("PL_Copy", To(TargetKind::Application, 1));
+  App().Database()->SetFaultHook({});
+  EXPECT_TRUE(App().Pexist("HOME"));
+  EXPECT_FALSE(App().Pexist("JOG"));
+  EXPECT_EQ(win->Sys->Children(TreeKey::Make("PR", {-1}).Format()).size(), 1u);
+}
+
+TEST_F(LibraryCopyTest, EscapeStopsTheCopyBetweenPrograms) {
+  Library();
+  ASSERT_TRUE(StartOnLine());
+  OpenApp([&](Applic&) {});
+  Click("PL2");
+  bool pressed = false;
+  pump = [&] {
+    if (pressed || !App().Pexist("HOME")) return;
+    pressed = true;
+    QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QApplication::sendEvent(win.get(), &escape);
+  };
+  prompter.ExpectMessage("The copy was stopped after 1 of 2 programs.", Answer::Ok);
+  CopyTo("PL_Copy", To(TargetKind::Application, 1));
+  pump = nullptr;
+  EXPECT_TRUE(App().Pexist("HOME"));
+  EXPECT_FALSE(App().Pexist("JOG"));
+  EXPECT_TRUE(Sent(2, "PlJOG").empty());
 }
 
 TEST_F(LibraryCopyTest, AnEmptyLibraryAsksAndCopiesNothing) {
