@@ -1,9 +1,12 @@
 // Programs between an application and a drive, and the drive's program
 // store commands, against simulated drives and an application file.
 #include <QApplication>
+#include <QComboBox>
 #include <QKeyEvent>
 #include <QProgressBar>
+#include <QPushButton>
 
+#include "editing/ed_set.h"
 #include "editing/tests/transfers_fixture.h"
 #include "mainwin/model/units_list.h"
 #include "sim/fault_plan.h"
@@ -469,6 +472,33 @@ TEST_F(ProgramTransfersTest, NewAndDeletedApplicationPrograms) {
   Command("PR_Delete");
   EXPECT_FALSE(App().Pexist("Weld"));
   EXPECT_FALSE(win->Sys->Exists(key));
+}
+
+TEST_F(ProgramTransfersTest, PropertiesOkRebuildsTheViewCancelLeavesIt) {
+  DriveAndProgram("jog");
+  win->CurApplic = nullptr;
+  {
+    editing_test::ModalScript script;
+    script.On<editing::EdSet>([](editing::EdSet& s) {
+      s.sel->setCurrentIndex(s.sel->findText("mm"));
+      s.ok->click();
+    });
+    Command("PR_Prop");
+  }
+  EXPECT_EQ(win->CurApplic, &App());
+  EXPECT_EQ(App().GetUnits(1), "mm");
+  // The node click ran again: the view shows the new units.
+  EXPECT_EQ(win->SelKey, PR(1, 1));
+  EXPECT_EQ(win->UnitsName, "mm");
+  EXPECT_EQ(List().ItemText(0), "\t     Speed 5 mm/sec");
+
+  win->UnitsName = "stale";
+  {
+    editing_test::ModalScript script;
+    script.On<editing::EdSet>([](editing::EdSet& s) { s.cancel->click(); });
+    Command("PR_Prop");
+  }
+  EXPECT_EQ(win->UnitsName, "stale");
 }
 
 TEST_F(ProgramTransfersTest, OtherItemsGoToTheEarlierHook) {
