@@ -11,22 +11,19 @@
 // --line: a drive line to use (node 1) in place of the simulator; its
 // library is given the three programs first. --out: the application file
 // stays there.
-#include <stdlib.h>
-
 #include <cstdio>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "bench/editing_bench.h"
 #include "bench/window_bench.h"
 #include "bench/wire_floor.h"
-#include "editing/editor.h"
 #include "editing/transfers.h"
 #include "mainwin/main_win.h"
 #include "mainwin/model/tree_key.h"
 #include "platform/dao/recordset.h"
 #include "runtime/text.h"
-#include "sim/pty_server.h"
 #include "sim/sim_line.h"
 #include "store/applic.h"
 #include "store/program.h"
@@ -69,18 +66,11 @@ struct Figure {
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::string linePath, outDir;
-  for (int i = 1; i < argc; ++i) {
-    const std::string a = argv[i];
-    if (a == "--line" && i + 1 < argc) linePath = argv[++i];
-    else if (a == "--out" && i + 1 < argc) outDir = argv[++i];
-    else {
-      std::fprintf(stderr, "usage: %s [--line PATH] [--out DIR]\n", argv[0]);
-      return 1;
-    }
-  }
+  const auto args = benchedit::ParseArgs(argc, argv);
+  if (!args) return 1;
   benchwire::WindowBench wb(argc, argv);
-  if (outDir.empty()) outDir = wb.config.path().toStdString();
+  std::string linePath = args->line;
+  const std::string outDir = args->out.empty() ? wb.config.path().toStdString() : args->out;
 
   using talvero::sim::Buffer;
   talvero::sim::SimLine sim;
@@ -93,36 +83,13 @@ int main(int argc, char** argv) {
       d.Programs().Save(Buffer::Library, kLibrary[p]);
     }
     d.Programs().Clear(Buffer::Library);
-    talvero::sim::PtyOptions options;
-    options.paced = true;
-    if (!server.Start(options)) {
-      std::fprintf(stderr, "cannot start the simulated line: %s\n", server.Error().c_str());
-      return 1;
-    }
-    linePath = server.SlavePath();
+    linePath = benchedit::StartPaced(server);
+    if (linePath.empty()) return 1;
   }
-  setenv("TALVERO_COM1", linePath.c_str(), 1);
-
-  MainWinEnv env;
-  wb.stored = {{"Setup/COM", "0"}, {"Help/GS", "1"}};
-  env.settings = wb.Settings();
-  env.lockPath = wb.LockPath();
-  auto win = std::make_unique<MainWin>(std::move(env));
-  editing::Install(*win);
-  if (!win->Form_Load("")) {
-    std::fprintf(stderr, "the window did not load\n");
-    return 1;
-  }
+  std::unique_ptr<MainWin> win = benchedit::OpenWindow(wb, linePath, kNode);
+  if (!win) return 1;
   ISP& link = win->Link;
-  link.OpenPort(1);
-  const std::string identity = link.WhoAmI(kNode);
-  if (link.theHandle() <= 0 || identity.size() < 4) {
-    std::fprintf(stderr, "no drive answers at node %d on %s\n", kNode, linePath.c_str());
-    return 1;
-  }
-  talvero::DriveEntry& entry = win->NodeTables.at(kNode);
-  entry.driveText = identity;
-  entry.family = identity.substr(1, 3);
+  const std::string family = win->NodeTables.at(kNode).family;
   if (!server.Running()) {
     // Someone else's drive: its library gets the three programs first.
     for (int p = 0; p < 3; ++p) {
@@ -137,7 +104,7 @@ int main(int argc, char** argv) {
   std::remove(appPath.c_str());
   {
     Applic app;
-    if (!app.Create(appPath) || !app.AddPgm("BENCH") || !app.AddAxis("X", entry.family, win->ParametersRS)) {
+    if (!app.Create(appPath) || !app.AddPgm("BENCH") || !app.AddAxis("X", family, win->ParametersRS)) {
       std::fprintf(stderr, "cannot make %s\n", appPath.c_str());
       return 1;
     }
