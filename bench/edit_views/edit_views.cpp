@@ -10,10 +10,6 @@
 // --line: a drive line to use (node 1) in place of the simulator; the
 // programs are first written to it through the link. --out: the program
 // texts read back are left there in edit_views.txt.
-#include <stdlib.h>
-
-#include <QApplication>
-#include <QTemporaryDir>
 #include <cstdio>
 #include <fstream>
 #include <map>
@@ -21,12 +17,12 @@
 #include <string>
 #include <vector>
 
-#include "bench/drive_link.h"
+#include "bench/editing_bench.h"
+#include "bench/window_bench.h"
 #include "bench/wire_floor.h"
 #include "editing/editor.h"
 #include "mainwin/edit_list_box.h"
 #include "mainwin/main_win.h"
-#include "mainwin/tests/fakes.h"
 #include "platform/clock/clock.h"
 #include "platform/dao/recordset.h"
 #include "platform/ui/scripted_prompter.h"
@@ -104,14 +100,12 @@ struct Figure {
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::string linePath, outDir;
-  if (!benchwire::LineArgs(argc, argv, linePath, outDir)) return 1;
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QTemporaryDir config;
-  qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
-  QApplication app(argc, argv);
-  talvero::TheSystemClock().SetEventPump([]() { QCoreApplication::processEvents(); });
-  talvero::ScriptedPrompter prompter;  // any message box is a fault of the run
+  const auto args = benchedit::ParseArgs(argc, argv);
+  if (!args) return 1;
+  std::string linePath = args->line;
+  const std::string outDir = args->out;
+  benchwire::WindowBench wb(argc, argv);  // any message box is a fault of the run
+  talvero::ScriptedPrompter& prompter = *wb.prompter;
 
   const Lines active = ActiveProgram(), library = LibraryProgram();
   using talvero::sim::Buffer;
@@ -123,21 +117,11 @@ int main(int argc, char** argv) {
     for (const auto& [line, text] : library) d.Programs().SetLine(Buffer::Library, line, text);
     d.Programs().Save(Buffer::Library, kLibraryName);
     d.Programs().Clear(Buffer::Library);
+    linePath = benchedit::StartPaced(server);
+    if (linePath.empty()) return 1;
   }
-  if (!benchwire::UseLine(server, linePath)) return 1;
-
-  MapSettings settings;  // in memory: nothing of the user's own is read or written
-  settings.values = {{"Setup/COM", "0"}, {"Help/GS", "1"}};
-  MainWinEnv env;
-  env.settings = settings.io();
-  env.lockPath = (config.path() + "/talvero.lock").toStdString();
-  auto win = std::make_unique<MainWin>(std::move(env));
-  editing::Install(*win);
-  if (!win->Form_Load("")) {
-    std::fprintf(stderr, "the window did not load\n");
-    return 1;
-  }
-  if (!benchwire::OpenNode(*win, kNode, linePath)) return 1;
+  std::unique_ptr<MainWin> win = benchedit::OpenWindow(wb, linePath, kNode);
+  if (!win) return 1;
   ISP& link = win->Link;
 
   if (!server.Running()) {
