@@ -11,6 +11,7 @@
 #include <QPushButton>
 
 #include "editing/model/value_rules.h"
+#include "editing/over_tree.h"
 #include "mainwin/main_win.h"
 #include "mainwin/qt_sys_tree.h"
 #include "platform/dao/recordset.h"
@@ -168,13 +169,11 @@ void EdT::showEvent(QShowEvent* e) {
   if (placed_) return;
   // Over the tree, where the window was when the dialog was first shown.
   placed_ = true;
-  const QPoint tree = win_.Sys->mapTo(&win_, QPoint(0, 0));
-  move(win_.geometry().left() + tree.x(), win_.geometry().top() + tree.y());
+  PlaceOverTree(*this, win_);
 }
 
 bool EdT::eventFilter(QObject* watched, QEvent* e) {
-  if (watched == Step->viewport() && e->type() == QEvent::MouseButtonPress &&
-      static_cast<QMouseEvent*>(e)->button() == Qt::RightButton) {
+  if (RightPressOn(Step, watched, e)) {
     HelpSys::ShowHelpPopup(int16_t(1400 + ChosenOp));
     return true;
   }

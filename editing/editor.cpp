@@ -5,6 +5,8 @@
 #include "editing/event_view.h"
 #include "editing/model/list_metrics.h"
 #include "editing/new_value.h"
+#include "editing/step_list_edit.h"
+#include "editing/transfers.h"
 #include "mainwin/edit_list_box.h"
 #include "mainwin/main_win.h"
 #include "platform/ui/qt/window_factory.h"
@@ -62,6 +64,9 @@ void Install(MainWin& win) {
   wf.Register("NewValue", [&win](QWidget*) { return new NewValue(&win); });
   wf.Register("EdT", [&win](QWidget*) { return new EdT(win); });
   wf.Register("EdSet", [&win](QWidget*) { return new EdSet(win); });
+
+  InstallStepListEdit(win);
+  InstallTransfers(win);
 }
 
 Editor::Editor(MainWin& win)
@@ -120,6 +125,12 @@ ThreadsMod::EventAxis Editor::SelectedEventAxis() {
 void Editor::ReadEvents() {
   Display();
   ThreadsMod::ReadEvents(SelectedEventAxis(), *eventView_);
+}
+
+void Editor::EnableEvents(bool on) {
+  const ThreadsMod::EventAxis axis = SelectedEventAxis();
+  if (!axis.drive) return;
+  for (int i = 0; i < ThreadsMod::kEvents; ++i) ThreadsMod::EnableEvent(*axis.drive, *eventView_, i, on);
 }
 
 void Editor::EditEvent(int row) {

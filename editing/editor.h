@@ -57,6 +57,8 @@ class Editor : public QObject {
   void EditEvent(int row);
   // Shows EdSet on the shown program's settings; its OKPressed.
   bool ShowSettings();
+  // Switches all 10 events of the selected drive on or off.
+  void EnableEvents(bool on);
   // The axis the events view shows.
   ThreadsMod::EventAxis SelectedEventAxis();
 

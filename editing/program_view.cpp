@@ -1,12 +1,9 @@
 // The program view: the 256 steps of an application program, or of a
 // drive's active or library program, one row per line.
-#include <QDate>
-#include <QDateTime>
-#include <QLocale>
 #include <QProgressBar>
-#include <QTime>
 
 #include "editing/editor.h"
+#include "editing/transfers.h"
 #include "editing/model/link_program_source.h"
 #include "link/failure_watch.h"
 #include "mainwin/edit_list_box.h"
@@ -17,15 +14,6 @@
 #include "store/applic.h"
 
 namespace editing {
-
-namespace {
-
-std::string ShortDateTime(const talvero::LocalDateTime& t) {
-  const QDateTime dt(QDate(t.year, t.month, t.day), QTime(t.hour, t.minute, t.second));
-  return QLocale().toString(dt, QLocale::ShortFormat).toStdString();
-}
-
-}  // namespace
 
 void Editor::EditPgm() {
   win_.ProgramViewShown = true;
@@ -52,8 +40,7 @@ void Editor::EditPgm() {
       win_.Prog->setValue(255);
     }
   } else {
-    win_.PgmDescription = "Node " + std::to_string(win_.CurNode) + " (" +
-                          ShortDateTime(talvero::TheClock().Now()) + ")";
+    win_.PgmDescription = DriveProgramDescription(win_.CurNode);
   }
 
   if (win_.AxisSelected && !win_.AppSelected) {

@@ -8,8 +8,13 @@
 #include "platform/ui/prompter.h"
 
 EditListBox::EditListBox(QWidget* parent, const std::string& library)
-    : QWidget(parent), bag_(MainListProperties()) {
+    : EditListBox(parent, library, MainListProperties()) {
   setObjectName("EditList");
+}
+
+EditListBox::EditListBox(QWidget* parent, const std::string& library,
+                         tivolen::MemoryPropertyBag properties)
+    : QWidget(parent), bag_(std::move(properties)) {
   const ListControlLibrary lib = LoadListControl(library);
   tivolen::ITivolen* ctrl = lib.factory ? lib.factory->CreateInstance(this, &bag_) : nullptr;
   if (ctrl) {
@@ -25,6 +30,9 @@ EditListBox::EditListBox(QWidget* parent, const std::string& library)
          "Talvero", talvero::Buttons::Ok, talvero::Icon::Exclamation, 0});
     auto plain = std::make_unique<QtEditList>(this);
     plain->setObjectName("EditListPlain");
+    QVariant multi;
+    if (bag_.Read("MultiSelect", multi) && multi.toInt() == tivolen::QX_SINGLE)
+      plain->setSelectionMode(QAbstractItemView::SingleSelection);
     surface_ = plain.get();
     view_ = std::move(plain);
   }

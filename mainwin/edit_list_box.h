@@ -19,6 +19,8 @@ class EditListBox : public QWidget, public EditListView {
   // names none. A failure is told through the prompter with its path and
   // reason, and the plain list takes the control's place.
   EditListBox(QWidget* parent, const std::string& library);
+  // Another list of the program, from its own stored property set.
+  EditListBox(QWidget* parent, const std::string& library, tivolen::MemoryPropertyBag properties);
   ~EditListBox() override;
 
   // nullptr while the plain list stands in.

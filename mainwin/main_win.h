@@ -173,6 +173,9 @@ class MainWin : public QMainWindow {
   std::string Internal_read_string(const std::string& name);
   bool Internal_write(const std::string& name, const std::string& value);
 
+  // The picture list box library the window's lists load.
+  std::string ListControlPath() const;
+
   // ---- long drive operations (mainwin/long_operation.h)
   // The one running now, nullptr when none is.
   mainwin::LongOperation* RunningOperation() const { return longOp_; }

@@ -268,8 +268,7 @@ void MainWin::BuildControls() {
   BrakeAll = SquareButton(frame, "BrakeAll", QStyle::SP_BrowserStop, "Stop all drives");
   BrakeAll->hide();
 
-  EditList = new EditListBox(frame, env_.listControlPath.empty() ? DefaultListControlPath()
-                                                                 : env_.listControlPath);
+  EditList = new EditListBox(frame, ListControlPath());
   WireEditList();
   StatStrip = new class StatStrip(frame);
   StatStrip->hide();
@@ -342,3 +341,7 @@ void MainWin::MousePointer(int pointer) {
 }
 
 void MainWin::Help_About_Click() { talvero::TheWindowFactory().ShowModal("About"); }
+
+std::string MainWin::ListControlPath() const {
+  return env_.listControlPath.empty() ? DefaultListControlPath() : env_.listControlPath;
+}

@@ -10,10 +10,6 @@
 // --line: a drive line to use (node 1) in place of the simulator; the
 // programs are first written to it through the link. --out: the program
 // texts read back are left there in edit_views.txt.
-#include <stdlib.h>
-
-#include <QApplication>
-#include <QTemporaryDir>
 #include <cstdio>
 #include <fstream>
 #include <map>
@@ -21,11 +17,12 @@
 #include <string>
 #include <vector>
 
+#include "bench/editing_bench.h"
+#include "bench/window_bench.h"
 #include "bench/wire_floor.h"
 #include "editing/editor.h"
 #include "mainwin/edit_list_box.h"
 #include "mainwin/main_win.h"
-#include "mainwin/tests/fakes.h"
 #include "platform/clock/clock.h"
 #include "platform/dao/recordset.h"
 #include "platform/ui/scripted_prompter.h"
@@ -103,22 +100,12 @@ struct Figure {
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::string linePath, outDir;
-  for (int i = 1; i < argc; ++i) {
-    const std::string a = argv[i];
-    if (a == "--line" && i + 1 < argc) linePath = argv[++i];
-    else if (a == "--out" && i + 1 < argc) outDir = argv[++i];
-    else {
-      std::fprintf(stderr, "usage: %s [--line PATH] [--out DIR]\n", argv[0]);
-      return 1;
-    }
-  }
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QTemporaryDir config;
-  qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
-  QApplication app(argc, argv);
-  talvero::TheSystemClock().SetEventPump([]() { QCoreApplication::processEvents(); });
-  talvero::ScriptedPrompter prompter;  // any message box is a fault of the run
+  const auto args = benchedit::ParseArgs(argc, argv);
+  if (!args) return 1;
+  std::string linePath = args->line;
+  const std::string outDir = args->out;
+  benchwire::WindowBench wb(argc, argv);  // any message box is a fault of the run
+  talvero::ScriptedPrompter& prompter = *wb.prompter;
 
   const Lines active = ActiveProgram(), library = LibraryProgram();
   using talvero::sim::Buffer;
@@ -130,37 +117,12 @@ int main(int argc, char** argv) {
     for (const auto& [line, text] : library) d.Programs().SetLine(Buffer::Library, line, text);
     d.Programs().Save(Buffer::Library, kLibraryName);
     d.Programs().Clear(Buffer::Library);
-    talvero::sim::PtyOptions options;
-    options.paced = true;
-    if (!server.Start(options)) {
-      std::fprintf(stderr, "cannot start the simulated line: %s\n", server.Error().c_str());
-      return 1;
-    }
-    linePath = server.SlavePath();
+    linePath = benchedit::StartPaced(server);
+    if (linePath.empty()) return 1;
   }
-  setenv("TALVERO_COM1", linePath.c_str(), 1);
-
-  MapSettings settings;  // in memory: nothing of the user's own is read or written
-  settings.values = {{"Setup/COM", "0"}, {"Help/GS", "1"}};
-  MainWinEnv env;
-  env.settings = settings.io();
-  env.lockPath = (config.path() + "/talvero.lock").toStdString();
-  auto win = std::make_unique<MainWin>(std::move(env));
-  editing::Install(*win);
-  if (!win->Form_Load("")) {
-    std::fprintf(stderr, "the window did not load\n");
-    return 1;
-  }
+  std::unique_ptr<MainWin> win = benchedit::OpenWindow(wb, linePath, kNode);
+  if (!win) return 1;
   ISP& link = win->Link;
-  link.OpenPort(1);
-  const std::string identity = link.WhoAmI(kNode);
-  if (link.theHandle() <= 0 || identity.size() < 4) {
-    std::fprintf(stderr, "no drive answers at node %d on %s\n", kNode, linePath.c_str());
-    return 1;
-  }
-  talvero::DriveEntry& entry = win->NodeTables.at(kNode);
-  entry.driveText = identity;
-  entry.family = identity.substr(1, 3);
 
   if (!server.Running()) {
     // Someone else's drive: give it the programs first.

@@ -10,7 +10,13 @@
 #include <QPixmap>
 #include <QRadioButton>
 
+#include <QPushButton>
+#include <QSlider>
+
+#include "mainwin/edit_list_box.h"
+#include "wizards/io_config.h"
 #include "wizards/tests/wizard_fixture.h"
+#include "wizards/tune.h"
 
 namespace {
 
@@ -48,7 +54,7 @@ class LookTest : public WizardTest {
     }
     Save(d, what);
   }
-  void Save(QDialog& d, const std::string& what) {
+  void Save(QWidget& d, const std::string& what) {
     const char* folder = std::getenv("TALVERO_SHOTS");
     if (!folder) return;
     const QPixmap dialog = d.grab();
@@ -91,6 +97,55 @@ TEST_F(LookTest, ServoPagesAndStepperPage) {
   std::vector<QWidget*> sstack(s.MP.begin(), s.MP.begin() + 9);
   CheckLayout(s, srows, sstack, "stepper");
   s.ASW_Cancel_Click();
+}
+
+// Every text of the window whole, and the window within 1024x768.
+void CheckWhole(QWidget& w, const std::string& what) {
+  QCoreApplication::processEvents();
+  EXPECT_LE(w.width(), 1024) << what;
+  EXPECT_LE(w.height(), 740) << what;
+  for (auto* label : w.findChildren<QLabel*>())
+    if (label->isVisible()) {
+      EXPECT_GE(label->width(), label->sizeHint().width()) << what << ": " << label->text().toStdString();
+      EXPECT_GE(label->height(), label->fontMetrics().height()) << what << ": " << label->text().toStdString();
+    }
+  for (auto* button : w.findChildren<QPushButton*>())
+    EXPECT_GE(button->width(), button->sizeHint().width()) << what << ": " << button->text().toStdString();
+}
+
+TEST_F(LookTest, TuneAndIOConfig) {
+  ASSERT_TRUE(Begin());
+  Click("AX-1,1");
+  Store(1, {{"INER", "0.001"}, {"KP", "0.043982"}, {"KI", "2.35619"}, {"KF", "0.8"}, {"PPG", "5"}});
+  wizards::Tune& t = *wizards::TheTune();
+  t.show();
+  QCoreApplication::processEvents();
+  EXPECT_EQ(t.XI->value(), 0);
+  CheckWhole(t, "tune_class0");
+  Save(t, "tune_class0");
+  Store(1, {{"KP", "0.87965"}, {"KI", "942.48"}});
+  t.Form_Activate();
+  EXPECT_EQ(t.XI->value(), 3);
+  EXPECT_EQ(t.Response->value(), 3000);
+  CheckWhole(t, "tune_class3");
+  Save(t, "tune_class3");
+  t.hide();
+
+  wizards::IOConfig& io = *wizards::TheIOConfig();
+  for (auto [axis, what] : {std::pair{"AX-1,1", "ioconfig_rho"}, {"AX-3,1", "ioconfig_psi"}}) {
+    Click(axis);
+    Store(axis[3] - '0', {{"IOCW", "216"}});
+    io.Load_IOCW();
+    io.show();
+    CheckWhole(io, what);
+    // The list and the note inside the client area, the buttons below them.
+    EXPECT_LE(io.IOL->geometry().bottom(), io.Label1->geometry().top()) << what;
+    EXPECT_LE(io.Label1->geometry().bottom(), io.IOSet->geometry().top()) << what;
+    EXPECT_LE(io.IOExit->geometry().right(), io.width()) << what;
+    EXPECT_LE(io.IOSet->geometry().bottom(), io.height()) << what;
+    Save(io, what);
+    io.hide();
+  }
 }
 
 }  // namespace

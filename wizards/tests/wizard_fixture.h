@@ -1,7 +1,7 @@
 #pragma once
-// The real main window over simulated drives 1 (RHO), 2 (TAU), 3 (RHO) and
-// 5 (PSI), with an application "cell" of a RHO, a TAU and a PSI axis, and
-// the wizards installed.
+// The real main window over simulated drives 1 (RHO), 2 (TAU), 3 (PHI) and
+// 5 (PSI), with an application "cell" of a RHO, a TAU, a PSI and a PHI axis
+// (slots 1 to 4), and the wizards installed.
 #include <QDir>
 #include <algorithm>
 #include <string>
@@ -24,14 +24,14 @@ class WizardTest : public SimWindowTest {
     using talvero::sim::Family;
     AddDrive(1, Family::RHO, "KV110c", "Feed");
     AddDrive(2, Family::TAU, "KT220", "Lift");
-    AddDrive(3, Family::RHO, "KV110c", "Spare");
+    AddDrive(3, Family::PHI, "KZ220", "Press");
     AddDrive(5, Family::PSI, "KS130i/d", "Index");
     const std::string base = dir.path().toStdString() + "/cell";
     auto lib = LibraryDatabase::Open(libraryPath);
     EXPECT_TRUE(lib.ok()) << lib.error;
     Applic app;
     EXPECT_TRUE(app.Create(base + ".APP").ok());
-    for (auto [name, family] : {std::pair{"X", "RHO"}, {"Y", "TAU"}, {"Z", "PSI"}})
+    for (auto [name, family] : {std::pair{"X", "RHO"}, {"Y", "TAU"}, {"Z", "PSI"}, {"W", "PHI"}})
       EXPECT_TRUE(app.AddAxis(name, family, (*lib)->ParametersRS.get()).ok());
     app.AClose();
     settings.values["OpenApps/List"] = base + ";";
@@ -42,7 +42,7 @@ class WizardTest : public SimWindowTest {
     return true;
   }
 
-  // Stores values in the application axis (slot 1 X, 2 Y, 3 Z).
+  // Stores values in the application axis (slot 1 X, 2 Y, 3 Z, 4 W).
   void Store(int slot, const std::vector<std::pair<std::string, std::string>>& values) {
     for (const auto& [name, value] : values)
       ASSERT_TRUE(win->Apps[1]->PutParam(int16_t(slot), name, value).ok()) << name;
