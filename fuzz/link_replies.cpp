@@ -13,6 +13,7 @@
 #include "platform/clock/clock.h"
 #include "platform/serial/serial_port.h"
 #include "platform/ui/prompter.h"
+#include "runtime/cp1252.h"
 
 namespace {
 
@@ -110,7 +111,9 @@ TALVERO_FUZZ_TARGET(link_replies) {
   std::vector<uint8_t> choice;
   for (int i = 0; i < calls; ++i) choice.push_back(in.Byte());
   const std::string replies = in.Rest();
-  const std::vector<std::string> frames = GoodFrames(replies);
+  // Text replies reach the caller as UTF-8, data replies as they came.
+  std::vector<std::string> frames = GoodFrames(replies);
+  for (size_t i = 0, n = frames.size(); i < n; ++i) frames.push_back(rt::Cp1252ToUtf8(frames[i]));
 
   talvero::FakeClock clock;
   talvero::SetClock(&clock);
