@@ -27,7 +27,7 @@ QWidget* W(QWidget* w) { return w; }
 
 }  // namespace
 
-EdStep::EdStep(MainWin& win) : QDialog(&win), win_(win) {
+EdStep::EdStep(MainWin& win) : OverTreeDialog(win, accepted_) {
   setObjectName("EdStep");
   setWindowTitle("Edit Program Step...");
   setModal(true);
@@ -253,32 +253,11 @@ void EdStep::Accept(int direction) {
   done(QDialog::Accepted);
 }
 
-void EdStep::Cancel_Click() {
-  accepted_ = false;
-  done(QDialog::Rejected);
-}
+const QListWidget* EdStep::HelpList() const { return Step; }
 
-// Escape and the close box count as Cancel.
-void EdStep::reject() {
-  accepted_ = false;
-  QDialog::reject();
-}
-
-void EdStep::showEvent(QShowEvent* e) {
-  QDialog::showEvent(e);
-  if (placed_) return;
-  // Over the tree, where the window was when the form was first shown.
-  placed_ = true;
-  PlaceOverTree(*this, win_);
-}
-
-bool EdStep::eventFilter(QObject* watched, QEvent* e) {
-  if (RightPressOn(Step, watched, e)) {
-    if (QListWidgetItem* it = Step->currentItem())
-      HelpSys::ShowHelpPopup(int16_t(1000 + it->data(Qt::UserRole).toInt()));
-    return true;
-  }
-  return QDialog::eventFilter(watched, e);
+void EdStep::ShowTypeHelp() {
+  if (QListWidgetItem* it = Step->currentItem())
+    HelpSys::ShowHelpPopup(int16_t(1000 + it->data(Qt::UserRole).toInt()));
 }
 
 }  // namespace editing

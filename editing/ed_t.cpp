@@ -23,7 +23,7 @@
 
 namespace editing {
 
-EdT::EdT(MainWin& win) : QDialog(&win), win_(win) {
+EdT::EdT(MainWin& win) : OverTreeDialog(win, OKPressed) {
   setObjectName("EdT");
   setWindowTitle("Edit an Event...");
   setModal(true);
@@ -153,31 +153,8 @@ void EdT::OK_Click() {
   done(QDialog::Accepted);
 }
 
-void EdT::Cancel_Click() {
-  OKPressed = false;
-  done(QDialog::Rejected);
-}
+const QListWidget* EdT::HelpList() const { return Step; }
 
-// Escape and the close box count as Cancel.
-void EdT::reject() {
-  OKPressed = false;
-  QDialog::reject();
-}
-
-void EdT::showEvent(QShowEvent* e) {
-  QDialog::showEvent(e);
-  if (placed_) return;
-  // Over the tree, where the window was when the dialog was first shown.
-  placed_ = true;
-  PlaceOverTree(*this, win_);
-}
-
-bool EdT::eventFilter(QObject* watched, QEvent* e) {
-  if (RightPressOn(Step, watched, e)) {
-    HelpSys::ShowHelpPopup(int16_t(1400 + ChosenOp));
-    return true;
-  }
-  return QDialog::eventFilter(watched, e);
-}
+void EdT::ShowTypeHelp() { HelpSys::ShowHelpPopup(int16_t(1400 + ChosenOp)); }
 
 }  // namespace editing

@@ -2,6 +2,7 @@
 
 #include <QListWidget>
 #include <QMouseEvent>
+#include <QShowEvent>
 
 #include "mainwin/main_win.h"
 #include "mainwin/qt_sys_tree.h"
@@ -16,6 +17,34 @@ void PlaceOverTree(QWidget& dialog, MainWin& win) {
 bool RightPressOn(const QListWidget* list, const QObject* watched, const QEvent* e) {
   return watched == list->viewport() && e->type() == QEvent::MouseButtonPress &&
          static_cast<const QMouseEvent*>(e)->button() == Qt::RightButton;
+}
+
+OverTreeDialog::OverTreeDialog(MainWin& win, bool& accepted)
+    : QDialog(&win), win_(win), accepted_(accepted) {}
+
+void OverTreeDialog::Cancel_Click() {
+  accepted_ = false;
+  done(QDialog::Rejected);
+}
+
+void OverTreeDialog::reject() {
+  accepted_ = false;
+  QDialog::reject();
+}
+
+void OverTreeDialog::showEvent(QShowEvent* e) {
+  QDialog::showEvent(e);
+  if (placed_) return;
+  placed_ = true;
+  PlaceOverTree(*this, win_);
+}
+
+bool OverTreeDialog::eventFilter(QObject* watched, QEvent* e) {
+  if (RightPressOn(HelpList(), watched, e)) {
+    ShowTypeHelp();
+    return true;
+  }
+  return QDialog::eventFilter(watched, e);
 }
 
 }  // namespace editing
