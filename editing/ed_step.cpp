@@ -37,14 +37,7 @@ EdStep::EdStep(MainWin& win) : OverTreeDialog(win, accepted_) {
   Step = new QListWidget(this);
   Step->setObjectName("Step");
   Step->setMinimumSize(280, 170);
-  Des1 = new QLabel(this);
-  Des1->setObjectName("Des1");
-  Des2 = new QLabel(this);
-  Des2->setObjectName("Des2");
-  Text1 = new QLineEdit(this);
-  Text1->setObjectName("Text1");
-  Text2 = new QLineEdit(this);
-  Text2->setObjectName("Text2");
+  MakeOperands();
   for (QLineEdit* t : {Text1, Text2}) t->setMinimumWidth(260);
   Prev = new QPushButton("Prev", this);
   Prev->setObjectName("Prev");
@@ -57,10 +50,7 @@ EdStep::EdStep(MainWin& win) : OverTreeDialog(win, accepted_) {
   auto* grid = new QGridLayout(this);
   grid->addWidget(Typ, 0, 0);
   grid->addWidget(Step, 0, 1);
-  grid->addWidget(Des1, 1, 0);
-  grid->addWidget(Text1, 1, 1);
-  grid->addWidget(Des2, 2, 0);
-  grid->addWidget(Text2, 2, 1);
+  PlaceOperands(grid);
   auto* buttons = new QHBoxLayout;
   buttons->addStretch();
   buttons->addWidget(Prev);

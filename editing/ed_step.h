@@ -20,8 +20,6 @@ class EdStep : public OverTreeDialog {
   explicit EdStep(MainWin& win);
 
   QListWidget *Typ, *Step;
-  QLabel *Des1, *Des2;
-  QLineEdit *Text1, *Text2;
   QPushButton *Prev, *OK, *Cancel;
 
   bool EditDone = false;

@@ -30,14 +30,7 @@ EdT::EdT(MainWin& win) : OverTreeDialog(win, OKPressed) {
   Step = new QListWidget(this);
   Step->setObjectName("Step");
   Step->setMinimumSize(300, 160);
-  Des1 = new QLabel(this);
-  Des1->setObjectName("Des1");
-  Des2 = new QLabel(this);
-  Des2->setObjectName("Des2");
-  Text1 = new QLineEdit(this);
-  Text1->setObjectName("Text1");
-  Text2 = new QLineEdit(this);
-  Text2->setObjectName("Text2");
+  MakeOperands();
   ThED = new QCheckBox("Enabled", this);
   ThED->setObjectName("ThED");
   OK = new QPushButton("OK", this);
@@ -48,10 +41,7 @@ EdT::EdT(MainWin& win) : OverTreeDialog(win, OKPressed) {
 
   auto* grid = new QGridLayout(this);
   grid->addWidget(Step, 0, 0, 1, 2);
-  grid->addWidget(Des1, 1, 0);
-  grid->addWidget(Text1, 1, 1);
-  grid->addWidget(Des2, 2, 0);
-  grid->addWidget(Text2, 2, 1);
+  PlaceOperands(grid);
   auto* buttons = new QHBoxLayout;
   buttons->addWidget(ThED);
   buttons->addStretch();

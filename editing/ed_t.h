@@ -20,8 +20,6 @@ class EdT : public OverTreeDialog, public ThreadsMod::EventEditor {
   explicit EdT(MainWin& win);
 
   QListWidget* Step;
-  QLabel *Des1, *Des2;
-  QLineEdit *Text1, *Text2;
   QCheckBox* ThED;
   QPushButton *OK, *Cancel;
 

@@ -1,5 +1,8 @@
 #include "editing/over_tree.h"
 
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QShowEvent>
@@ -21,6 +24,24 @@ bool RightPressOn(const QListWidget* list, const QObject* watched, const QEvent*
 
 OverTreeDialog::OverTreeDialog(MainWin& win, bool& accepted)
     : QDialog(&win), win_(win), accepted_(accepted) {}
+
+void OverTreeDialog::MakeOperands() {
+  Des1 = new QLabel(this);
+  Des1->setObjectName("Des1");
+  Des2 = new QLabel(this);
+  Des2->setObjectName("Des2");
+  Text1 = new QLineEdit(this);
+  Text1->setObjectName("Text1");
+  Text2 = new QLineEdit(this);
+  Text2->setObjectName("Text2");
+}
+
+void OverTreeDialog::PlaceOperands(QGridLayout* grid) {
+  grid->addWidget(Des1, 1, 0);
+  grid->addWidget(Text1, 1, 1);
+  grid->addWidget(Des2, 2, 0);
+  grid->addWidget(Text2, 2, 1);
+}
 
 void OverTreeDialog::Cancel_Click() {
   accepted_ = false;

@@ -1,9 +1,12 @@
 #pragma once
-// What the step and event editors share: their place over the tree, Cancel
-// and the right-button press on their list of types.
+// What the step and event editors share: their place over the tree, their two
+// operand rows, Cancel and the right-button press on their list of types.
 #include <QDialog>
 
 class QEvent;
+class QGridLayout;
+class QLabel;
+class QLineEdit;
 class QListWidget;
 class QObject;
 class QShowEvent;
@@ -25,12 +28,20 @@ class OverTreeDialog : public QDialog {
  public:
   OverTreeDialog(MainWin& win, bool& accepted);
 
+  QLabel *Des1 = nullptr, *Des2 = nullptr;
+  QLineEdit *Text1 = nullptr, *Text2 = nullptr;
+
   void Cancel_Click();
 
  protected:
   void showEvent(QShowEvent* e) override;
   void reject() override;
   bool eventFilter(QObject* watched, QEvent* e) override;
+
+  // Makes the operand captions and boxes, in their tab order.
+  void MakeOperands();
+  // Puts them in rows 1 and 2 of grid, captions left.
+  void PlaceOperands(QGridLayout* grid);
 
   virtual const QListWidget* HelpList() const = 0;
   virtual void ShowTypeHelp() = 0;
