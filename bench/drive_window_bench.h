@@ -26,6 +26,7 @@
 #include "online/model/file_bytes.h"
 #include "online/testing/one_drive_line.h"
 #include "platform/clock/clock.h"
+#include "platform/ui/passing_prompter.h"
 #include "platform/ui/scripted_prompter.h"
 #include "sim/pty_server.h"
 #include "sim/sim_line.h"
@@ -33,28 +34,17 @@
 namespace benchdrive {
 
 // Passes every box on to the script and notes when the one awaited appeared.
-class TimingPrompter : public talvero::Prompter {
+class TimingPrompter : public talvero::PassingPrompter {
  public:
-  explicit TimingPrompter(talvero::Prompter& inner) : inner_(inner) { talvero::SetPrompter(this); }
-  ~TimingPrompter() override { talvero::SetPrompter(&inner_); }
+  using PassingPrompter::PassingPrompter;
   talvero::Answer Message(const talvero::MessageBox& box) override {
     if (!awaited.empty() && box.text.compare(0, awaited.size(), awaited) == 0 && seenAtMs < 0)
       seenAtMs = double(talvero::TheClock().NowMs());
     return inner_.Message(box);
   }
-  std::optional<std::string> Input(const std::string& p, const std::string& t, const std::string& d) override {
-    return inner_.Input(p, t, d);
-  }
-  std::optional<std::string> OpenFile(const talvero::FileDialog& d) override { return inner_.OpenFile(d); }
-  std::optional<std::string> SaveFile(const talvero::FileDialog& d) override { return inner_.SaveFile(d); }
-  std::optional<uint32_t> PickColour(uint32_t c) override { return inner_.PickColour(c); }
-  bool PrinterSetup() override { return inner_.PrinterSetup(); }
 
   std::string awaited;
   double seenAtMs = -1;
-
- private:
-  talvero::Prompter& inner_;
 };
 
 class Bench {
