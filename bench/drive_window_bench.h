@@ -26,55 +26,30 @@
 #include "online/model/file_bytes.h"
 #include "online/testing/one_drive_line.h"
 #include "platform/clock/clock.h"
+#include "platform/ui/passing_prompter.h"
 #include "platform/ui/scripted_prompter.h"
 #include "sim/pty_server.h"
 #include "sim/sim_line.h"
 
 namespace benchdrive {
 
-struct Args {
-  std::string line;  // a peer drive line; "" = the bench's own simulator
-  std::string out;   // where the files stay; "" = a temporary folder
-};
-
-inline Args ParseArgs(int argc, char** argv) {
-  Args a;
-  for (int i = 1; i + 1 < argc; ++i) {
-    const std::string k = argv[i];
-    if (k == "--line") a.line = argv[++i];
-    else if (k == "--out") a.out = argv[++i];
-  }
-  return a;
-}
-
 // Passes every box on to the script and notes when the one awaited appeared.
-class TimingPrompter : public talvero::Prompter {
+class TimingPrompter : public talvero::PassingPrompter {
  public:
-  explicit TimingPrompter(talvero::Prompter& inner) : inner_(inner) { talvero::SetPrompter(this); }
-  ~TimingPrompter() override { talvero::SetPrompter(&inner_); }
+  using PassingPrompter::PassingPrompter;
   talvero::Answer Message(const talvero::MessageBox& box) override {
     if (!awaited.empty() && box.text.compare(0, awaited.size(), awaited) == 0 && seenAtMs < 0)
       seenAtMs = double(talvero::TheClock().NowMs());
     return inner_.Message(box);
   }
-  std::optional<std::string> Input(const std::string& p, const std::string& t, const std::string& d) override {
-    return inner_.Input(p, t, d);
-  }
-  std::optional<std::string> OpenFile(const talvero::FileDialog& d) override { return inner_.OpenFile(d); }
-  std::optional<std::string> SaveFile(const talvero::FileDialog& d) override { return inner_.SaveFile(d); }
-  std::optional<uint32_t> PickColour(uint32_t c) override { return inner_.PickColour(c); }
-  bool PrinterSetup() override { return inner_.PrinterSetup(); }
 
   std::string awaited;
   double seenAtMs = -1;
-
- private:
-  talvero::Prompter& inner_;
 };
 
 class Bench {
  public:
-  explicit Bench(const Args& args) : args_(args) {}
+  explicit Bench(const benchwire::LineOptions& args) : args_(args) {}
   ~Bench() {
     win.reset();
     server.Stop();
@@ -89,20 +64,13 @@ class Bench {
       d.SetModel("KV110c");
       d.SetName("Bench");
       d.SetSerial("B1");
-      if (!benchwire::ServePaced(server, path)) return false;
     }
+    if (!benchwire::UseLine(server, path)) return false;
     outDir = args_.out.empty() ? temp.path().toStdString() : args_.out;
-    setenv("TALVERO_COM1", path.c_str(), 1);
     qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
     stored = {{"Setup/COM", "1"}, {"Setup/CPS", "1"}, {"Help/GS", "1"}};
     MainWinEnv env;
-    env.settings = {[this](const std::string& s, const std::string& k, const std::string& def) {
-                      auto it = stored.find(s + "/" + k);
-                      return it == stored.end() ? def : it->second;
-                    },
-                    [this](const std::string& s, const std::string& k, const std::string& v) {
-                      stored[s + "/" + k] = v;
-                    }};
+    env.settings = benchwire::MapSettings(stored);
     env.line = &line;
     env.lockPath = (config.path() + "/talvero.lock").toStdString();
     win = std::make_unique<MainWin>(std::move(env));
@@ -178,7 +146,7 @@ class Bench {
   int ticks = 0;
 
  private:
-  Args args_;
+  benchwire::LineOptions args_;
   QTemporaryDir config, temp;
   int rc_ = 0;
 };
@@ -197,7 +165,7 @@ inline int Main(int argc, char** argv, const std::function<int(Bench&)>& measure
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
   talvero::TheSystemClock().SetEventPump([]() { QCoreApplication::processEvents(); });
-  Bench b(ParseArgs(argc, argv));
+  Bench b(benchwire::ReadLineOptions(argc, argv));
   if (!b.Start()) return 1;
   return measured(b);
 }

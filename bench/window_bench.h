@@ -3,6 +3,7 @@
 // the offscreen platform (unless one is chosen), user files in a temporary
 // folder, the application, the real clock's event pump and a prompter that
 // counts any message box as a fault of the run; and settings kept in a map.
+// Then the window on the line, and one drive's node opened on its link.
 #include <QApplication>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -12,14 +13,24 @@
 #include <memory>
 #include <string>
 
+#include "bench/line_options.h"
+#include "link/isp.h"
 #include "mainwin/main_win.h"
-
 #include "mainwin/startup_settings.h"
 #include "platform/clock/clock.h"
 #include "platform/ui/scripted_prompter.h"
 #include "sim/pty_server.h"
 
 namespace benchwire {
+
+// Settings read from and written to `stored` ("Section/Key").
+inline mainwin::SettingsIO MapSettings(std::map<std::string, std::string>& stored) {
+  return {[&stored](const std::string& s, const std::string& k, const std::string& def) {
+            auto it = stored.find(s + "/" + k);
+            return it == stored.end() ? def : it->second;
+          },
+          [&stored](const std::string& s, const std::string& k, const std::string& v) { stored[s + "/" + k] = v; }};
+}
 
 class WindowBench {
  public:
@@ -31,13 +42,7 @@ class WindowBench {
     prompter = std::make_unique<talvero::ScriptedPrompter>();
   }
   // Settings read from and written to `stored` ("Section/Key").
-  mainwin::SettingsIO Settings() {
-    return {[this](const std::string& s, const std::string& k, const std::string& def) {
-              auto it = stored.find(s + "/" + k);
-              return it == stored.end() ? def : it->second;
-            },
-            [this](const std::string& s, const std::string& k, const std::string& v) { stored[s + "/" + k] = v; }};
-  }
+  mainwin::SettingsIO Settings() { return MapSettings(stored); }
   std::string LockPath() const { return (config.path() + "/talvero.lock").toStdString(); }
 
   // The window off-line at start-up, `install` run before it loads; then the
@@ -74,16 +79,19 @@ class WindowBench {
   std::map<std::string, std::string> stored;
 };
 
-// Serves the simulated line on a pseudo-terminal, each byte at the line's
-// rate, and points COM1 at it; linePath receives its path.
-inline bool ServePaced(talvero::sim::PtyServer& server, std::string& linePath) {
-  talvero::sim::PtyOptions options;
-  options.paced = true;
-  if (!server.Start(options)) {
-    std::fprintf(stderr, "cannot start the simulated line: %s\n", server.Error().c_str());
+// Opens COM1 on the window's link and enters the drive at node as the
+// search would; false (with the reason printed) when no drive answers.
+inline bool OpenNode(MainWin& win, int node, const std::string& linePath) {
+  ISP& link = win.Link;
+  link.OpenPort(1);
+  const std::string identity = link.WhoAmI(node);
+  if (link.theHandle() <= 0 || identity.size() < 4) {
+    std::fprintf(stderr, "no drive answers at node %d on %s\n", node, linePath.c_str());
     return false;
   }
-  linePath = server.SlavePath();
+  talvero::DriveEntry& entry = win.NodeTables.at(node);
+  entry.driveText = identity;
+  entry.family = identity.substr(1, 3);
   return true;
 }
 

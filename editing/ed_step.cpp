@@ -27,7 +27,7 @@ QWidget* W(QWidget* w) { return w; }
 
 }  // namespace
 
-EdStep::EdStep(MainWin& win) : QDialog(&win), win_(win) {
+EdStep::EdStep(MainWin& win) : OverTreeDialog(win, accepted_) {
   setObjectName("EdStep");
   setWindowTitle("Edit Program Step...");
   setModal(true);
@@ -37,14 +37,7 @@ EdStep::EdStep(MainWin& win) : QDialog(&win), win_(win) {
   Step = new QListWidget(this);
   Step->setObjectName("Step");
   Step->setMinimumSize(280, 170);
-  Des1 = new QLabel(this);
-  Des1->setObjectName("Des1");
-  Des2 = new QLabel(this);
-  Des2->setObjectName("Des2");
-  Text1 = new QLineEdit(this);
-  Text1->setObjectName("Text1");
-  Text2 = new QLineEdit(this);
-  Text2->setObjectName("Text2");
+  MakeOperands();
   for (QLineEdit* t : {Text1, Text2}) t->setMinimumWidth(260);
   Prev = new QPushButton("Prev", this);
   Prev->setObjectName("Prev");
@@ -57,10 +50,7 @@ EdStep::EdStep(MainWin& win) : QDialog(&win), win_(win) {
   auto* grid = new QGridLayout(this);
   grid->addWidget(Typ, 0, 0);
   grid->addWidget(Step, 0, 1);
-  grid->addWidget(Des1, 1, 0);
-  grid->addWidget(Text1, 1, 1);
-  grid->addWidget(Des2, 2, 0);
-  grid->addWidget(Text2, 2, 1);
+  PlaceOperands(grid);
   auto* buttons = new QHBoxLayout;
   buttons->addStretch();
   buttons->addWidget(Prev);
@@ -253,32 +243,11 @@ void EdStep::Accept(int direction) {
   done(QDialog::Accepted);
 }
 
-void EdStep::Cancel_Click() {
-  accepted_ = false;
-  done(QDialog::Rejected);
-}
+const QListWidget* EdStep::HelpList() const { return Step; }
 
-// Escape and the close box count as Cancel.
-void EdStep::reject() {
-  accepted_ = false;
-  QDialog::reject();
-}
-
-void EdStep::showEvent(QShowEvent* e) {
-  QDialog::showEvent(e);
-  if (placed_) return;
-  // Over the tree, where the window was when the form was first shown.
-  placed_ = true;
-  PlaceOverTree(*this, win_);
-}
-
-bool EdStep::eventFilter(QObject* watched, QEvent* e) {
-  if (RightPressOn(Step, watched, e)) {
-    if (QListWidgetItem* it = Step->currentItem())
-      HelpSys::ShowHelpPopup(int16_t(1000 + it->data(Qt::UserRole).toInt()));
-    return true;
-  }
-  return QDialog::eventFilter(watched, e);
+void EdStep::ShowTypeHelp() {
+  if (QListWidgetItem* it = Step->currentItem())
+    HelpSys::ShowHelpPopup(int16_t(1000 + it->data(Qt::UserRole).toInt()));
 }
 
 }  // namespace editing

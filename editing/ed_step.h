@@ -1,8 +1,9 @@
 #pragma once
 // "Edit Program Step...": the kind and type of one program step and its two
 // operands. Made once when the library opens, hidden between uses.
-#include <QDialog>
 #include <string>
+
+#include "editing/over_tree.h"
 
 class QLabel;
 class QLineEdit;
@@ -13,14 +14,12 @@ class Program;
 
 namespace editing {
 
-class EdStep : public QDialog {
+class EdStep : public OverTreeDialog {
   Q_OBJECT
  public:
   explicit EdStep(MainWin& win);
 
   QListWidget *Typ, *Step;
-  QLabel *Des1, *Des2;
-  QLineEdit *Text1, *Text2;
   QPushButton *Prev, *OK, *Cancel;
 
   bool EditDone = false;
@@ -38,14 +37,12 @@ class EdStep : public QDialog {
   void Step_Click();
   void OK_Click() { Accept(1); }
   void Prev_Click() { Accept(-1); }
-  void Cancel_Click();
 
   int Op() const { return op_; }
 
  protected:
-  void showEvent(QShowEvent* e) override;
-  void reject() override;
-  bool eventFilter(QObject* watched, QEvent* e) override;
+  const QListWidget* HelpList() const override;
+  void ShowTypeHelp() override;
 
  private:
   void Accept(int direction);
@@ -54,13 +51,11 @@ class EdStep : public QDialog {
   // Moves the step records to the first of id op; false when there is none.
   bool SeekStep(int op);
 
-  MainWin& win_;
   int op_ = -1, oldOp_ = -1;
   std::string oldP1_, oldP2_;
   bool accepted_ = false;
   int kindIndex_ = -2;
   bool filling_ = false;
-  bool placed_ = false;
 };
 
 }  // namespace editing

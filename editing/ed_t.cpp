@@ -23,21 +23,14 @@
 
 namespace editing {
 
-EdT::EdT(MainWin& win) : QDialog(&win), win_(win) {
+EdT::EdT(MainWin& win) : OverTreeDialog(win, OKPressed) {
   setObjectName("EdT");
   setWindowTitle("Edit an Event...");
   setModal(true);
   Step = new QListWidget(this);
   Step->setObjectName("Step");
   Step->setMinimumSize(300, 160);
-  Des1 = new QLabel(this);
-  Des1->setObjectName("Des1");
-  Des2 = new QLabel(this);
-  Des2->setObjectName("Des2");
-  Text1 = new QLineEdit(this);
-  Text1->setObjectName("Text1");
-  Text2 = new QLineEdit(this);
-  Text2->setObjectName("Text2");
+  MakeOperands();
   ThED = new QCheckBox("Enabled", this);
   ThED->setObjectName("ThED");
   OK = new QPushButton("OK", this);
@@ -48,10 +41,7 @@ EdT::EdT(MainWin& win) : QDialog(&win), win_(win) {
 
   auto* grid = new QGridLayout(this);
   grid->addWidget(Step, 0, 0, 1, 2);
-  grid->addWidget(Des1, 1, 0);
-  grid->addWidget(Text1, 1, 1);
-  grid->addWidget(Des2, 2, 0);
-  grid->addWidget(Text2, 2, 1);
+  PlaceOperands(grid);
   auto* buttons = new QHBoxLayout;
   buttons->addWidget(ThED);
   buttons->addStretch();
@@ -153,31 +143,8 @@ void EdT::OK_Click() {
   done(QDialog::Accepted);
 }
 
-void EdT::Cancel_Click() {
-  OKPressed = false;
-  done(QDialog::Rejected);
-}
+const QListWidget* EdT::HelpList() const { return Step; }
 
-// Escape and the close box count as Cancel.
-void EdT::reject() {
-  OKPressed = false;
-  QDialog::reject();
-}
-
-void EdT::showEvent(QShowEvent* e) {
-  QDialog::showEvent(e);
-  if (placed_) return;
-  // Over the tree, where the window was when the dialog was first shown.
-  placed_ = true;
-  PlaceOverTree(*this, win_);
-}
-
-bool EdT::eventFilter(QObject* watched, QEvent* e) {
-  if (RightPressOn(Step, watched, e)) {
-    HelpSys::ShowHelpPopup(int16_t(1400 + ChosenOp));
-    return true;
-  }
-  return QDialog::eventFilter(watched, e);
-}
+void EdT::ShowTypeHelp() { HelpSys::ShowHelpPopup(int16_t(1400 + ChosenOp)); }
 
 }  // namespace editing

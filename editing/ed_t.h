@@ -1,8 +1,8 @@
 #pragma once
 // "Edit an Event...": the type of one event and its two operands.
-#include <QDialog>
 #include <string>
 
+#include "editing/over_tree.h"
 #include "store/threads_mod.h"
 
 class QCheckBox;
@@ -14,14 +14,12 @@ class MainWin;
 
 namespace editing {
 
-class EdT : public QDialog, public ThreadsMod::EventEditor {
+class EdT : public OverTreeDialog, public ThreadsMod::EventEditor {
   Q_OBJECT
  public:
   explicit EdT(MainWin& win);
 
   QListWidget* Step;
-  QLabel *Des1, *Des2;
-  QLineEdit *Text1, *Text2;
   QCheckBox* ThED;
   QPushButton *OK, *Cancel;
 
@@ -38,20 +36,16 @@ class EdT : public QDialog, public ThreadsMod::EventEditor {
   void Fill_in();
   void Step_Click();
   void OK_Click();
-  void Cancel_Click();
 
  protected:
-  void showEvent(QShowEvent* e) override;
-  void reject() override;
-  bool eventFilter(QObject* watched, QEvent* e) override;
+  const QListWidget* HelpList() const override;
+  void ShowTypeHelp() override;
 
  private:
   // Checks one visible operand box; false (and says why) when it is refused.
   bool OperandOk(const QLabel* label, const QLineEdit* text);
 
-  MainWin& win_;
   bool filling_ = false;
-  bool placed_ = false;
 };
 
 }  // namespace editing

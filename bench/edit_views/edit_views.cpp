@@ -29,6 +29,8 @@
 #include "sim/pty_server.h"
 #include "sim/sim_line.h"
 
+using benchedit::Figure;
+
 namespace {
 
 using benchwire::kByteMs;
@@ -91,19 +93,13 @@ double ProgramFloor(const Lines& p, const std::string& name) {
   return ms;
 }
 
-struct Figure {
-  std::string what;
-  double measuredMs = 0, floorMs = 0;
-  double Ratio() const { return measuredMs / floorMs; }
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
-  const auto args = benchedit::ParseArgs(argc, argv);
-  if (!args) return 1;
-  std::string linePath = args->line;
-  const std::string outDir = args->out;
+  benchwire::LineOptions args;
+  if (!benchwire::ParseLineOptions(argc, argv, args)) return 1;
+  std::string linePath = args.line;
+  const std::string outDir = args.out;
   benchwire::WindowBench wb(argc, argv);  // any message box is a fault of the run
   talvero::ScriptedPrompter& prompter = *wb.prompter;
 
@@ -117,9 +113,8 @@ int main(int argc, char** argv) {
     for (const auto& [line, text] : library) d.Programs().SetLine(Buffer::Library, line, text);
     d.Programs().Save(Buffer::Library, kLibraryName);
     d.Programs().Clear(Buffer::Library);
-    linePath = benchedit::StartPaced(server);
-    if (linePath.empty()) return 1;
   }
+  if (!benchwire::UseLine(server, linePath)) return 1;
   std::unique_ptr<MainWin> win = benchedit::OpenWindow(wb, linePath, kNode);
   if (!win) return 1;
   ISP& link = win->Link;

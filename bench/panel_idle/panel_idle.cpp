@@ -41,11 +41,7 @@ double ThreadCpuMs() {
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::string linePath;
-  for (int i = 1; i < argc; ++i) {
-    if (!std::strcmp(argv[i], "--line") && i + 1 < argc) linePath = argv[++i];
-    else if (!std::strcmp(argv[i], "--out") && i + 1 < argc) ++i;
-  }
+  std::string linePath = benchwire::ReadLineOptions(argc, argv).line;
   benchwire::WindowBench bench(argc, argv);
 
   const bool own = linePath.empty();
@@ -58,9 +54,8 @@ int main(int argc, char** argv) {
     d.SetValue("IN0", "2");
     d.SetValue("IN1", "16");
     d.SetValue("OUT0", "4");
-    if (!benchwire::ServePaced(server, linePath)) return 1;
   }
-  setenv("TALVERO_COM1", linePath.c_str(), 1);
+  if (!benchwire::UseLine(server, linePath)) return 1;
 
   OnlinePanel* panel = nullptr;
   auto win = bench.OpenOnLine([&panel](MainWin& w) { panel = new OnlinePanel(w); });

@@ -19,8 +19,10 @@
 #include <memory>
 #include <string>
 
+#include "bench/window_bench.h"
 #include "bench/wire_floor.h"
 #include "mainwin/isp_line.h"
+#include "online/testing/one_drive_line.h"
 #include "mainwin/main_win.h"
 #include "mainwin/qt_sys_tree.h"
 #include "platform/clock/clock.h"
@@ -127,29 +129,14 @@ class CountingPort : public talvero::SerialPort {
 // The window's link with short time-outs for the search at start, so the
 // empty nodes of the line do not hold the run up; the report is timed
 // with the link's own settings.
-class FastSearchLine : public DriveLine {
+class FastSearchLine : public online::testing::AttachedLine {
  public:
-  void Attach(ISP& link) { inner_ = std::make_unique<IspLine>(link); }
   void SetLinkSettings(const mainwin::LinkSettings& s) override {
     mainwin::LinkSettings fast = s;
     fast.firstByteTimeout = 100;
     fast.nextByteTimeout = 50;
-    inner_->SetLinkSettings(fast);
+    AttachedLine::SetLinkSettings(fast);
   }
-  void OpenPort(int port) override { inner_->OpenPort(port); }
-  long theHandle() override { return inner_->theHandle(); }
-  std::string OpenFailure() override { return inner_->OpenFailure(); }
-  bool CheckForNodalDrives() override { return inner_->CheckForNodalDrives(); }
-  void ClosePort() override { inner_->ClosePort(); }
-  bool ProbePort(int port) override { return inner_->ProbePort(port); }
-  std::string WhoAmI(int node) override { return inner_->WhoAmI(node); }
-  std::string GetDriveName(int node) override { return inner_->GetDriveName(node); }
-  std::string GetSerial(int node) override { return inner_->GetSerial(node); }
-  std::string Info(int node, int which) override { return inner_->Info(node, which); }
-  std::string GetPgmName(int node, int slot) override { return inner_->GetPgmName(node, slot); }
-
- private:
-  std::unique_ptr<IspLine> inner_;
 };
 
 // Closes the report window each time it shows.
@@ -202,41 +189,21 @@ int Count(const std::string& text, const std::string& part) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::string line, out;
-  for (int i = 1; i + 1 < argc; ++i) {
-    if (!std::strcmp(argv[i], "--line")) line = argv[++i];
-    else if (!std::strcmp(argv[i], "--out")) out = argv[++i];
-  }
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QTemporaryDir config;
-  qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
-  QApplication app(argc, argv);
-  talvero::TheSystemClock().SetEventPump([]() { QCoreApplication::processEvents(); });
-  talvero::ScriptedPrompter prompter;  // any message box is a fault of the run
-  talvero::SetPrompter(&prompter);
+  const benchwire::LineOptions args = benchwire::ReadLineOptions(argc, argv);
+  std::string line = args.line;
+  const std::string out = args.out;
+  benchwire::WindowBench wb(argc, argv);
+  talvero::ScriptedPrompter& prompter = *wb.prompter;  // any message box is a fault of the run
 
   talvero::sim::SimLine sim;
   talvero::sim::PtyServer server(sim);
-  if (line.empty()) {
-    FillDrive(sim);
-    talvero::sim::PtyOptions options;
-    options.paced = true;
-    if (!server.Start(options)) {
-      std::fprintf(stderr, "cannot start the simulated line: %s\n", server.Error().c_str());
-      return 1;
-    }
-    line = server.SlavePath();
-  }
-  setenv("TALVERO_COM1", line.c_str(), 1);
+  if (line.empty()) FillDrive(sim);
+  if (!benchwire::UseLine(server, line)) return 1;
 
-  std::map<std::string, std::string> stored{{"Setup/COM", "0"}, {"Help/GS", "1"}};
+  wb.stored = {{"Setup/COM", "0"}, {"Help/GS", "1"}};
   MainWinEnv env;
-  env.settings = {[&](const std::string& s, const std::string& k, const std::string& def) {
-                    auto it = stored.find(s + "/" + k);
-                    return it == stored.end() ? def : it->second;
-                  },
-                  [&](const std::string& s, const std::string& k, const std::string& v) { stored[s + "/" + k] = v; }};
-  env.lockPath = (config.path() + "/talvero.lock").toStdString();
+  env.settings = wb.Settings();
+  env.lockPath = wb.LockPath();
   FastSearchLine searchLine;
   env.line = &searchLine;
   auto win = std::make_unique<MainWin>(std::move(env));

@@ -20,6 +20,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/window_bench.h"
 #include "bench/wire_floor.h"
 #include "mainwin/main_win.h"
 #include "platform/clock/clock.h"
@@ -76,36 +77,21 @@ class CountingPort : public talvero::SerialPort {
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::string line, out;
-  for (int i = 1; i + 1 < argc; ++i) {
-    if (std::string(argv[i]) == "--line") line = argv[++i];
-    else if (std::string(argv[i]) == "--out") out = argv[++i];
-  }
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QTemporaryDir config;
-  qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
-  QApplication app(argc, argv);
-  talvero::TheSystemClock().SetEventPump([]() { QCoreApplication::processEvents(); });
-  talvero::ScriptedPrompter prompter;  // any message box is a fault of the run
+  const benchwire::LineOptions args = benchwire::ReadLineOptions(argc, argv);
+  std::string line = args.line;
+  const std::string out = args.out;
+  benchwire::WindowBench wb(argc, argv);
+  talvero::ScriptedPrompter& prompter = *wb.prompter;  // any message box is a fault of the run
 
   talvero::sim::SimLine sim;
   talvero::sim::PtyServer server(sim);
-  if (line.empty()) {
-    sim.AddDrive(1, talvero::sim::Family::RHO).SetCapturePolls(kPolls);
-    talvero::sim::PtyOptions options;
-    options.paced = true;
-    if (!server.Start(options)) {
-      std::fprintf(stderr, "cannot start the simulated line: %s\n", server.Error().c_str());
-      return 1;
-    }
-    line = server.SlavePath();
-  }
-  setenv("TALVERO_COM1", line.c_str(), 1);
+  if (line.empty()) sim.AddDrive(1, talvero::sim::Family::RHO).SetCapturePolls(kPolls);
+  if (!benchwire::UseLine(server, line)) return 1;
 
   MainWinEnv env;
   env.settings = {[](const std::string&, const std::string&, const std::string& def) { return def; },
                   [](const std::string&, const std::string&, const std::string&) {}};
-  env.lockPath = (config.path() + "/talvero.lock").toStdString();
+  env.lockPath = wb.LockPath();
   auto win = std::make_unique<MainWin>(std::move(env));
   auto owned = std::make_unique<CountingPort>(std::make_unique<talvero::SerialPortObject>());
   CountingPort* port = owned.get();

@@ -26,12 +26,13 @@
 #include <string>
 #include <vector>
 
+#include "bench/window_bench.h"
 #include "bench/wire_floor.h"
 #include "link/isp.h"
 #include "mainwin/isp_line.h"
+#include "online/testing/one_drive_line.h"
 #include "mainwin/main_win.h"
 #include "mainwin/qt_sys_tree.h"
-#include "mainwin/tests/fakes.h"
 #include "platform/clock/clock.h"
 #include "platform/serial/serial_port_object.h"
 #include "platform/ui/scripted_prompter.h"
@@ -94,30 +95,15 @@ class RecordingPort : public talvero::SerialPort {
 };
 
 // The window's link, with short time-outs for the start-up search only.
-class FastSearchLine : public DriveLine {
+class FastSearchLine : public online::testing::AttachedLine {
  public:
-  void Attach(ISP& link) { inner_ = std::make_unique<IspLine>(link); }
   void SetLinkSettings(const mainwin::LinkSettings& s) override {
     mainwin::LinkSettings fast = s;
     fast.firstByteTimeout = 60;
     fast.nextByteTimeout = 30;
     fast.retries = 1;
-    inner_->SetLinkSettings(fast);
+    AttachedLine::SetLinkSettings(fast);
   }
-  void OpenPort(int port) override { inner_->OpenPort(port); }
-  long theHandle() override { return inner_->theHandle(); }
-  std::string OpenFailure() override { return inner_->OpenFailure(); }
-  bool CheckForNodalDrives() override { return inner_->CheckForNodalDrives(); }
-  void ClosePort() override { inner_->ClosePort(); }
-  bool ProbePort(int port) override { return inner_->ProbePort(port); }
-  std::string WhoAmI(int node) override { return inner_->WhoAmI(node); }
-  std::string GetDriveName(int node) override { return inner_->GetDriveName(node); }
-  std::string GetSerial(int node) override { return inner_->GetSerial(node); }
-  std::string Info(int node, int which) override { return inner_->Info(node, which); }
-  std::string GetPgmName(int node, int slot) override { return inner_->GetPgmName(node, slot); }
-
- private:
-  std::unique_ptr<IspLine> inner_;
 };
 
 struct Floor {
@@ -149,39 +135,21 @@ Floor FloorOf(const std::vector<std::string>& requests) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::string linePath;
-  for (int i = 1; i + 1 < argc; ++i) {
-    if (std::string(argv[i]) == "--line") linePath = argv[++i];
-    else if (std::string(argv[i]) == "--out") ++i;
-  }
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QTemporaryDir config;
-  qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
-  QApplication app(argc, argv);
-  talvero::TheSystemClock().SetEventPump([]() { QCoreApplication::processEvents(); });
-  talvero::ScriptedPrompter prompter;  // any message box is a fault of the run
+  std::string linePath = benchwire::ReadLineOptions(argc, argv).line;
+  benchwire::WindowBench wb(argc, argv);
+  talvero::ScriptedPrompter& prompter = *wb.prompter;  // any message box is a fault of the run
 
   talvero::sim::SimLine sim;
   sim.AddDrive(kNode, talvero::sim::Family::RHO).SetModel("KV110c");
   talvero::sim::PtyServer server(sim);
-  if (linePath.empty()) {
-    talvero::sim::PtyOptions options;
-    options.paced = true;
-    if (!server.Start(options)) {
-      std::fprintf(stderr, "cannot start the simulated line: %s\n", server.Error().c_str());
-      return 1;
-    }
-    linePath = server.SlavePath();
-  }
-  setenv("TALVERO_COM1", linePath.c_str(), 1);
+  if (!benchwire::UseLine(server, linePath)) return 1;
 
-  MapSettings stored;  // port 1 at start-up, no first-run greeting
-  stored.values = {{"Setup/COM", "1"}, {"Help/GS", "1"}};
+  wb.stored = {{"Setup/COM", "1"}, {"Help/GS", "1"}};  // port 1 at start-up, no first-run greeting
   FastSearchLine line;
   MainWinEnv env;
-  env.settings = stored.io();
+  env.settings = wb.Settings();
   env.line = &line;
-  env.lockPath = (config.path() + "/talvero.lock").toStdString();
+  env.lockPath = wb.LockPath();
   auto win = std::make_unique<MainWin>(std::move(env));
   auto owned = std::make_unique<RecordingPort>();
   RecordingPort& port = *owned;

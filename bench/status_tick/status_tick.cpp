@@ -57,11 +57,7 @@ struct Expected {
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::string linePath;
-  for (int i = 1; i < argc; ++i) {
-    if (!std::strcmp(argv[i], "--line") && i + 1 < argc) linePath = argv[++i];
-    else if (!std::strcmp(argv[i], "--out") && i + 1 < argc) ++i;
-  }
+  std::string linePath = benchwire::ReadLineOptions(argc, argv).line;
   benchwire::WindowBench bench(argc, argv);
   talvero::ScriptedPrompter& prompter = *bench.prompter;
 
@@ -76,9 +72,8 @@ int main(int argc, char** argv) {
         {"VEL", "1500"}, {"FPOS", "0.1"}, {"THET", "1023"}, {"IRA", "1.234"},
         {"IREF", "1250"}, {"ADC1", "-2.5"}, {"TPS", "1000"}, {"TDPS", "250.25"}};
     for (const auto& [name, value] : state) d.SetValue(name, value);
-    if (!benchwire::ServePaced(server, linePath)) return 1;
   }
-  setenv("TALVERO_COM1", linePath.c_str(), 1);
+  if (!benchwire::UseLine(server, linePath)) return 1;
 
   OnlinePanel* panel = nullptr;
   auto win = bench.OpenOnLine([&panel](MainWin& w) { panel = new OnlinePanel(w); });

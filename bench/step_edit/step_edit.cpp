@@ -20,8 +20,8 @@
 #include <string>
 #include <vector>
 
+#include "bench/editing_bench.h"
 #include "bench/window_bench.h"
-#include "bench/drive_link.h"
 #include "bench/wire_floor.h"
 #include "editing/editor.h"
 #include "editing/step_list_edit.h"
@@ -29,6 +29,8 @@
 #include "mainwin/main_win.h"
 #include "sim/pty_server.h"
 #include "sim/sim_line.h"
+
+using benchedit::Figure;
 
 namespace {
 
@@ -64,16 +66,13 @@ Lines MakeProgram(int steps, int seed) {
   return p;
 }
 
-struct Figure {
-  std::string what;
-  double measuredMs = 0, floorMs = 0;
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::string linePath, outDir;
-  if (!benchwire::LineArgs(argc, argv, linePath, outDir)) return 1;
+  benchwire::LineOptions args;
+  if (!benchwire::ParseLineOptions(argc, argv, args)) return 1;
+  std::string linePath = args.line;
+  const std::string outDir = args.out;
   benchwire::WindowBench bench(argc, argv);
 
   const Lines active = MakeProgram(200, 0), library = MakeProgram(200, 3), full = MakeProgram(256, 5);
@@ -93,17 +92,8 @@ int main(int argc, char** argv) {
   }
   if (!benchwire::UseLine(server, linePath)) return 1;
 
-  bench.stored = {{"Setup/COM", "0"}, {"Help/GS", "1"}};
-  MainWinEnv env;
-  env.settings = bench.Settings();
-  env.lockPath = bench.LockPath();
-  auto win = std::make_unique<MainWin>(std::move(env));
-  editing::Install(*win);
-  if (!win->Form_Load("")) {
-    std::fprintf(stderr, "the window did not load\n");
-    return 1;
-  }
-  if (!benchwire::OpenNode(*win, kNode, linePath)) return 1;
+  std::unique_ptr<MainWin> win = benchedit::OpenWindow(bench, linePath, kNode);
+  if (!win) return 1;
   ISP& link = win->Link;
 
   if (!server.Running()) {

@@ -28,6 +28,8 @@
 #include "store/applic.h"
 #include "store/program.h"
 
+using benchedit::Figure;
+
 namespace {
 
 constexpr int kNode = 1;
@@ -57,20 +59,14 @@ double CopyToDriveFloor(const std::string& saveName) {
   return ms;
 }
 
-struct Figure {
-  std::string what;
-  double measuredMs = 0, floorMs = 0;
-  double Ratio() const { return measuredMs / floorMs; }
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
-  const auto args = benchedit::ParseArgs(argc, argv);
-  if (!args) return 1;
+  benchwire::LineOptions args;
+  if (!benchwire::ParseLineOptions(argc, argv, args)) return 1;
   benchwire::WindowBench wb(argc, argv);
-  std::string linePath = args->line;
-  const std::string outDir = args->out.empty() ? wb.config.path().toStdString() : args->out;
+  std::string linePath = args.line;
+  const std::string outDir = args.out.empty() ? wb.config.path().toStdString() : args.out;
 
   using talvero::sim::Buffer;
   talvero::sim::SimLine sim;
@@ -83,9 +79,8 @@ int main(int argc, char** argv) {
       d.Programs().Save(Buffer::Library, kLibrary[p]);
     }
     d.Programs().Clear(Buffer::Library);
-    linePath = benchedit::StartPaced(server);
-    if (linePath.empty()) return 1;
   }
+  if (!benchwire::UseLine(server, linePath)) return 1;
   std::unique_ptr<MainWin> win = benchedit::OpenWindow(wb, linePath, kNode);
   if (!win) return 1;
   ISP& link = win->Link;

@@ -1,8 +1,10 @@
 #pragma once
-// The window's line for the slow memory and firmware runs: node 1 through the
-// window's own link, every other node empty without a word on the line, so
-// the searches around the measured work (at start-up, and the refresh after
-// a restore or an upload) take no time of their own.
+// Lines for the slow memory and firmware runs and the benchmarks, on the
+// window's own link: AttachedLine passes every call to the link attached
+// once the window has one; OneDriveLine answers for node 1 only, every other
+// node empty without a word on the line, so the searches around the measured
+// work (at start-up, and the refresh after a restore or an upload) take no
+// time of their own.
 #include <memory>
 #include <string>
 
@@ -11,7 +13,7 @@
 
 namespace online::testing {
 
-class OneDriveLine : public DriveLine {
+class AttachedLine : public DriveLine {
  public:
   void Attach(ISP& link) { inner_ = std::make_unique<IspLine>(link); }
   void SetLinkSettings(const mainwin::LinkSettings& s) override { inner_->SetLinkSettings(s); }
@@ -21,7 +23,7 @@ class OneDriveLine : public DriveLine {
   bool CheckForNodalDrives() override { return inner_->CheckForNodalDrives(); }
   void ClosePort() override { inner_->ClosePort(); }
   bool ProbePort(int port) override { return inner_->ProbePort(port); }
-  std::string WhoAmI(int node) override { return node == 1 ? inner_->WhoAmI(node) : ""; }
+  std::string WhoAmI(int node) override { return inner_->WhoAmI(node); }
   std::string GetDriveName(int node) override { return inner_->GetDriveName(node); }
   std::string GetSerial(int node) override { return inner_->GetSerial(node); }
   std::string Info(int node, int which) override { return inner_->Info(node, which); }
@@ -29,6 +31,11 @@ class OneDriveLine : public DriveLine {
 
  private:
   std::unique_ptr<IspLine> inner_;
+};
+
+class OneDriveLine : public AttachedLine {
+ public:
+  std::string WhoAmI(int node) override { return node == 1 ? AttachedLine::WhoAmI(node) : ""; }
 };
 
 }  // namespace online::testing

@@ -11,7 +11,7 @@
 
 #include "mainwin/main_win.h"
 #include "mainwin/qt_sys_tree.h"
-#include "mainwin/tests/fakes.h"
+#include "mainwin/tests/pty_window_env.h"
 #include "online/online_panel.h"
 #include "platform/clock/clock.h"
 #include "platform/ui/scripted_prompter.h"
@@ -33,20 +33,10 @@ TEST(OnlinePty, TickAndEStopOverARealLine) {
   sim.Drive(7).SetValue("TPOS", "12.5");
   sim.Drive(7).SetValue("TR", "2");
   sim.Drive(7).SetValue("UU", "4");
-  talvero::sim::PtyServer server(sim);
-  ASSERT_TRUE(server.Start()) << server.Error();
-  setenv("TALVERO_COM1", server.SlavePath().c_str(), 1);
-  talvero::TheSystemClock().SetEventPump([]() { QCoreApplication::processEvents(); });
-  talvero::ScriptedPrompter prompter;
-  QTemporaryDir dir;
-  MapSettings settings;
-  settings.values = {{"Help/GS", "1"}, {"Setup/COM", "0"}};
-  MainWinEnv env;
-  env.settings = settings.io();
-  env.libraryPath = std::string(std::getenv("TALVERO_BIN")) + "/KOVdata.KOV";
-  env.lockPath = (dir.path() + "/talvero.lock").toStdString();
+  PtyWindowEnv line(sim);
+  ASSERT_TRUE(line.Start()) << line.server.Error();
   {
-    MainWin win(std::move(env));
+    MainWin win(line.Env());
     OnlinePanel* panel = new OnlinePanel(win);
     ASSERT_TRUE(win.Form_Load(""));
     win.TStat->stop();
@@ -83,8 +73,8 @@ TEST(OnlinePty, TickAndEStopOverARealLine) {
   }
   talvero::TheSystemClock().SetEventPump(nullptr);
   unsetenv("TALVERO_COM1");
-  server.Stop();
-  EXPECT_EQ(prompter.Failures(), std::vector<std::string>{});
+  line.server.Stop();
+  EXPECT_EQ(line.prompter.Failures(), std::vector<std::string>{});
 }
 
 }  // namespace

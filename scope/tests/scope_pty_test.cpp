@@ -10,7 +10,7 @@
 #include <cstdlib>
 
 #include "mainwin/main_win.h"
-#include "mainwin/tests/fakes.h"
+#include "mainwin/tests/pty_window_env.h"
 #include "platform/clock/clock.h"
 #include "platform/ui/qt/window_factory.h"
 #include "platform/ui/scripted_prompter.h"
@@ -26,19 +26,9 @@ namespace {
 TEST(ScopePty, EnterCapturesFromADriveOnASerialLine) {
   talvero::sim::SimLine sim;
   sim.AddDrive(1, talvero::sim::Family::RHO).SetCapturePolls(3);
-  talvero::sim::PtyServer server(sim);
-  ASSERT_TRUE(server.Start()) << server.Error();
-  setenv("TALVERO_COM1", server.SlavePath().c_str(), 1);
-  talvero::TheSystemClock().SetEventPump([]() { QCoreApplication::processEvents(); });
-  talvero::ScriptedPrompter prompter;
-  QTemporaryDir dir;
-  MapSettings settings;
-  settings.values = {{"Help/GS", "1"}, {"Setup/COM", "0"}};
-  MainWinEnv env;
-  env.settings = settings.io();
-  env.libraryPath = std::string(std::getenv("TALVERO_BIN")) + "/KOVdata.KOV";
-  env.lockPath = (dir.path() + "/talvero.lock").toStdString();
-  auto win = std::make_unique<MainWin>(std::move(env));
+  PtyWindowEnv line(sim);
+  ASSERT_TRUE(line.Start()) << line.server.Error();
+  auto win = std::make_unique<MainWin>(line.Env());
   scope::Install(*win);
   ASSERT_TRUE(win->Form_Load(""));
   win->Link.OpenPort(1);
@@ -65,7 +55,7 @@ TEST(ScopePty, EnterCapturesFromADriveOnASerialLine) {
                                          std::string("\x0D\x00", 2), std::string("\x0C\x00", 2), "+UU",
                                          std::string("\x0D\x01", 2), std::string("\x0C\x01", 2), "+UU"};
   EXPECT_EQ(sim.Requests(1), want);
-  EXPECT_EQ(prompter.Failures(), std::vector<std::string>{});
+  EXPECT_EQ(line.prompter.Failures(), std::vector<std::string>{});
 
   talvero::TheWindowFactory().Destroy("Scope");
   win.reset();

@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QSlider>
 
+#include "platform/ui/passing_prompter.h"
 #include "wizards/tests/wizard_fixture.h"
 #include "runtime/cstr.h"
 #include "wizards/tune.h"
@@ -19,10 +20,9 @@ using talvero::Answer;
 
 // Each box as a real window over the tuning window: it takes the focus
 // while it shows and gives it back when it closes, as a message box does.
-class WindowedPrompter : public talvero::Prompter {
+class WindowedPrompter : public talvero::PassingPrompter {
  public:
-  explicit WindowedPrompter(talvero::Prompter& inner) : inner_(inner) { talvero::SetPrompter(this); }
-  ~WindowedPrompter() override { talvero::SetPrompter(&inner_); }
+  using PassingPrompter::PassingPrompter;
   Answer Message(const talvero::MessageBox& box) override {
     QWidget* back = QApplication::activeWindow();
     QWidget w;
@@ -35,16 +35,6 @@ class WindowedPrompter : public talvero::Prompter {
     QCoreApplication::processEvents();
     return a;
   }
-  std::optional<std::string> Input(const std::string& p, const std::string& t, const std::string& d) override {
-    return inner_.Input(p, t, d);
-  }
-  std::optional<std::string> OpenFile(const talvero::FileDialog& d) override { return inner_.OpenFile(d); }
-  std::optional<std::string> SaveFile(const talvero::FileDialog& d) override { return inner_.SaveFile(d); }
-  std::optional<uint32_t> PickColour(uint32_t c) override { return inner_.PickColour(c); }
-  bool PrinterSetup() override { return inner_.PrinterSetup(); }
-
- private:
-  talvero::Prompter& inner_;
 };
 using talvero::sim::FaultRule;
 
