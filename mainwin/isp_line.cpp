@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "link/failure_watch.h"
 #include "platform/serial/port_map.h"
 
 void IspLine::SetLinkSettings(const mainwin::LinkSettings& s) {
@@ -23,14 +24,9 @@ bool IspLine::ProbePort(int port) {
 
 std::optional<bool> IspLine::Running(int node) {
   // The link answers a failed query with an empty status word; only its
-  // failure counts tell that apart from a stopped drive.
-  const bool counts = node >= 0 && size_t(node) < link_.NodeErrorCount.size();
-  const int16_t before = link_.ErrorCount;
-  const int16_t nodeBefore = counts ? link_.NodeErrorCount[size_t(node)] : 0;
+  // failure tally tells that apart from a stopped drive.
+  const FailureWatch watch(link_);
   const uint16_t word = link_.Status(node);
-  const bool counted = link_.ErrorCount != before ||
-                       (counts && link_.NodeErrorCount[size_t(node)] != nodeBefore);
-  const bool saturated = before == INT16_MAX && nodeBefore == ISP::kNodeErrorCap;
-  if (counted || saturated) return std::nullopt;
+  if (watch.Failed()) return std::nullopt;
   return ISP::IsRunning(word);
 }
