@@ -3,6 +3,7 @@
 // whole blocks, and a file too short to hold one block is never sent.
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -22,9 +23,12 @@ TALVERO_FUZZ_TARGET(image_files) {
   // The first byte stretches the input, so whole images are reached too.
   const size_t copies = in.Byte() % 4 == 0 ? 131072 / (size > 1 ? size - 1 : 1) + 1 : 1;
   const std::string once = in.Rest();
-  std::string bytes;
-  for (size_t i = 0; i < copies; ++i) bytes += once;
-  if (bytes.size() > 131072 && copies > 1) bytes.resize(131072);
+  // The copies made by doubling: one append a copy would fault in every page
+  // of a growing string, and most of the time would go there.
+  const size_t want = copies > 1 ? std::min<size_t>(copies * once.size(), 131072) : once.size();
+  std::string bytes = once;
+  bytes.reserve(want);
+  while (!bytes.empty() && bytes.size() < want) bytes.append(bytes, 0, std::min(bytes.size(), want - bytes.size()));
   {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out << bytes;

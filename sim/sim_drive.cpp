@@ -3,6 +3,9 @@
 #include <cctype>
 #include <cmath>
 #include <cstring>
+#include <map>
+#include <mutex>
+#include <utility>
 
 #include "runtime/text.h"
 #include "sim/expression.h"
@@ -30,6 +33,35 @@ const char* const kFaultNames[30] = {
 
 constexpr double kPi = 3.14159265358979323846;
 
+// A recognisable, node-specific memory image, made once per node: a line of
+// drives starts often (every test, every fuzzed input) and the fill is long.
+std::shared_ptr<const std::vector<uint8_t>> NodeImage(int node) {
+  static std::mutex mu;
+  static std::map<int, std::shared_ptr<const std::vector<uint8_t>>> images;
+  std::lock_guard<std::mutex> lock(mu);
+  auto& image = images[node];
+  if (!image) {
+    std::vector<uint8_t> nv(kNvSize);
+    for (int a = 0; a < kNvSize; ++a) nv[size_t(a)] = uint8_t((a * 131 + (a >> 8) + node * 17) & 0xFF);
+    image = std::make_shared<const std::vector<uint8_t>>(std::move(nv));
+  }
+  return image;
+}
+
+// The special capture every drive starts with: a damped sine with a ripple.
+const std::string& SpecialImage() {
+  static const std::string image = [] {
+    std::string special(kSpecialBlocks * kSpecialBlock, '\0');
+    for (int i = 0; i < kSpecialBlocks * kSpecialBlock / 2; ++i) {
+      int16_t v = int16_t(std::lround(1000 * std::sin(i * 0.05)) - (i % 8) * 3);
+      special[size_t(2 * i)] = char(uint16_t(v) & 0xFF);
+      special[size_t(2 * i + 1)] = char(uint16_t(v) >> 8);
+    }
+    return special;
+  }();
+  return image;
+}
+
 bool ValidBcd(uint8_t b) { return (b >> 4) < 10 && (b & 0x0F) < 10; }
 int FromBcd(uint8_t b) { return (b >> 4) * 10 + (b & 0x0F); }
 
@@ -46,15 +78,8 @@ SimDrive::SimDrive(int node, Family family) : node_(node), family_(family) {
   serial_ = FamilyCode(family_) + "-" + std::to_string(20000 + node_);
   kernel_ = "2.07";
   for (int i = 0; i < 30; ++i) fault_texts_[i] = kFaultNames[i];
-  nv_.resize(kNvSize);
-  // A recognisable, node-specific memory image.
-  for (int a = 0; a < kNvSize; ++a) nv_[a] = uint8_t((a * 131 + (a >> 8) + node * 17) & 0xFF);
-  special_.resize(kSpecialBlocks * kSpecialBlock);
-  for (int i = 0; i < kSpecialBlocks * kSpecialBlock / 2; ++i) {
-    int16_t v = int16_t(std::lround(1000 * std::sin(i * 0.05)) - (i % 8) * 3);
-    special_[2 * i] = char(uint16_t(v) & 0xFF);
-    special_[2 * i + 1] = char(uint16_t(v) >> 8);
-  }
+  nv_start_ = NodeImage(node);
+  special_ = SpecialImage();
   Initialise();
 }
 
@@ -90,7 +115,7 @@ std::optional<double> SimDrive::EvaluateText(const std::string& expr) const {
     if (f == "CONFIG") return vars_.Number("CONFIG(" + std::to_string(i) + ")");
     if (f == "NV") {
       if (i < 0 || i >= kNvSize) return std::nullopt;
-      return nv_[size_t(i)];
+      return Memory()[size_t(i)];
     }
     if (f == "ON") return (i >= 0 && i < 31 && (EffectiveInputs() >> i) & 1) ? 1.0 : 0.0;
     if (f == "OFF") return (i >= 0 && i < 31 && (EffectiveInputs() >> i) & 1) ? 0.0 : 1.0;
@@ -620,11 +645,17 @@ std::optional<int> DecimalAddress(const std::string& s) {
 }
 }  // namespace
 
+std::vector<uint8_t>& SimDrive::Memory() {
+  if (nv_.empty()) nv_ = *nv_start_;
+  return nv_;
+}
+
 Answer SimDrive::HandleMemory(uint8_t code, const std::string& a) {
   if (code == 0x12) {
     auto addr = DecimalAddress(a);
     if (!addr || *addr + kNvBlock > kNvSize) return Nak();
-    return Reply(std::string(nv_.begin() + *addr, nv_.begin() + *addr + kNvBlock));
+    const std::vector<uint8_t>& nv = std::as_const(*this).Memory();
+    return Reply(std::string(nv.begin() + *addr, nv.begin() + *addr + kNvBlock));
   }
   if (code == 0x13) {
     auto addr = DecimalAddress(a);
@@ -634,7 +665,7 @@ Answer SimDrive::HandleMemory(uint8_t code, const std::string& a) {
   }
   // 0x14: the data for the address announced before.
   if (!nv_pending_ || a.empty() || *nv_pending_ + int(a.size()) > kNvSize) return Nak();
-  std::memcpy(nv_.data() + *nv_pending_, a.data(), a.size());
+  std::memcpy(Memory().data() + *nv_pending_, a.data(), a.size());
   nv_pending_.reset();
   return Ack();
 }

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <deque>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -137,8 +138,8 @@ class SimDrive {
   const std::string& SpecialCapture() const { return special_; }
   void SetSpecialCapturePauseMs(int ms) { special_pause_ms_ = ms; }
 
-  std::vector<uint8_t>& Memory() { return nv_; }
-  const std::vector<uint8_t>& Memory() const { return nv_; }
+  std::vector<uint8_t>& Memory();
+  const std::vector<uint8_t>& Memory() const { return nv_.empty() ? *nv_start_ : nv_; }
 
   const std::vector<uint8_t>& FlashImage() const { return flash_image_; }
   bool FlashProgramming() const { return flash_programming_; }
@@ -213,6 +214,9 @@ class SimDrive {
   std::string special_;
   int special_pause_ms_ = 0;
 
+  // The node's start image is shared by every drive of that node until its
+  // memory is first written; nv_ stays empty till then.
+  std::shared_ptr<const std::vector<uint8_t>> nv_start_;
   std::vector<uint8_t> nv_;
   std::optional<int> nv_pending_;
 

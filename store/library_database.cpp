@@ -19,6 +19,9 @@ Result<std::unique_ptr<LibraryDatabase>> LibraryDatabase::Open(const std::string
   for (const Table& t : tables) {
     auto rs = (*db)->OpenRecordset(t.name);
     if (!rs) return R::Fail("library " + path + " lacks the table " + t.name + ": " + rs.error);
+    // The library never changes while it is open; every step shown or sent
+    // looks its type up here.
+    if (auto s = (*rs)->TakeSnapshot(); !s) return R::Fail("can't read the table " + std::string(t.name) + " of " + path + ": " + s.error);
     *t.rs = std::move(*rs);
   }
   lib->LibraryDB = std::move(*db);

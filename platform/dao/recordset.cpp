@@ -15,6 +15,7 @@ Recordset::~Recordset() = default;
 
 void Recordset::Close() {
   conn_.reset();
+  snap_.reset();
   rowid_ = 0;
   eof_ = bof_ = true;
   row_.clear();
@@ -87,23 +88,73 @@ Status Recordset::Place(const char* tail, bool bindRowid, bool forward) {
   return failed;
 }
 
-Status Recordset::MoveFirst() { return Place("ORDER BY rowid LIMIT 1", false, true); }
-Status Recordset::MoveLast() { return Place("ORDER BY rowid DESC LIMIT 1", false, false); }
+// The snapshot's row at, or past its end in the direction of the move.
+Status Recordset::SnapPlace(size_t at, bool forward) {
+  if (!conn_ || !conn_->IsOpen()) return Closed();
+  mode_ = Mode::None;
+  deleted_ = false;
+  if (at < snap_->rowids.size()) {
+    at_ = at;
+    rowid_ = snap_->rowids[at];
+    eof_ = bof_ = false;
+    return Status::Ok();
+  }
+  const bool empty = snap_->rowids.empty();
+  (forward ? eof_ : bof_) = true;
+  if (empty) eof_ = bof_ = true;
+  if (empty) rowid_ = 0;
+  return Status::Ok();
+}
+
+Status Recordset::MoveFirst() {
+  if (snap_) return SnapPlace(0, true);
+  return Place("ORDER BY rowid LIMIT 1", false, true);
+}
+
+Status Recordset::MoveLast() {
+  if (snap_) return SnapPlace(snap_->rowids.empty() ? 0 : snap_->rowids.size() - 1, false);
+  return Place("ORDER BY rowid DESC LIMIT 1", false, false);
+}
 
 Status Recordset::MoveNext() {
   if (eof_) return Status::Fail("no current record");
   if (bof_) return MoveFirst();
+  if (snap_) return SnapPlace(at_ + 1, true);
   return Place("WHERE rowid>? ORDER BY rowid LIMIT 1", true, true);
 }
 
 Status Recordset::MovePrevious() {
   if (bof_) return Status::Fail("no current record");
   if (eof_) return MoveLast();
+  if (snap_) return at_ == 0 ? SnapPlace(snap_->rowids.size(), false) : SnapPlace(at_ - 1, false);
   return Place("WHERE rowid<? ORDER BY rowid DESC LIMIT 1", true, false);
 }
 
+Status Recordset::TakeSnapshot() {
+  if (!conn_ || !conn_->IsOpen()) return Closed();
+  std::string sql = "SELECT rowid";
+  for (const FieldDef& f : def_.fields) sql += ", " + Quote(f.name);
+  sql += " FROM " + Quote(def_.name) + " ORDER BY rowid";
+  Stmt st = conn_->Prepare(sql);
+  if (!st) return Status::Fail(conn_->LastError());
+  auto snap = std::make_unique<Snapshot>();
+  int rc;
+  while ((rc = st.Step()) == SQLITE_ROW) {
+    snap->rowids.push_back(st.ColumnLong(0));
+    std::vector<Value>& row = snap->rows.emplace_back(def_.fields.size());
+    for (size_t i = 0; i < def_.fields.size(); ++i) row[i] = st.Column(int(i + 1));
+  }
+  if (rc != SQLITE_DONE) return Status::Fail(conn_->LastError());
+  snap_ = std::move(snap);
+  row_.clear();
+  return MoveFirst();
+}
+
+Status Recordset::Requery() { return snap_ ? TakeSnapshot() : MoveFirst(); }
+
 int64_t Recordset::RecordCount() const {
   if (!conn_ || !conn_->IsOpen()) return -1;
+  if (snap_) return int64_t(snap_->rowids.size());
   Stmt st = conn_->Prepare("SELECT count(*) FROM " + Quote(def_.name));
   if (!st || st.Step() != SQLITE_ROW) return -1;
   return st.ColumnLong(0);
@@ -113,6 +164,7 @@ Status Recordset::Seek(std::string_view field, const Value& value) {
   if (!conn_ || !conn_->IsOpen()) return Closed();
   int i = FieldIndex(field);
   if (i < 0) return Status::Fail("no such field: " + std::string(field));
+  if (snap_) return SnapSeek(size_t(i), value);
   mode_ = Mode::None;
   std::string sql = "SELECT rowid FROM " + Quote(def_.name) + " WHERE " + Quote(def_.fields[size_t(i)].name) +
                     (value.IsNull() ? " IS NULL" : "=?") + " ORDER BY rowid LIMIT 1";
@@ -135,14 +187,66 @@ Status Recordset::Seek(std::string_view field, const Value& value) {
   return Status::Ok();
 }
 
+const std::vector<Value>* Recordset::CurrentRow() const {
+  if (!HasCurrent()) return nullptr;
+  return snap_ ? &snap_->rows[at_] : &row_;
+}
+
 Value Recordset::Field(std::string_view field) const {
   int i = FieldIndex(field);
-  if (i < 0 || !HasCurrent() || size_t(i) >= row_.size()) return Value();
-  return row_[size_t(i)];
+  const std::vector<Value>* row = CurrentRow();
+  if (i < 0 || !row || size_t(i) >= row->size()) return Value();
+  return (*row)[size_t(i)];
+}
+
+// The value as the file's "=" sees it against a column of the type: a
+// number column takes a numeric text as a number, a text column a number as
+// its text.
+static Value WithAffinity(FieldType type, const Value& v) {
+  if (type == FieldType::Text) return v.IsLong() || v.IsDouble() ? Value(v.Text()) : v;
+  if (!v.IsText()) return v;
+  const std::string& t = std::get<std::string>(v.Raw());
+  int64_t n = 0;
+  auto r = std::from_chars(t.data(), t.data() + t.size(), n);
+  if (!t.empty() && r.ec == std::errc() && r.ptr == t.data() + t.size()) return Value(n);
+  char* end = nullptr;
+  double d = std::strtod(t.c_str(), &end);
+  if (!t.empty() && end == t.c_str() + t.size() && std::isfinite(d)) return Value(d);
+  return v;
+}
+
+static bool Equal(const Value& a, const Value& b) {
+  const bool an = a.IsLong() || a.IsDouble(), bn = b.IsLong() || b.IsDouble();
+  if (a.IsLong() && b.IsLong()) return a.Long() == b.Long();
+  if (an && bn) return a.Double() == b.Double();
+  return a.IsText() && b.IsText() && a.Raw() == b.Raw();
+}
+
+Status Recordset::SnapSeek(size_t field, const Value& value) {
+  mode_ = Mode::None;
+  deleted_ = false;
+  const Value key = WithAffinity(def_.fields[field].type, value);
+  for (size_t k = 0; k < snap_->rows.size(); ++k) {
+    const Value& v = snap_->rows[k][field];
+    if (value.IsNull() ? v.IsNull() : Equal(v, key)) {
+      noMatch_ = false;
+      return SnapPlace(k, true);
+    }
+  }
+  noMatch_ = true;
+  eof_ = true;
+  bof_ = false;
+  rowid_ = 0;
+  return Status::Ok();
+}
+
+static Status Unchangeable(const std::string& table) {
+  return Status::Fail("the table " + table + " is read as it stood and can't be changed here");
 }
 
 Status Recordset::AddNew() {
   if (!conn_ || !conn_->IsOpen()) return Closed();
+  if (snap_) return Unchangeable(def_.name);
   mode_ = Mode::Add;
   buffer_.assign(def_.fields.size(), Value());
   touched_.assign(def_.fields.size(), false);
@@ -151,6 +255,7 @@ Status Recordset::AddNew() {
 
 Status Recordset::Edit() {
   if (!conn_ || !conn_->IsOpen()) return Closed();
+  if (snap_) return Unchangeable(def_.name);
   if (!HasCurrent()) return Status::Fail("no current record");
   mode_ = Mode::Edit;
   buffer_ = row_;
@@ -250,6 +355,7 @@ void Recordset::CancelUpdate() { mode_ = Mode::None; }
 
 Status Recordset::Delete() {
   if (!conn_ || !conn_->IsOpen()) return Closed();
+  if (snap_) return Unchangeable(def_.name);
   if (!HasCurrent()) return Status::Fail("no current record");
   mode_ = Mode::None;
   std::string sql = "DELETE FROM " + Quote(def_.name) + " WHERE rowid=?";

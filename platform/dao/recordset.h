@@ -59,14 +59,29 @@ class Recordset {
   Status Delete();
 
   // Rereads the table's rows and places the recordset on the first.
-  Status Requery() { return MoveFirst(); }
+  Status Requery();
   void Close();
+
+  // Reads every row once; from then on moves, seeks and fields are served
+  // from memory and changes are refused. For tables nothing changes while
+  // the program runs (the read-only library), where walking them through the
+  // file for every lookup would cost a statement per row.
+  Status TakeSnapshot();
+  bool IsSnapshot() const { return snap_ != nullptr; }
 
  private:
   enum class Mode { None, Add, Edit };
   Status Place(const char* sqlTail, bool bindRowid, bool forward);
   Status LoadRow();
   int FieldIndex(std::string_view field) const;
+  const std::vector<Value>* CurrentRow() const;
+  Status SnapPlace(size_t at, bool forward);
+  Status SnapSeek(size_t field, const Value& value);
+
+  struct Snapshot {
+    std::vector<int64_t> rowids;  // ascending
+    std::vector<std::vector<Value>> rows;
+  };
 
   std::shared_ptr<Connection> conn_;
   TableDef def_;
@@ -79,6 +94,8 @@ class Recordset {
   Mode mode_ = Mode::None;
   std::vector<Value> buffer_;
   std::vector<bool> touched_;
+  std::unique_ptr<Snapshot> snap_;
+  size_t at_ = 0;  // the current row's index in the snapshot
 };
 
 }  // namespace talvero::dao

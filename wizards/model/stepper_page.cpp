@@ -51,7 +51,7 @@ void StepperFill(StepperPage& p, bool useCurrent, const MotorRecord* motor, Axis
   p.FromLibrary = library;
   p.feedEnabled = {true, true};
   p.box[9].enabled = p.mp9CaptionEnabled = p.encoder;
-  if (!p.encoder) p.box[9].text = "0";
+  if (!p.encoder) p.box[9].text.assign(1, '0');  // not = "0": gcc 12 warns wrongly (-Wrestrict)
   if (library) {
     p.feedEnabled = {false, false};
     p.box[9].enabled = false;

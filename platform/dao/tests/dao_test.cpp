@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 
 #include "platform/dao/database.h"
 #include "platform/dao/recordset.h"
@@ -441,6 +442,64 @@ TEST_F(DaoTest, ARecordsetOfAClosedDatabaseFailsQuietly) {
   EXPECT_EQ((*rs)->RecordCount(), -1);
   EXPECT_FALSE(db->OpenRecordset("AXIS:X1").ok());
   EXPECT_FALSE(db->Begin());
+}
+
+// A snapshot answers every move and seek as the file would, and refuses changes.
+TEST_F(DaoTest, ASnapshotAnswersAsTheFileDoesAndRefusesChanges) {
+  auto db = NewDb();
+  ASSERT_TRUE(db->CreateTable({"T", {FieldDef::Long("id"), FieldDef::Text("Name", 8)}}));
+  // Rows with a gap in their numbers and values of every kind in the number field.
+  ASSERT_TRUE(db->Execute("INSERT INTO T (id, Name) VALUES (7, 'a'), (5, 'B'), (NULL, 'n'), (5, 'dup'), "
+                          "(2.5, '12'), ('x', 'txt')"));
+  ASSERT_TRUE(db->Execute("DELETE FROM T WHERE Name='a'"));
+  ASSERT_TRUE(db->Execute("INSERT INTO T (id, Name) VALUES (9, 'last')"));
+  auto file = db->OpenRecordset("T");
+  auto snap = db->OpenRecordset("T");
+  ASSERT_TRUE((*snap)->TakeSnapshot());
+  ASSERT_TRUE((*snap)->IsSnapshot());
+  auto state = [](Recordset& r, const Status& s) {
+    return std::to_string(s.ok()) + (r.Eof() ? " eof" : "") + (r.Bof() ? " bof" : "") +
+           (r.NoMatch() ? " nomatch" : "") + " " + std::to_string(r.Bookmark() * r.HasCurrent()) + " " +
+           r.Text("id") + "/" + r.Text("Name");
+  };
+  using Op = std::function<Status(Recordset&)>;
+  const std::vector<std::pair<const char*, Op>> ops = {
+      {"first", [](Recordset& r) { return r.MoveFirst(); }},
+      {"next", [](Recordset& r) { return r.MoveNext(); }},
+      {"prev", [](Recordset& r) { return r.MovePrevious(); }},
+      {"last", [](Recordset& r) { return r.MoveLast(); }},
+      {"seek 5", [](Recordset& r) { return r.Seek("id", 5); }},
+      {"seek '5'", [](Recordset& r) { return r.Seek("id", "5"); }},
+      {"seek 2.5", [](Recordset& r) { return r.Seek("id", "2.5"); }},
+      {"seek 12", [](Recordset& r) { return r.Seek("Name", 12); }},
+      {"seek b", [](Recordset& r) { return r.Seek("Name", "b"); }},
+      {"seek null", [](Recordset& r) { return r.Seek("id", Value()); }},
+      {"seek none", [](Recordset& r) { return r.Seek("id", 1); }},
+      {"seek 'x'", [](Recordset& r) { return r.Seek("id", "x"); }},
+      {"seek bad", [](Recordset& r) { return r.Seek("nope", 1); }},
+  };
+  // Each move after every other, walking off both ends.
+  const std::vector<int> script = {0, 1, 1, 1, 1, 1, 1, 2, 2, 3, 1, 2, 2, 2, 2, 2, 2, 1, 4, 1, 2, 5, 6,
+                                   2, 7, 8, 10, 2, 10, 1, 9, 2, 1, 11, 3, 4, 1, 1, 1, 12, 2, 1, 1};
+  for (int k : script) {
+    Status a = ops[size_t(k)].second(**file);
+    Status b = ops[size_t(k)].second(**snap);
+    EXPECT_EQ(state(**snap, b), state(**file, a)) << ops[size_t(k)].first;
+  }
+  EXPECT_EQ((*snap)->RecordCount(), 6);
+  ASSERT_TRUE((*snap)->MoveFirst());
+  EXPECT_FALSE((*snap)->Edit());
+  EXPECT_FALSE((*snap)->AddNew());
+  EXPECT_FALSE((*snap)->Delete());
+  EXPECT_FALSE((*snap)->Update());
+  // Requery reads the file again.
+  ASSERT_TRUE(db->Execute("INSERT INTO T (id, Name) VALUES (10, 'new')"));
+  EXPECT_EQ((*snap)->RecordCount(), 6);
+  ASSERT_TRUE((*snap)->Requery());
+  EXPECT_EQ((*snap)->RecordCount(), 7);
+  db->Close();
+  EXPECT_FALSE((*snap)->MoveNext());
+  EXPECT_EQ((*snap)->RecordCount(), -1);
 }
 
 }  // namespace
