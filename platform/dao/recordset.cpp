@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
+#include <optional>
 
 #include "platform/dao/connection.h"
 #include "platform/dao/database.h"
@@ -199,6 +200,21 @@ Value Recordset::Field(std::string_view field) const {
   return (*row)[size_t(i)];
 }
 
+// A text that is a whole number, or a number, all of it.
+static std::optional<int64_t> WholeText(const std::string& t) {
+  int64_t n = 0;
+  auto r = std::from_chars(t.data(), t.data() + t.size(), n);
+  if (t.empty() || r.ec != std::errc() || r.ptr != t.data() + t.size()) return std::nullopt;
+  return n;
+}
+
+static std::optional<double> NumberText(const std::string& t) {
+  char* end = nullptr;
+  double d = std::strtod(t.c_str(), &end);
+  if (t.empty() || end != t.c_str() + t.size()) return std::nullopt;
+  return d;
+}
+
 // The value as the file's "=" sees it against a column of the type: a
 // number column takes a numeric text as a number, a text column a number as
 // its text.
@@ -206,12 +222,8 @@ static Value WithAffinity(FieldType type, const Value& v) {
   if (type == FieldType::Text) return v.IsLong() || v.IsDouble() ? Value(v.Text()) : v;
   if (!v.IsText()) return v;
   const std::string& t = std::get<std::string>(v.Raw());
-  int64_t n = 0;
-  auto r = std::from_chars(t.data(), t.data() + t.size(), n);
-  if (!t.empty() && r.ec == std::errc() && r.ptr == t.data() + t.size()) return Value(n);
-  char* end = nullptr;
-  double d = std::strtod(t.c_str(), &end);
-  if (!t.empty() && end == t.c_str() + t.size() && std::isfinite(d)) return Value(d);
+  if (auto n = WholeText(t)) return Value(*n);
+  if (auto d = NumberText(t); d && std::isfinite(*d)) return Value(*d);
   return v;
 }
 
@@ -283,19 +295,14 @@ static Result<Value> Fit(const FieldDef& f, const Value& v) {
         return R::Fail("not a whole number for field " + f.name);
       }
       const std::string& t = std::get<std::string>(v.Raw());
-      int64_t n = 0;
-      auto r = std::from_chars(t.data(), t.data() + t.size(), n);
-      if (t.empty() || r.ec != std::errc() || r.ptr != t.data() + t.size())
-        return R::Fail("not a whole number for field " + f.name + ": " + t);
-      return R::Ok(Value(n));
+      if (auto n = WholeText(t)) return R::Ok(Value(*n));
+      return R::Fail("not a whole number for field " + f.name + ": " + t);
     }
     case FieldType::Double: {
       if (!v.IsText()) return R::Ok(Value(v.Double()));
       const std::string& t = std::get<std::string>(v.Raw());
-      char* end = nullptr;
-      double d = std::strtod(t.c_str(), &end);
-      if (t.empty() || end != t.c_str() + t.size()) return R::Fail("not a number for field " + f.name + ": " + t);
-      return R::Ok(Value(d));
+      if (auto d = NumberText(t)) return R::Ok(Value(*d));
+      return R::Fail("not a number for field " + f.name + ": " + t);
     }
   }
   return R::Fail("unknown field type");
