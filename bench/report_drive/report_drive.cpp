@@ -126,19 +126,6 @@ class CountingPort : public talvero::SerialPort {
   uint64_t requestBytes_ = 0, replyBytes_ = 0;
 };
 
-// The window's link with short time-outs for the search at start, so the
-// empty nodes of the line do not hold the run up; the report is timed
-// with the link's own settings.
-class FastSearchLine : public online::testing::AttachedLine {
- public:
-  void SetLinkSettings(const mainwin::LinkSettings& s) override {
-    mainwin::LinkSettings fast = s;
-    fast.firstByteTimeout = 100;
-    fast.nextByteTimeout = 50;
-    AttachedLine::SetLinkSettings(fast);
-  }
-};
-
 // Closes the report window each time it shows.
 class CloseOnShow : public QObject {
  public:
@@ -204,7 +191,8 @@ int main(int argc, char** argv) {
   MainWinEnv env;
   env.settings = wb.Settings();
   env.lockPath = wb.LockPath();
-  FastSearchLine searchLine;
+  // The report is timed with the link's own settings; only the search at start is quick.
+  online::testing::FastSearchLine searchLine(100, 50);
   env.line = &searchLine;
   auto win = std::make_unique<MainWin>(std::move(env));
   searchLine.Attach(win->Link);

@@ -94,18 +94,6 @@ class RecordingPort : public talvero::SerialPort {
   std::string data_;
 };
 
-// The window's link, with short time-outs for the start-up search only.
-class FastSearchLine : public online::testing::AttachedLine {
- public:
-  void SetLinkSettings(const mainwin::LinkSettings& s) override {
-    mainwin::LinkSettings fast = s;
-    fast.firstByteTimeout = 60;
-    fast.nextByteTimeout = 30;
-    fast.retries = 1;
-    AttachedLine::SetLinkSettings(fast);
-  }
-};
-
 struct Floor {
   int reads = 0, writes = 0, other = 0;
   double ms = 0;       // each write's bytes, then its whole pause
@@ -145,7 +133,7 @@ int main(int argc, char** argv) {
   if (!benchwire::UseLine(server, linePath)) return 1;
 
   wb.stored = {{"Setup/COM", "1"}, {"Help/GS", "1"}};  // port 1 at start-up, no first-run greeting
-  FastSearchLine line;
+  online::testing::FastSearchLine line(60, 30, 1);  // short time-outs for the start-up search only
   MainWinEnv env;
   env.settings = wb.Settings();
   env.line = &line;
