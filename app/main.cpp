@@ -4,6 +4,7 @@
 #include <QStringList>
 
 #include "editing/editor.h"
+#include "listbox/legacy_faces.h"
 #include "mainwin/main_win.h"
 #include "mainwin/startup_settings.h"
 #include "mainwin/user_settings.h"
@@ -22,6 +23,7 @@
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName("Talvero");
+  tivolen::InstallLegacyFaces();
 
   talvero::TheSystemClock().SetEventPump([]() { QCoreApplication::processEvents(); });
   talvero::QtPrompter prompter;

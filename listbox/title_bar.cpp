@@ -287,7 +287,7 @@ void TivolenCtrl::ArmTooltip() {
     HideTooltip();
     return;
   }
-  if (toolTip_.isEmpty() || QWidget::mouseGrabber()) return;
+  if (TooltipText().isEmpty() || QWidget::mouseGrabber()) return;
   tooltipTimer_.start();
   tooltipState_ = 1;
 }
@@ -298,13 +298,27 @@ void TivolenCtrl::ShowTooltip() {
     tooltipState_ = 0;
     return;
   }
+  const QString text = TooltipText();
+  if (text.isEmpty()) {
+    tooltipState_ = 0;
+    return;
+  }
   if (!tooltipBox_) tooltipBox_ = new TooltipBox;
-  tooltipBox_->SetText(toolTip_);
+  tooltipBox_->SetText(text);
   const QScreen* screen = QGuiApplication::primaryScreen();
   const QSize screenSize = screen ? screen->geometry().size() : QSize(1024, 768);
   tooltipBox_->setGeometry(TooltipBox::Place(lastMouseGlobal_, tooltipBox_->BoxSize(), screenSize));
   tooltipBox_->show();
   tooltipState_ = 2;
+}
+
+// A row cut short under the pointer shows whole; elsewhere the ToolTip text.
+QString TivolenCtrl::TooltipText() const {
+  if (list_) {
+    const int row = ItemAtViewport(list_->viewport()->mapFromGlobal(lastMouseGlobal_));
+    if (ItemClipped(row)) return ItemTooltipText(row);
+  }
+  return toolTip_;
 }
 
 void TivolenCtrl::HideTooltip() {

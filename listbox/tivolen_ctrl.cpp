@@ -7,6 +7,7 @@
 #include <QScreen>
 
 #include "listbox/defaults_store.h"
+#include "listbox/legacy_faces.h"
 #include "listbox/tooltip_box.h"
 
 namespace tivolen {
@@ -32,6 +33,7 @@ int ClampMode(int v, int lo, int hi, int def) { return v < lo || v > hi ? def : 
 }  // namespace
 
 TivolenCtrl::TivolenCtrl(QWidget* parent) : QWidget(parent), units_(ScreenUnits()) {
+  InstallLegacyFaces();
   font_ = QFont("MS Sans Serif");
   font_.setStyleHint(QFont::SansSerif);
   font_.setPointSizeF(8);

@@ -96,6 +96,10 @@ class TivolenCtrl : public QWidget, public ITivolen, private ListBoxOwner {
   void HideTooltip();
   // The cursor the control shows over its items; nullopt leaves it to the host.
   std::optional<QCursor> ClientCursor() const;
+  // True when a column's text of the item is cut short of its next column.
+  bool ItemClipped(int index) const;
+  // The item's columns joined for the hover tooltip.
+  QString ItemTooltipText(int index) const;
   // The text a design view shows.
   void SetDisplayName(const QString& name) { displayName_ = name; }
 
@@ -157,6 +161,11 @@ class TivolenCtrl : public QWidget, public ITivolen, private ListBoxOwner {
     return item.GetPicture() ? item.GetPicture() : defPicture_;
   }
   int ColumnStart(int column) const { return column == 0 ? 2 : tabs_[column - 1]; }
+  // Where column's text must end: kColumnGap before the next column that shows
+  // a text or a picture; INT_MAX when none follows.
+  int ColumnLimit(const ListItem& item, int column) const;
+  // The item under a point of the list box window, -1 for none.
+  int ItemAtViewport(QPoint p) const;
   bool HasColumn(int column) const { return column >= 0 && column < numTabs_; }
   int TabWidth(int column) const { return column == 0 ? tabs_[0] : tabs_[column] - tabs_[column - 1]; }
   void BuildDefPictureSelected();
@@ -177,6 +186,7 @@ class TivolenCtrl : public QWidget, public ITivolen, private ListBoxOwner {
   void PaintSysBox(QPainter& p, QRect r, bool pressed) const;
   void SetCursorFromPointer();
   void ArmTooltip();
+  QString TooltipText() const;
   void Changed(int dispId);
   void RepaintAll();
 

@@ -39,6 +39,11 @@ enum DispId : int {
   kDispHWnd = -515, kDispCaption = -518, kDispRefresh = -550, kDispAboutBox = -552,
 };
 
+// A column's text ends this many pixels before the start of the next column
+// that shows something; a longer text is cut there and its whole row shows in
+// the hover tooltip.
+inline constexpr int kColumnGap = 4;
+
 // Values of MultiSelect and MousePointer, as the type library names them.
 enum MultipleSelectionC : int16_t { QX_SINGLE = 0, QX_MULTIPLE = 1, QX_EXTENDED = 2 };
 enum MousePointerC : int16_t {

@@ -1,6 +1,7 @@
 // Items of the control: adding, removing and changing them, their widths
 // and heights, and drawing them in the list box.
 #include <QFontMetrics>
+#include <climits>
 #include <QPainter>
 #include <QScrollBar>
 
@@ -324,13 +325,56 @@ void TivolenCtrl::DrawItem(QPainter& p, int index, const QRect& rect, int state,
       continue;
     }
     const QString t = item.GetColumnText(c);
-    if (!t.isEmpty()) p.drawText(QPoint(x, y + ascent), t);
+    if (t.isEmpty()) continue;
+    const int limit = ColumnLimit(item, c);
+    if (limit == INT_MAX) {
+      p.drawText(QPoint(x, y + ascent), t);
+      continue;
+    }
+    p.save();
+    p.setClipRect(QRect(x, rect.top(), std::max(0, rect.left() + limit - x), rect.height()), Qt::IntersectClip);
+    p.drawText(QPoint(x, y + ascent), t);
+    p.restore();
   }
   if (state & kOdsFocus) {
     p.setPen(QPen(Qt::black, 1, Qt::DotLine));
     p.drawRect(rect.adjusted(0, 0, -1, -1));
   }
 }
+
+// Columns that do not fit ------------------------------------------------------
+
+int TivolenCtrl::ColumnLimit(const ListItem& item, int column) const {
+  for (int next = column + 1; next < numTabs_; ++next) {
+    const bool shows = next == pictureTab_ ? ShownPicture(item) != nullptr : !item.GetColumnText(next).isEmpty();
+    if (shows) return ColumnStart(next) - kColumnGap;
+  }
+  return INT_MAX;
+}
+
+bool TivolenCtrl::ItemClipped(int index) const {
+  if (userDraw_ || index < 0 || index >= int(items_.size())) return false;
+  const ListItem& item = *items_[index];
+  const QFontMetrics fm(ItemFont(item));
+  for (int c = 0; c < numTabs_; ++c) {
+    if (c == pictureTab_) continue;
+    const QString t = item.GetColumnText(c);
+    if (!t.isEmpty() && ColumnStart(c) + fm.horizontalAdvance(t) > ColumnLimit(item, c)) return true;
+  }
+  return false;
+}
+
+QString TivolenCtrl::ItemTooltipText(int index) const {
+  if (index < 0 || index >= int(items_.size())) return {};
+  QStringList shown;
+  for (int c = 0; c < numTabs_; ++c) {
+    const QString t = c == pictureTab_ ? QString() : items_[index]->GetColumnText(c).trimmed();
+    if (!t.isEmpty()) shown << t;
+  }
+  return shown.join("   ");
+}
+
+int TivolenCtrl::ItemAtViewport(QPoint p) const { return list_ ? list_->IndexAt(p) : -1; }
 
 // Hit test of items -----------------------------------------------------------
 

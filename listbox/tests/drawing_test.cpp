@@ -1,7 +1,9 @@
 // Owner drawing checked on the pixels of a grab of the item area.
+#include <QFontInfo>
 #include <QPainter>
 #include <gtest/gtest.h>
 
+#include "listbox/legacy_faces.h"
 #include "listbox/tests/ctrl_fixture.h"
 
 namespace tivolen::test {
@@ -33,8 +35,15 @@ class Drawing : public testing::Test {
   QImage Grab() { return ctrl->ListWindow()->viewport()->grab().toImage(); }
   // Item rows are 20 pixels: the picture's 16 + 4.
   QColor At(const QImage& img, int row, int x, int y) { return img.pixelColor(x, row * 20 + y); }
-  bool HasColour(const QImage& img, int row, QRect area, QColor c) {
-    area.translate(0, row * 20);
+  bool HasColour(const QImage& img, int row, QRect area, QColor c) { return HasColourIn(img, area.translated(0, row * 20), c); }
+  // Any pixel off the background: text, however it was smoothed.
+  static bool HasInk(const QImage& img, QRect area, QColor background) {
+    for (int y = area.top(); y <= area.bottom(); ++y)
+      for (int x = area.left(); x <= area.right(); ++x)
+        if (img.pixelColor(x, y) != background) return true;
+    return false;
+  }
+  static bool HasColourIn(const QImage& img, QRect area, QColor c) {
     for (int y = area.top(); y <= area.bottom(); ++y)
       for (int x = area.left(); x <= area.right(); ++x)
         // Text is smoothed: a pixel close to the colour counts.
@@ -120,6 +129,31 @@ TEST_F(Drawing, DisabledTextIsGrey) {
   const QImage img = Grab();
   EXPECT_TRUE(HasColour(img, 1, QRect(64, 2, 60, 14), QColor(128, 128, 128)));
   EXPECT_FALSE(HasColour(img, 1, QRect(64, 2, 60, 14), Qt::black));
+}
+
+TEST_F(Drawing, ATextTooLongIsCutBeforeTheNextColumnAndRunsOnWhereNoneFollows) {
+  Add(*ctrl, "a text far too long for its column\tnext");
+  Add(*ctrl, "a text far too long for its column");
+  const QImage img = Grab();
+  const int next = ctrl->TabStops()[1];  // column 2
+  auto band = [&](int row, int left, int width) {
+    const QRect r = ctrl->ListWindow()->ItemRect(row);
+    return QRect(left, r.top() + 2, width, r.height() - 4);
+  };
+  EXPECT_TRUE(HasInk(img, band(3, 64, 40), kYellow));
+  EXPECT_FALSE(HasInk(img, band(3, next - kColumnGap, kColumnGap), kYellow));
+  EXPECT_TRUE(HasInk(img, band(3, next, 20), kYellow));  // the next column's own text
+  EXPECT_TRUE(HasInk(img, band(4, next - kColumnGap, kColumnGap + 20), kYellow));
+  EXPECT_TRUE(ctrl->ItemClipped(3));
+  EXPECT_FALSE(ctrl->ItemClipped(4));
+  EXPECT_FALSE(ctrl->ItemClipped(1));
+}
+
+// The widths the host computes for the old faces hold only with their metric twins.
+TEST(Faces, TheOldFaceNamesDrawInTheirInstalledTwins) {
+  const auto ctrl = MakeControl();
+  EXPECT_EQ(QFontInfo(ctrl->ControlFont()).family().toStdString(), "Liberation Sans");
+  for (const auto& [face, twin] : kLegacyFaces) EXPECT_EQ(QFontInfo(QFont(face)).family().toStdString(), twin) << face;
 }
 
 // Black pixels per row inside the roll button: the arrow's shape.

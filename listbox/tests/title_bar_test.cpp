@@ -223,6 +223,23 @@ TEST_F(Hosted, TooltipArmsOnHoverAndShowsBesideTheCursor) {
   EXPECT_EQ(ctrl->TooltipState(), 0);
 }
 
+TEST_F(Hosted, ARowCutShortShowsWholeInTheTooltip) {
+  ctrl->PutProperty(kDispToolTip, QString());
+  Add(*ctrl, "a text far too long for its column\tnext");
+  Add(*ctrl, "short\tnext");
+  QWidget* vp = ctrl->ListWindow()->viewport();
+  const QPoint cut = ctrl->ListWindow()->ItemRect(0).center(), whole = ctrl->ListWindow()->ItemRect(1).center();
+  QTest::mouseMove(vp, cut);
+  ASSERT_EQ(ctrl->TooltipState(), 1);
+  ctrl->ShowTooltip();
+  ASSERT_EQ(ctrl->TooltipState(), 2);
+  EXPECT_EQ(ctrl->Tooltip()->Text(), "a text far too long for its column   next");
+  QTest::mouseMove(vp, whole);  // hides
+  EXPECT_EQ(ctrl->TooltipState(), 0);
+  QTest::mouseMove(vp, whole + QPoint(1, 0));  // a row that fits, and no ToolTip: nothing to show
+  EXPECT_EQ(ctrl->TooltipState(), 0);
+}
+
 TEST(Tooltip, BoxStaysOnTheScreen) {
   const QSize box(80, 20), screen(1024, 768);
   EXPECT_EQ(TooltipBox::Place({100, 100}, box, screen), QRect(110, 118, 80, 20));
