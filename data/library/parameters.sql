@@ -29,7 +29,7 @@ INSERT INTO Parameters (id, DT, Type, Name, fullname, Format, units, rw) VALUES
   (  2, 'SU', 'RHO TAU PHI PSI', 'DCM',  'Command Source',              '4',            NULL,        NULL),
   (  3, 'SU', 'RHO TAU PHI PSI', 'EM',   'Enable Source',               '2',            NULL,        NULL),
   (  4, 'SU', 'RHO TAU PHI PSI', 'SWE',  'Software Enable',             '5',            NULL,        NULL),
-  (  5, 'SU', 'RHO TAU PHI',     'REAL', 'Real-Time Current Mode',      '5',            NULL,        NULL),
+  (  5, 'SU', 'RHO TAU PHI',     'REAL', 'Real-Time Current',           '5',            NULL,        NULL),
   (  6, 'SU', 'RHO TAU PHI PSI', 'IOCW', 'I/O Configuration Word',      '#########0',   NULL,        NULL),
   (  7, 'SU', 'PSI',             'LOOP', 'Stepper Loop Mode',           '12',           NULL,        NULL),
 -- Motor
@@ -48,7 +48,7 @@ INSERT INTO Parameters (id, DT, Type, Name, fullname, Format, units, rw) VALUES
   ( 32, 'SM', 'RHO TAU PHI',     'COFF', 'Commutation Offset',          '#####0',       'counts',    NULL),
   ( 33, 'SM', 'RHO TAU PHI PSI', 'OSPD', 'Overspeed Limit',             '#####0',       'RPM',       NULL),
   ( 34, 'SM', 'PSI',             'MRSN', 'Motor Resolution',            '#####0',       'steps/rev', NULL),
-  ( 35, 'SM', 'PSI',             'MCSV', 'Midband Comp. Start Velocity','###0.00',      'RPM',       NULL),
+  ( 35, 'SM', 'PSI',             'MCSV', 'Midband Comp. Start',         '###0.00',      'RPM',       NULL),
   ( 36, 'SM', 'PSI',             'IKP',  'Current Loop P Gain',         '####0.0',      NULL,        NULL),
   ( 37, 'SM', 'PSI',             'MCG',  'Midband Compensation Gain',   '##0.0',        NULL,        NULL),
   ( 38, 'SM', 'PSI',             'IC',   'Rated Current',               '##0.00',       'A RMS',     NULL),
