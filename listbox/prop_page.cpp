@@ -12,10 +12,12 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QKeyEvent>
 #include <QStyle>
 #include <QVBoxLayout>
 
 #include "listbox/defaults_store.h"
+#include "listbox/help_topic.h"
 #include "listbox/string_table.h"
 #include "listbox/tivolen_ctrl.h"
 #include "listbox/variant_args.h"
@@ -166,8 +168,10 @@ TivolenPropPage::TivolenPropPage(TivolenCtrl* control, QWidget* parent)
   status_ = new QLabel;
   status_->setWordWrap(true);
   layout->addWidget(status_);
-  auto* box = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel | QDialogButtonBox::Apply);
+  auto* box = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel | QDialogButtonBox::Apply |
+                                   QDialogButtonBox::Help);
   layout->addWidget(box);
+  connect(box, &QDialogButtonBox::helpRequested, this, [this] { ShowHelp(); });
   connect(box, &QDialogButtonBox::accepted, this, [this] {
     if (Apply()) accept();
   });
@@ -198,6 +202,26 @@ TivolenPropPage::TivolenPropPage(TivolenCtrl* control, QWidget* parent)
 void TivolenPropPage::showEvent(QShowEvent* e) {
   LoadFromControl();
   QDialog::showEvent(e);
+}
+
+// F1 reaches the page from whichever field has the focus: none of them takes it.
+void TivolenPropPage::keyPressEvent(QKeyEvent* e) {
+  if (e->key() == Qt::Key_F1 && e->modifiers() == Qt::NoModifier) {
+    ShowHelp();
+    return;
+  }
+  QDialog::keyPressEvent(e);
+}
+
+bool TivolenPropPage::ShowHelp() {
+  const HelpLookup found = ReadHelpTopic(Module().helpFile, kHelpContext);
+  if (!found.topic) {
+    status_->setText(found.error);
+    return false;
+  }
+  if (!help_) help_ = new HelpWindow(this);
+  help_->Show(*found.topic);
+  return true;
 }
 
 QString TivolenPropPage::Status() const { return status_->text(); }

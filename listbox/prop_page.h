@@ -12,6 +12,7 @@ class QLineEdit;
 namespace tivolen {
 
 class TivolenCtrl;
+class HelpWindow;
 
 class AboutDialog : public QDialog {
   Q_OBJECT
@@ -35,6 +36,10 @@ class TivolenPropPage : public QDialog {
   bool SaveAsDefault();
   void ResetDefault();
   static constexpr int kHelpContext = 4001;
+  // The page's topic of the control's help file (F1 or Help); false, and the
+  // reason in the status line, when it cannot be shown.
+  bool ShowHelp();
+  HelpWindow* Help() const { return help_; }
 
   QLineEdit* Edit(int controlId) const { return edits_.value(controlId); }
   QCheckBox* Check(int controlId) const { return checks_.value(controlId); }
@@ -44,6 +49,7 @@ class TivolenPropPage : public QDialog {
 
  protected:
   void showEvent(QShowEvent* e) override;
+  void keyPressEvent(QKeyEvent* e) override;
 
  private:
   bool Validate();
@@ -55,6 +61,7 @@ class TivolenPropPage : public QDialog {
   QMap<int, QComboBox*> combos_;
   QSet<int> changed_;
   QLabel* status_ = nullptr;
+  HelpWindow* help_ = nullptr;
   bool loading_ = false;
   bool pageModified_ = false;
 };
