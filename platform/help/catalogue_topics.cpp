@@ -1,19 +1,14 @@
-// Writes the help file the program reads: the hand-written topics followed by
-// one topic for every step type (1000 + its code), parameter (1200 + its id)
-// and event type (1400 + its code) of the library database, so the help
-// contexts the editors open show real text.
-//
-//   talvero_help_topics KOVdata.KOV talvero.help out.help
+#include "platform/help/catalogue_topics.h"
+
 #include <sqlite3.h>
 
-#include <cstdio>
-#include <fstream>
 #include <functional>
 #include <map>
 #include <sstream>
 #include <string>
 #include <vector>
 
+namespace talvero {
 namespace {
 
 using Row = std::map<std::string, std::string>;
@@ -81,56 +76,57 @@ void Topic(std::ostream& out, int context, const std::string& title, const std::
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  if (argc != 4) {
-    std::fprintf(stderr, "usage: %s KOVdata.KOV talvero.help out.help\n", argv[0]);
-    return 2;
+
+std::string ShownAs(const std::string& format) {
+  const auto choice = kChoices.find(format);
+  if (choice != kChoices.end()) return "one of a list (" + choice->second + ")";
+  if (format.empty() || format[0] != '#') return "one of a list";
+  const std::size_t point = format.find('.');
+  const std::string fraction = point == std::string::npos ? "" : format.substr(point + 1);
+  int fixed = 0, optional = 0;
+  for (char c : fraction) {
+    if (c == '0') ++fixed;
+    else if (c == '#') ++optional;
   }
-  std::ifstream base(argv[2], std::ios::binary);
-  if (!base) {
-    std::fprintf(stderr, "cannot read %s\n", argv[2]);
-    return 1;
-  }
-  std::ostringstream out;
-  out << base.rdbuf();
-  sqlite3* db = nullptr;
-  if (sqlite3_open_v2(argv[1], &db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
-    std::fprintf(stderr, "cannot open %s\n", argv[1]);
-    return 1;
-  }
-  bool ok = Query(db, "SELECT id, Typ, des, GUI, Prototype, P1, P2 FROM Steps ORDER BY id", [&](const Row& r) {
+  const int most = fixed + optional;
+  auto places = [](int n) { return std::to_string(n) + (n == 1 ? " decimal place" : " decimal places"); };
+  if (most == 0) return "a whole number";
+  if (optional == 0) return "a number with " + places(fixed);
+  if (fixed == 0) return "a number with up to " + places(most);
+  return "a number with " + std::to_string(fixed) + " to " + places(most);
+}
+
+bool WriteCatalogueTopics(sqlite3* db, std::ostream& out) {
+  bool ok = Query(db, "SELECT * FROM Steps ORDER BY id", [&](const Row& r) {
     Topic(out, 1000 + std::stoi(r.at("id")), r.at("des"), {r.at("des"), r.at("Prototype") + " step"},
           r.at("des") + ".\n\nKind of step: " + r.at("Typ") + "\nShown as: " +
               Shown(r.at("GUI"), r.at("P1"), r.at("P2")) + "\nDrive text: " + r.at("Prototype") + "\n" +
               Operands(r) + "\nIn the drive text, ~1 and ~2 stand for the operands.");
   });
-  ok = ok && Query(db, "SELECT id, DT, Type, Name, fullname, Format, units, rw FROM Parameters ORDER BY id",
-                   [&](const Row& r) {
-                     const std::string& f = r.at("Format");
-                     const auto choice = kChoices.find(f);
-                     const auto group = kGroups.find(r.at("DT"));
-                     Topic(out, 1200 + std::stoi(r.at("id")), r.at("Name") + " - " + r.at("fullname"),
-                           {r.at("Name"), r.at("fullname")},
-                           r.at("fullname") + " (" + r.at("Name") + ").\n\n" +
-                               (group != kGroups.end() ? "Group: " + group->second + "\n" : std::string()) +
-                               "Units: " + (r.at("units").empty() ? "none" : r.at("units")) + "\n" +
-                               "Format: " +
-                               (choice != kChoices.end() ? "a choice (" + choice->second + ")" : f) + "\n" +
-                               "Read-only: " + (r.at("rw") == "N" ? "yes, the drive only reports it" : "no") +
-                               "\nDrive families: " + r.at("Type"));
-                   });
-  ok = ok && Query(db, "SELECT id, des, GUI, Prototype, P1, P2 FROM Threads ORDER BY id", [&](const Row& r) {
+  // A parameter's own words come from the notes table where the catalogue has one.
+  std::map<std::string, std::string> notes;
+  Query(db, "SELECT Name, description FROM ParameterNotes",
+        [&](const Row& r) { notes[r.at("Name")] = r.at("description"); });
+  ok = ok && Query(db, "SELECT * FROM Parameters ORDER BY id", [&](const Row& r) {
+    const auto group = kGroups.find(r.at("DT"));
+    const auto note = notes.find(r.at("Name"));
+    std::string text = r.at("fullname") + " (" + r.at("Name") + ").\n\n";
+    if (note != notes.end() && !note->second.empty()) text += note->second + "\n\n";
+    if (group != kGroups.end()) text += "Group: " + group->second + "\n";
+    text += "Units: " + (r.at("units").empty() ? std::string("none") : r.at("units")) + "\n";
+    text += "Shown as: " + ShownAs(r.at("Format")) + "\n";
+    text += "Read-only: " + std::string(r.at("rw") == "N" ? "yes, the drive only reports it" : "no") + "\n";
+    text += "Drive families: " + r.at("Type");
+    Topic(out, 1200 + std::stoi(r.at("id")), r.at("Name") + " - " + r.at("fullname"), {r.at("Name"), r.at("fullname")},
+          text);
+  });
+  ok = ok && Query(db, "SELECT * FROM Threads ORDER BY id", [&](const Row& r) {
     Topic(out, 1400 + std::stoi(r.at("id")), r.at("des"), {r.at("des"), r.at("Prototype") + " event"},
           r.at("des") + ".\n\nShown as: " + Shown(r.at("GUI"), r.at("P1"), r.at("P2")) +
               "\nDrive text: " + r.at("Prototype") + "\n" + Operands(r) +
               "\nAn event is watched while the drive's program runs.");
   });
-  sqlite3_close(db);
-  if (!ok) {
-    std::fprintf(stderr, "the library database %s lacks a table or a field\n", argv[1]);
-    return 1;
-  }
-  std::ofstream file(argv[3], std::ios::binary | std::ios::trunc);
-  file << out.str();
-  return file.good() ? 0 : 1;
+  return ok;
 }
+
+}  // namespace talvero

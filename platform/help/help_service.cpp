@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "platform/ui/prompter.h"
+#include "runtime/text.h"
 
 namespace talvero {
 namespace {
@@ -69,7 +70,7 @@ bool HelpService::ShowHelpSearch(const std::string& keyword) {
     if (chosen) ShowFrom(*file, *chosen, HelpWindow::Main, Describe(*chosen));
     return true;
   }
-  const std::optional<std::string> typed = ThePrompter().Input("Search the help for:", "Talvero Help", keyword);
+  const std::optional<std::string> typed = ThePrompter().Input("Search the help for:", HelpWindowTitle({}), keyword);
   if (!typed) return false;
   const std::vector<HelpIndexEntry> entries = file->Index(*typed);
   if (entries.empty()) {
@@ -77,6 +78,12 @@ bool HelpService::ShowHelpSearch(const std::string& keyword) {
     return false;
   }
   return ShowFrom(*file, entries.front().context, HelpWindow::Main, Describe(entries.front().context));
+}
+
+std::string HelpWindowTitle(const HelpTopic& topic) {
+  static const std::string name = "Talvero Help";
+  if (topic.title.empty() || rt::LCase(topic.title) == rt::LCase(name)) return name;
+  return name + " - " + topic.title;
 }
 
 HelpService& TheHelp() {

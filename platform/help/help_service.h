@@ -62,6 +62,10 @@ class HelpService {
   IndexDisplay indexDisplay_;
 };
 
+// The caption of the window that shows a topic: the help's name, then the
+// topic's title unless that is the name itself.
+std::string HelpWindowTitle(const HelpTopic& topic);
+
 // The program's help, looking beside the executable unless one was installed.
 HelpService& TheHelp();
 void SetHelpService(HelpService* service);

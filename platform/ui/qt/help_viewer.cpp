@@ -31,7 +31,7 @@ HelpViewer::HelpViewer(QWidget* parent, HelpWindow kind) : QDialog(parent) {
 }
 
 void HelpViewer::ShowTopic(const HelpTopic& topic) {
-  setWindowTitle(ToQ("Talvero Help - " + topic.title));
+  setWindowTitle(ToQ(HelpWindowTitle(topic)));
   title_->setText(ToQ(topic.title));
   text_->setPlainText(ToQ(topic.text));
   show();
