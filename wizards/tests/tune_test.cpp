@@ -47,7 +47,7 @@ class TuneTest : public WizardTest {
     QCoreApplication::processEvents();
   }
   void ExpectDefaultsBox() {
-    prompter.ExpectMessage("Could not recoconize tuning values from the axis.\nDefaults loaded.", Answer::Ok);
+    prompter.ExpectBox({"Could not recoconize tuning values from the axis.\nDefaults loaded."}, Answer::Ok);
   }
   std::vector<int> Sliders() {
     return {T().Damping->value(), T().Response->value(), T().FeedForward->value(), T().XI->value()};
@@ -176,7 +176,7 @@ TEST_F(TuneTest, BadInertiaHidesTheWindowAndWritesNothing) {
   const std::string box = "Bad inertia value loaded in the axis.\nPlease set the inertia to a valid value.";
   Click("#1");
   sim.AddFault(FaultRule::Missing(1, "=INER", -1));
-  prompter.ExpectMessage(box, Answer::Ok);
+  prompter.ExpectBox({box}, Answer::Ok);
   Open();
   EXPECT_FALSE(T().isVisible());
   EXPECT_TRUE(Sent(1, ":").empty());
@@ -184,7 +184,7 @@ TEST_F(TuneTest, BadInertiaHidesTheWindowAndWritesNothing) {
   Click("AX-1,1");
   for (const char* iner : {"0", "-0.001", "MISSING"}) {
     Store(1, {{"INER", iner}, {"KP", "0.043982"}, {"KI", "2.35619"}});
-    prompter.ExpectMessage(box, Answer::Ok);
+    prompter.ExpectBox({box}, Answer::Ok);
     Open();
     EXPECT_FALSE(T().isVisible()) << iner;
     EXPECT_EQ(Stored(1, "KP"), "0.043982") << iner;
