@@ -4,6 +4,7 @@
 #include <QColorDialog>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGridLayout>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPrintDialog>
@@ -12,6 +13,7 @@
 
 #include "platform/ui/qt/file_filter.h"
 #include "platform/ui/qt/plain_text.h"
+#include "platform/ui/qt/title_width.h"
 
 namespace talvero {
 
@@ -81,6 +83,12 @@ Answer QtPrompter::Message(const MessageBox& box) {
   size_t def = box.defaultButton >= 0 && size_t(box.defaultButton) < buttons.size()
                    ? size_t(box.defaultButton) : 0;
   mb.setDefaultButton(buttons[def]);
+  // The box sizes itself to its text and buttons alone; a strut across its
+  // layout keeps it as wide as its title needs, however it resizes.
+  if (auto* grid = qobject_cast<QGridLayout*>(mb.layout()))
+    grid->addItem(new QSpacerItem(WidthForTitle(mb.windowTitle(), mb.font()), 0, QSizePolicy::Fixed,
+                                  QSizePolicy::Minimum),
+                  grid->rowCount(), 0, 1, grid->columnCount());
   mb.exec();
   QAbstractButton* clicked = mb.clickedButton();
   for (size_t i = 0; i < buttons.size(); ++i)
