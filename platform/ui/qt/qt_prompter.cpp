@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QInputDialog>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -98,11 +99,14 @@ Answer QtPrompter::Message(const MessageBox& box) {
 
 std::optional<std::string> QtPrompter::Input(const std::string& prompt, const std::string& title,
                                              const std::string& defaultText) {
-  bool ok = false;
-  QString s = QInputDialog::getText(Parent(), ToQ(title), ToQ(prompt), QLineEdit::Normal,
-                                    ToQ(defaultText), &ok);
-  if (!ok) return std::nullopt;
-  return FromQ(s);
+  QInputDialog dialog(Parent());
+  dialog.setWindowTitle(ToQ(title));
+  dialog.setLabelText(ToQ(prompt));
+  dialog.setTextValue(ToQ(defaultText));
+  // Its layout holds it to its contents' size; the prompt sets the width.
+  if (auto* label = dialog.findChild<QLabel*>()) label->setMinimumWidth(WidthForTitle(dialog.windowTitle(), dialog.font()));
+  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  return FromQ(dialog.textValue());
 }
 
 std::optional<std::string> QtPrompter::RunFileDialog(const FileDialog& d, bool save) {
