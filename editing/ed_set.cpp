@@ -18,6 +18,7 @@
 #include "runtime/cstr.h"
 #include "runtime/text.h"
 #include "store/applic.h"
+#include "platform/ui/qt/window_place.h"
 
 namespace editing {
 
@@ -128,10 +129,7 @@ void EdSet::showEvent(QShowEvent* e) {
   QDialog::showEvent(e);
   if (!placed_) {
     placed_ = true;
-    if (const QScreen* s = QGuiApplication::primaryScreen()) {
-      const QRect screen = s->geometry();
-      move((screen.width() - width()) / 2, (screen.height() - height()) / 2);
-    }
+    talvero::CentreOnScreen(*this);
   }
   Form_Activate();
 }

@@ -9,12 +9,13 @@
 
 #include "mainwin/main_win.h"
 #include "mainwin/qt_sys_tree.h"
+#include "platform/ui/qt/window_place.h"
 
 namespace editing {
 
 void PlaceOverTree(QWidget& dialog, MainWin& win) {
   const QPoint tree = win.Sys->mapTo(&win, QPoint(0, 0));
-  dialog.move(win.geometry().left() + tree.x(), win.geometry().top() + tree.y());
+  talvero::PlaceWindow(dialog, QPoint(win.geometry().left() + tree.x(), win.geometry().top() + tree.y()));
 }
 
 bool RightPressOn(const QListWidget* list, const QObject* watched, const QEvent* e) {

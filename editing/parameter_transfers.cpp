@@ -19,7 +19,7 @@ namespace editing {
 
 namespace {
 
-void Say(const std::string& text) { talvero::ThePrompter().Info(text); }
+void Say(const std::string& text) { talvero::ThePrompter().Plain(text); }
 
 void NotAnswered(int node, const std::string& what) {
   Say("Node " + std::to_string(node) + " did not answer; " + what);

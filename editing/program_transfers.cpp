@@ -31,7 +31,7 @@ namespace {
 
 using talvero::ThePrompter;
 
-void Say(const std::string& text) { ThePrompter().Info(text); }
+void Say(const std::string& text) { ThePrompter().Plain(text); }
 bool Ask(const std::string& text) { return ThePrompter().Confirm(text); }
 
 std::string Node(int node) { return "Node " + std::to_string(node); }

@@ -6,6 +6,7 @@
 
 #include "platform/clock/clock.h"
 #include "platform/ui/qt/plain_text.h"
+#include "platform/ui/qt/window_place.h"
 
 namespace {
 constexpr int kBorderPx = 1;  // 16 twips at the usual screen resolution
@@ -61,7 +62,7 @@ void QHelp::TT(const std::string& text) {
   resize(Helptxt->width() + 2 * kBorderPx, Helptxt->height() + 2 * kBorderPx);
   if (!isVisible() || changed) {
     QPoint c = CursorPos();
-    move(c.x() - 4 - width(), c.y() + 4);
+    talvero::PlaceWindow(*this, QPoint(c.x() - 4 - width(), c.y() + 4));
   }
   if (!isVisible()) show();
 }

@@ -146,7 +146,7 @@ void SpUpload_Click(MainWin& w) {
     case FlashEnd::Stopped:
       line.ClosePop();
       line.DefaultPointer();
-      ask.Info(kFirmwareStopped);
+      ask.Plain(kFirmwareStopped);
       break;
   }
 }

@@ -45,7 +45,7 @@ void AA_MEM2FILE_Click(MainWin& w) {
   if (!path) return;
   ReplacingFile file(*path);
   if (auto err = file.Open()) {
-    ask.Info(NvSaveFileError(*path, *err));
+    ask.Plain(NvSaveFileError(*path, *err));
     return;
   }
   TransferProgress progress(w);
@@ -59,8 +59,8 @@ void AA_MEM2FILE_Click(MainWin& w) {
       r.fileError = *err;
     }
   hourglass.Release();
-  if (r.end == NvEnd::LinkFailed) ask.Info(kNvReadFailed);
-  if (r.end == NvEnd::FileFailed) ask.Info(NvSaveFileError(*path, r.fileError));
+  if (r.end == NvEnd::LinkFailed) ask.Plain(kNvReadFailed);
+  if (r.end == NvEnd::FileFailed) ask.Plain(NvSaveFileError(*path, r.fileError));
   progress.Reset();
 }
 
@@ -73,14 +73,14 @@ void AA_FILE2MEM_Click(MainWin& w) {
   for (int k = 0; k < 3; ++k)
     if (ask.Message(NvRestoreQuestion(k)) != talvero::Answer::Yes) return;
   if (!w.Link.EStop(node)) {
-    ask.Info(kNvEStopFailed);
+    ask.Plain(kNvEStopFailed);
     return;
   }
   const std::optional<std::string> path = ask.OpenFile(NvRestoreDialog());
   if (!path) return;
   const FileBytes image = ReadFileBytes(*path);
   if (auto refusal = NvImageRefusal(*path, image)) {
-    ask.Info(*refusal);
+    ask.Plain(*refusal);
     return;
   }
   {
@@ -90,8 +90,8 @@ void AA_FILE2MEM_Click(MainWin& w) {
     WindowTransferUi ui(progress, true);
     const NvResult r = WriteNvImage(w.Link, node, *image.bytes, ui);
     hourglass.Release();
-    if (r.end == NvEnd::LinkFailed) ask.Info(kNvWriteFailed);
-    if (r.end == NvEnd::Stopped) ask.Info(NvRestoreStopped(r.blocks));
+    if (r.end == NvEnd::LinkFailed) ask.Plain(kNvWriteFailed);
+    if (r.end == NvEnd::Stopped) ask.Plain(NvRestoreStopped(r.blocks));
     progress.Reset();
     if (r.end != NvEnd::Done) return;
   }

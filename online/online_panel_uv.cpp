@@ -95,8 +95,7 @@ void OnlinePanel::DeleteUV_Click() {
   const std::string name = SelectedUV();
   if (name.empty() || !DriveSelected()) return;
   const talvero::Answer a = talvero::ThePrompter().Message(
-      {"Delete " + name + " ? ", "Delete User Variable...", talvero::Buttons::OkCancel,
-       talvero::Icon::Question, 1});
+      {"Delete " + name + " ? ", "Delete User Variable...", talvero::Buttons::OkCancel, talvero::Icon::None, 0});
   if (a != talvero::Answer::Ok) return;
   win_.Link.DelUVName(win_.CurNode, name);
   RefreshUV();

@@ -21,6 +21,7 @@
 #include "platform/ui/prompter.h"
 #include "platform/ui/qt/print_target.h"
 #include "reports/rtf_document.h"
+#include "platform/ui/qt/window_place.h"
 
 namespace reports {
 namespace {
@@ -108,11 +109,7 @@ void PR::LayoutStep() {
   resize(Pixels(w + 200) + ChromeWidth(), height());
   PRTB->setGeometry(Pixels(100), menu + Pixels(100), width() - Pixels(200), height() - menu - Pixels(200));
   PRTB->setLineWrapColumnOrWidth(Pixels(w));
-  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-    const QRect area = screen->availableGeometry();
-    move(area.x() + (area.width() - frameGeometry().width()) / 2,
-         area.y() + (area.height() - frameGeometry().height()) / 2);
-  }
+  talvero::CentreOnScreen(*this);
 }
 
 void PR::GoPrint() {

@@ -17,6 +17,7 @@
 #include "reports/pr.h"
 #include "runtime/text.h"
 #include "store/applic.h"
+#include "platform/ui/qt/window_place.h"
 
 namespace reports {
 namespace {
@@ -73,10 +74,7 @@ PrintApp::PrintApp(MainWin& win, QWidget* parent) : QDialog(parent), win_(win) {
   connect(PrintCancel, &QPushButton::clicked, this, [this]() { PrintCancel_Click(); });
 
   // Centred on the screen once, when loaded.
-  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-    const QRect area = screen->availableGeometry();
-    move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);
-  }
+  talvero::CentreOnScreen(*this);
 }
 
 PrintApp::~PrintApp() = default;

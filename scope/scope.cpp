@@ -23,6 +23,7 @@
 #include "scope/scope_chart.h"
 #include "scope/scope_status_bar.h"
 #include "scope/wmf_writer.h"
+#include "platform/ui/qt/window_place.h"
 
 namespace scope {
 namespace {
@@ -62,10 +63,7 @@ Scope::Scope(MainWin& main, QWidget* parent)
   SB->SetText(6, "1-Shot");
   // Load: laid out, centred, colours from the main window's table.
   resize(800, 600);
-  if (QScreen* screen = QGuiApplication::primaryScreen()) {
-    const QRect s = screen->geometry();
-    move(s.left() + (s.width() - width()) / 2, s.top() + (s.height() - height()) / 2);
-  }
+  talvero::CentreOnScreen(*this);
   Form_Resize();
   ApplyColours();
   setWindowTitle(Caption());

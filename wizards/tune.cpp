@@ -163,7 +163,7 @@ void Tune::Boxed(const std::function<void()>& show) {
 }
 
 void Tune::Box(const std::string& text) {
-  Boxed([&text]() { talvero::ThePrompter().Info(text); });
+  Boxed([&text]() { talvero::ThePrompter().Plain(text); });
 }
 
 void Tune::SetSlider(QSlider* s, int value) {

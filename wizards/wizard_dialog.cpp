@@ -47,7 +47,7 @@ std::optional<MotorRecord> WizardDialog::ChosenMotor() {
   std::optional<MotorRecord> motor;
   if (win_.MotorsRS) motor = FindMotor(*win_.MotorsRS, apn);
   if (!motor) {
-    talvero::ThePrompter().Info(MotorMissingText(apn));
+    talvero::ThePrompter().Plain(MotorMissingText(apn));
     FillData(true);
   }
   return motor;

@@ -54,7 +54,7 @@ TEST_F(ParameterTransfersTest, DriveToAxisReadsTheDrivesFamilyFirstAndStoresAllO
 
   d.SetValue("CM", "3");
   sim.AddFault(FaultRule::Kind(FaultKind::Silence, 1, "=KP"));
-  prompter.ExpectMessage("Node 1 did not answer; the copy stopped at KP and nothing was stored.", Answer::Ok);
+  prompter.ExpectBox({"Node 1 did not answer; the copy stopped at KP and nothing was stored."}, Answer::Ok);
   CopyTo("PA_Copy", To(TargetKind::AppAxis, 1, 1));
   EXPECT_EQ(rt::Trim(app.GetParam(1, "CM")), "2");
 }

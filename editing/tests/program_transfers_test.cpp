@@ -96,7 +96,7 @@ TEST_F(ProgramTransfersTest, LibraryNamesAreCheckedBeforeAnythingIsSent) {
     SCOPED_TRACE(c.program);
     Click(PR(1, ++pgm));
     sim.ClearLog();
-    if (*c.message) prompter.ExpectMessage(c.message, Answer::Ok);
+    if (*c.message) prompter.ExpectBox({c.message}, Answer::Ok);
     CopyTo("PR_Copy", To(TargetKind::DriveProgramLibrary, 0, 0, 1));
     if (!*c.stored) {
       EXPECT_TRUE(sim.Requests(1).empty());
@@ -245,7 +245,7 @@ TEST_F(ProgramTransfersTest, TheCheckPassRefusesBadAndCollidingNames) {
     ASSERT_TRUE(win->OpenAnApp(path));
     Click(TreeKey::Make("PR", {-slot}).Format());
     sim.ClearLog();
-    for (const std::string& m : c.messages) prompter.ExpectMessage(m, Answer::Ok);
+    for (const std::string& m : c.messages) prompter.ExpectBox({m}, Answer::Ok);
     CopyTo("PR_Copy", To(TargetKind::DriveProgramLibrary, 0, 0, 1));
     EXPECT_TRUE(sim.Requests(1).empty());
   }
@@ -423,9 +423,9 @@ TEST_F(ProgramTransfersTest, StoringTheActiveProgramChecksTheName) {
   Click("PP1");
   sim.ClearLog();
   prompter.ExpectInput("Name to save program as:", "abcdefghi")
-      .ExpectMessage("Name cannot exceed 8 characters.", Answer::Ok)
+      .ExpectBox({"Name cannot exceed 8 characters."}, Answer::Ok)
       .ExpectInput("Name to save program as:", "a*")
-      .ExpectMessage("Invalid name: Use alphanumeric characters only.", Answer::Ok)
+      .ExpectBox({"Invalid name: Use alphanumeric characters only."}, Answer::Ok)
       .ExpectInput("Name to save program as:", std::nullopt);
   for (int i = 0; i < 3; ++i) Command("PP_Store");
   EXPECT_TRUE(sim.Requests(1).empty());

@@ -215,7 +215,7 @@ TEST_F(FirmwareTest, StoppingWhileTheDriveRefusesToStartChangesNothing) {
   sim.AddFault(FaultRule::Missing(1, "FS", -1));
   const std::string path = File(1024);
   ExpectWarningAndFile(path);
-  prompter.ExpectMessage("Firmware update stopped; the drive was not changed.", Answer::Ok);
+  prompter.ExpectBox({"Firmware update stopped; the drive was not changed."}, Answer::Ok);
   int delays = 0;
   onEach = [&]() {
     if (!texts.empty() && texts.back() == "Delaying..." && ++delays == 3) win->Pop()->Stop->click();

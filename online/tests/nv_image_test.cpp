@@ -117,7 +117,7 @@ TEST_F(NvImageTest, AFailedReadLeavesTheTargetAsItWas) {
     sim.ClearLog();
     if (c.goodReads == 0) sim.AddFault(FaultRule::Missing(1, "\x12", -1));
     else sim.AddFault(FaultRule::Missing(1, "\x12" + std::to_string(c.goodReads * 128), -1));
-    prompter.ExpectSaveFile(path).ExpectMessage("Read failed.", Answer::Ok);
+    prompter.ExpectSaveFile(path).ExpectBox({"Read failed."}, Answer::Ok);
     Save();
     EXPECT_EQ(QFile::exists(QString::fromStdString(path)), c.before.has_value());
     if (c.before) {
@@ -205,14 +205,14 @@ TEST_F(NvImageTest, RestoreRefusalsSendNothingOrOnlyTheStop) {
     if (c.estopSilent) sim.AddFault(FaultRule::Missing(1, "\x1B", -1));
     for (int k = 0; k < 3 && k <= c.yes; ++k) {
       const talvero::MessageBox q = online::NvRestoreQuestion(k);
-      prompter.ExpectMessage(q.text, k < c.yes ? Answer::Yes : Answer::No, q.title);
+      prompter.ExpectBox(q, k < c.yes ? Answer::Yes : Answer::No);
     }
     const std::string path = Path("bad.SNA");
     if (c.yes == 3 && !c.estopSilent) {
       if (c.fileSize) WriteFile(path, std::string(*c.fileSize, 'z'));
       prompter.ExpectOpenFile(c.fileSize ? std::optional<std::string>(path) : std::nullopt);
     }
-    if (!c.message.empty()) prompter.ExpectMessage(c.message, Answer::Ok);
+    if (!c.message.empty()) prompter.ExpectBox({c.message}, Answer::Ok);
     const size_t dialogs = prompter.Dialogs().size();
     Restore();
     std::vector<std::string> sent;
@@ -265,7 +265,7 @@ TEST_F(NvImageTest, ABlockTheDriveRefusesEndsTheRestoreWithoutARestart) {
   WriteFile(path, image);
   sim.AddFault(FaultRule::Missing(1, "\x13" "12800", -1));  // block 100
   ExpectQuestions();
-  prompter.ExpectOpenFile(path).ExpectMessage("Write failed.", Answer::Ok);
+  prompter.ExpectOpenFile(path).ExpectBox({"Write failed."}, Answer::Ok);
   Restore();
   EXPECT_EQ(Memory(1).substr(0, 12800), image.substr(0, 12800));
   EXPECT_EQ(Memory(1).substr(12800), old.substr(12800));

@@ -177,8 +177,8 @@ TEST_F(UVTest, ListedInSlotOrderAndTheButtonsFollowTheSelection) {
   EXPECT_EQ(prompter.Boxes().back().icon, talvero::Icon::Critical);
 
   // The rebuild after a deletion disables the two again; Cancel sends nothing.
-  prompter.ExpectMessage("Delete SPEED ? ", Answer::Cancel, "Delete User Variable...")
-      .ExpectMessage("Delete SPEED ? ", Answer::Ok, "Delete User Variable...");
+  const talvero::MessageBox deleteBox{"Delete SPEED ? ", "Delete User Variable...", talvero::Buttons::OkCancel};
+  prompter.ExpectBox(deleteBox, Answer::Cancel).ExpectBox(deleteBox, Answer::Ok);
   sim.ClearLog();
   panel->DeleteUV_Click();
   EXPECT_EQ(Sent(), std::vector<std::string>{});

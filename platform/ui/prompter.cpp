@@ -22,6 +22,10 @@ std::string BoxText(const std::string& text) {
   return text.substr(0, CharOffset(text, head)) + "\xE2\x80\xA6" + text.substr(CharOffset(text, chars - tail));
 }
 
+Answer Prompter::Plain(const std::string& text, const std::string& title) {
+  return Message({text, title, Buttons::Ok, Icon::None, 0});
+}
+
 Answer Prompter::Info(const std::string& text, const std::string& title) {
   return Message({text, title, Buttons::Ok, Icon::Information, 0});
 }

@@ -41,7 +41,10 @@ class Prompter {
   virtual std::optional<uint32_t> PickColour(uint32_t initialRgb) = 0;
   virtual bool PrinterSetup() = 0;
 
-  // Shorthands for the common boxes.
+  // Shorthands for the common boxes. Plain is OK alone with no icon: what a
+  // message is unless it names an icon.
+  Answer Plain(const std::string& text, const std::string& title = "Talvero");
+  // OK alone with the information icon.
   Answer Info(const std::string& text, const std::string& title = "Talvero");
   Answer Critical(const std::string& text, const std::string& title = "Talvero");
   // OK and Cancel, question icon; true only on OK.

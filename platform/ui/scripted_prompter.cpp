@@ -7,6 +7,13 @@ const char* KindName(int k) {
   static const char* names[] = {"message", "input", "open file", "save file", "colour", "printer"};
   return names[k];
 }
+
+std::string ShapeOf(const MessageBox& b) {
+  static const char* buttons[] = {"Ok", "OkCancel", "YesNo", "YesNoCancel", "RetryCancel", "AbortRetryIgnore"};
+  static const char* icons[] = {"no icon", "critical", "question", "exclamation", "information"};
+  return std::string(buttons[int(b.buttons)]) + ", " + icons[int(b.icon)] + ", default " +
+         std::to_string(b.defaultButton);
+}
 }  // namespace
 
 ScriptedPrompter::ScriptedPrompter() : previous_(&ThePrompter()) { SetPrompter(this); }
@@ -18,37 +25,44 @@ ScriptedPrompter::~ScriptedPrompter() {
 }
 
 ScriptedPrompter& ScriptedPrompter::ExpectMessage(std::string text, Answer answer, std::string title) {
-  script_.push_back({Kind::Message, std::move(text), std::move(title), false, answer, {}, {}, false});
+  script_.push_back({Kind::Message, std::move(text), std::move(title), false, answer, {}, {}, false, {}});
   return *this;
 }
 
 ScriptedPrompter& ScriptedPrompter::ExpectMessageContaining(std::string part, Answer answer) {
-  script_.push_back({Kind::Message, std::move(part), "", true, answer, {}, {}, false});
+  script_.push_back({Kind::Message, std::move(part), "", true, answer, {}, {}, false, {}});
+  return *this;
+}
+
+ScriptedPrompter& ScriptedPrompter::ExpectBox(MessageBox box, Answer answer) {
+  Step s{Kind::Message, box.text, box.title, false, answer, {}, {}, false, {}};
+  s.shape = std::move(box);
+  script_.push_back(std::move(s));
   return *this;
 }
 
 ScriptedPrompter& ScriptedPrompter::ExpectInput(std::string prompt, std::optional<std::string> answer) {
-  script_.push_back({Kind::Input, std::move(prompt), "", true, Answer::Ok, std::move(answer), {}, false});
+  script_.push_back({Kind::Input, std::move(prompt), "", true, Answer::Ok, std::move(answer), {}, false, {}});
   return *this;
 }
 
 ScriptedPrompter& ScriptedPrompter::ExpectOpenFile(std::optional<std::string> answer) {
-  script_.push_back({Kind::OpenFile, "", "", true, Answer::Ok, std::move(answer), {}, false});
+  script_.push_back({Kind::OpenFile, "", "", true, Answer::Ok, std::move(answer), {}, false, {}});
   return *this;
 }
 
 ScriptedPrompter& ScriptedPrompter::ExpectSaveFile(std::optional<std::string> answer) {
-  script_.push_back({Kind::SaveFile, "", "", true, Answer::Ok, std::move(answer), {}, false});
+  script_.push_back({Kind::SaveFile, "", "", true, Answer::Ok, std::move(answer), {}, false, {}});
   return *this;
 }
 
 ScriptedPrompter& ScriptedPrompter::ExpectColour(std::optional<uint32_t> answer) {
-  script_.push_back({Kind::Colour, "", "", true, Answer::Ok, {}, answer, false});
+  script_.push_back({Kind::Colour, "", "", true, Answer::Ok, {}, answer, false, {}});
   return *this;
 }
 
 ScriptedPrompter& ScriptedPrompter::ExpectPrinterSetup(bool answer) {
-  script_.push_back({Kind::Printer, "", "", true, Answer::Ok, {}, {}, answer});
+  script_.push_back({Kind::Printer, "", "", true, Answer::Ok, {}, {}, answer, {}});
   return *this;
 }
 
@@ -80,6 +94,8 @@ Answer ScriptedPrompter::Message(const MessageBox& shownBox) {
   if (!textOk || !titleOk)
     failures_.push_back("expected box \"" + s->title + "|" + s->text + "\", got \"" + box.title +
                         "|" + box.text + "\"");
+  if (s->shape && ShapeOf(*s->shape) != ShapeOf(box))
+    failures_.push_back("box \"" + box.text + "\": expected " + ShapeOf(*s->shape) + ", got " + ShapeOf(box));
   return s->answer;
 }
 

@@ -20,6 +20,8 @@ class ScriptedPrompter : public Prompter {
   ScriptedPrompter& ExpectMessage(std::string text, Answer answer, std::string title = "Talvero");
   // Text is matched as a substring, for messages that carry a path or a reason.
   ScriptedPrompter& ExpectMessageContaining(std::string part, Answer answer);
+  // An expected box in full: text, title, buttons, icon and default button.
+  ScriptedPrompter& ExpectBox(MessageBox box, Answer answer);
   ScriptedPrompter& ExpectInput(std::string prompt, std::optional<std::string> answer);
   ScriptedPrompter& ExpectOpenFile(std::optional<std::string> answer);
   ScriptedPrompter& ExpectSaveFile(std::optional<std::string> answer);
@@ -53,6 +55,7 @@ class ScriptedPrompter : public Prompter {
     std::optional<std::string> textAnswer;
     std::optional<uint32_t> colourAnswer;
     bool printerAnswer = false;
+    std::optional<MessageBox> shape;  // buttons, icon and default checked too
   };
   const Step* Next(Kind kind, const std::string& what);
 

@@ -250,7 +250,7 @@ TEST_F(AxisSetupTest, MotorRowsFillThePage) {
   // A name no longer in the table: said so, and back to the current settings.
   d.MtrSelection->addItem("XX-99-99");
   d.MtrSelection->setCurrentIndex(d.MtrSelection->count() - 1);
-  prompter.ExpectMessage("Motor XX-99-99 is not in the library.", Answer::Ok);
+  prompter.ExpectBox({"Motor XX-99-99 is not in the library."}, Answer::Ok);
   d.MtrSelection_Click();
   EXPECT_EQ(d.MtrSelection->currentIndex(), 0);
   EXPECT_EQ(d.MtrType->text(), "Type: DC Brush");

@@ -4,6 +4,8 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QEvent>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -12,6 +14,8 @@
 #include "platform/ui/passing_prompter.h"
 #include "wizards/tests/wizard_fixture.h"
 #include "runtime/cstr.h"
+#include "platform/ui/qt/window_factory.h"
+#include "platform/ui/qt/window_place.h"
 #include "wizards/tune.h"
 
 namespace {
@@ -47,7 +51,7 @@ class TuneTest : public WizardTest {
     QCoreApplication::processEvents();
   }
   void ExpectDefaultsBox() {
-    prompter.ExpectMessage("Could not recoconize tuning values from the axis.\nDefaults loaded.", Answer::Ok);
+    prompter.ExpectBox({"Could not recoconize tuning values from the axis.\nDefaults loaded."}, Answer::Ok);
   }
   std::vector<int> Sliders() {
     return {T().Damping->value(), T().Response->value(), T().FeedForward->value(), T().XI->value()};
@@ -171,12 +175,45 @@ TEST_F(TuneTest, ClosingItsOwnBoxIsNoReturnOfTheOperator) {
   T().hide();
 }
 
+TEST_F(TuneTest, OpensOverTheMainWindowAndWhollyOnTheScreen) {
+  ASSERT_TRUE(Begin());
+  const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+  const struct Case {
+    const char* name;
+    QPoint mainAt;  // the main window's top left, from the area's bottom right
+  } cases[] = {
+      {"main window in the middle", {-(area.width() + 500) / 2, -(area.height() + 400) / 2}},
+      {"main window at the bottom right corner, partly off", {-200, -150}},
+      {"main window above and left, partly off", {-area.width() - 300, -area.height() - 300}},
+  };
+  win->show();
+  win->resize(500, 400);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    talvero::TheWindowFactory().Destroy("Tune");  // a window opens afresh
+    win->move(area.bottomRight() + c.mainAt);
+    Click("#1");
+    ExpectDefaultsBox();
+    Open();
+    ASSERT_TRUE(T().isVisible());
+    const QRect tune = T().frameGeometry();
+    EXPECT_TRUE(area.contains(tune));
+    // As near the main window's centre as the screen lets it be.
+    const QRect over = talvero::KeepWithin(QRect(QPoint(), tune.size()).translated(
+                                               win->frameGeometry().center() - QRect(QPoint(), tune.size()).center()),
+                                           area);
+    EXPECT_LE((tune.topLeft() - over.topLeft()).manhattanLength(), 4);
+    T().hide();
+  }
+  win->hide();
+}
+
 TEST_F(TuneTest, BadInertiaHidesTheWindowAndWritesNothing) {
   ASSERT_TRUE(Begin());
   const std::string box = "Bad inertia value loaded in the axis.\nPlease set the inertia to a valid value.";
   Click("#1");
   sim.AddFault(FaultRule::Missing(1, "=INER", -1));
-  prompter.ExpectMessage(box, Answer::Ok);
+  prompter.ExpectBox({box}, Answer::Ok);
   Open();
   EXPECT_FALSE(T().isVisible());
   EXPECT_TRUE(Sent(1, ":").empty());
@@ -184,7 +221,7 @@ TEST_F(TuneTest, BadInertiaHidesTheWindowAndWritesNothing) {
   Click("AX-1,1");
   for (const char* iner : {"0", "-0.001", "MISSING"}) {
     Store(1, {{"INER", iner}, {"KP", "0.043982"}, {"KI", "2.35619"}});
-    prompter.ExpectMessage(box, Answer::Ok);
+    prompter.ExpectBox({box}, Answer::Ok);
     Open();
     EXPECT_FALSE(T().isVisible()) << iner;
     EXPECT_EQ(Stored(1, "KP"), "0.043982") << iner;

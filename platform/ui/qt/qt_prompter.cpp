@@ -4,7 +4,9 @@
 #include <QColorDialog>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGridLayout>
 #include <QInputDialog>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -12,6 +14,7 @@
 
 #include "platform/ui/qt/file_filter.h"
 #include "platform/ui/qt/plain_text.h"
+#include "platform/ui/qt/title_width.h"
 
 namespace talvero {
 
@@ -81,6 +84,12 @@ Answer QtPrompter::Message(const MessageBox& box) {
   size_t def = box.defaultButton >= 0 && size_t(box.defaultButton) < buttons.size()
                    ? size_t(box.defaultButton) : 0;
   mb.setDefaultButton(buttons[def]);
+  // The box sizes itself to its text and buttons alone; a strut across its
+  // layout keeps it as wide as its title needs, however it resizes.
+  if (auto* grid = qobject_cast<QGridLayout*>(mb.layout()))
+    grid->addItem(new QSpacerItem(WidthForTitle(mb.windowTitle(), mb.font()), 0, QSizePolicy::Fixed,
+                                  QSizePolicy::Minimum),
+                  grid->rowCount(), 0, 1, grid->columnCount());
   mb.exec();
   QAbstractButton* clicked = mb.clickedButton();
   for (size_t i = 0; i < buttons.size(); ++i)
@@ -90,11 +99,14 @@ Answer QtPrompter::Message(const MessageBox& box) {
 
 std::optional<std::string> QtPrompter::Input(const std::string& prompt, const std::string& title,
                                              const std::string& defaultText) {
-  bool ok = false;
-  QString s = QInputDialog::getText(Parent(), ToQ(title), ToQ(prompt), QLineEdit::Normal,
-                                    ToQ(defaultText), &ok);
-  if (!ok) return std::nullopt;
-  return FromQ(s);
+  QInputDialog dialog(Parent());
+  dialog.setWindowTitle(ToQ(title));
+  dialog.setLabelText(ToQ(prompt));
+  dialog.setTextValue(ToQ(defaultText));
+  // Its layout holds it to its contents' size; the prompt sets the width.
+  if (auto* label = dialog.findChild<QLabel*>()) label->setMinimumWidth(WidthForTitle(dialog.windowTitle(), dialog.font()));
+  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  return FromQ(dialog.textValue());
 }
 
 std::optional<std::string> QtPrompter::RunFileDialog(const FileDialog& d, bool save) {

@@ -4,6 +4,8 @@
 #include <QEvent>
 #include <QEventLoop>
 
+#include "platform/ui/qt/window_place.h"
+
 namespace talvero {
 
 namespace {
@@ -22,6 +24,15 @@ class HideWatcher : public QObject {
 };
 
 }  // namespace
+
+void WindowFactory::PlaceFirstShowing(QWidget& w) const {
+  // A window that placed itself keeps its place; the others open over the
+  // main window. Either way wholly on the screen.
+  if (w.isVisible() || w.testAttribute(Qt::WA_Moved)) return;
+  if (!w.testAttribute(Qt::WA_Resized)) w.adjustSize();
+  if (parent_ && parent_->isVisible()) CentreOver(w, *parent_);
+  else CentreOnScreen(w);
+}
 
 void WindowFactory::Register(const std::string& name, Creator creator) {
   Destroy(name);
@@ -51,10 +62,14 @@ QWidget* WindowFactory::Existing(const std::string& name) const {
 int WindowFactory::ShowModal(const std::string& name) {
   QWidget* w = Window(name);
   if (!w) return -1;
-  if (auto* d = qobject_cast<QDialog*>(w)) return d->exec();
+  if (auto* d = qobject_cast<QDialog*>(w)) {
+    PlaceFirstShowing(*d);
+    return d->exec();
+  }
   QPointer<QWidget> guard(w);
   Qt::WindowModality before = w->windowModality();
   w->setWindowModality(Qt::ApplicationModal);
+  PlaceFirstShowing(*w);
   QEventLoop loop;
   HideWatcher watcher(w, &loop);
   w->show();
@@ -69,6 +84,7 @@ int WindowFactory::ShowModal(const std::string& name) {
 QWidget* WindowFactory::ShowModeless(const std::string& name) {
   QWidget* w = Window(name);
   if (!w) return nullptr;
+  PlaceFirstShowing(*w);
   w->show();
   w->raise();
   w->activateWindow();

@@ -37,6 +37,7 @@ class WindowFactory {
   void DestroyAll();
 
  private:
+  void PlaceFirstShowing(QWidget& w) const;
   struct Entry {
     Creator creator;
     QPointer<QWidget> window;

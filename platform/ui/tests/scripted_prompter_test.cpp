@@ -25,6 +25,34 @@ TEST(ScriptedPrompter, MatchesBoxesInOrderAndReportsEveryDeviation) {
   EXPECT_NE(f[2].find("never shown"), std::string::npos);
 }
 
+TEST(ScriptedPrompter, AFullExpectationChecksButtonsIconAndDefault) {
+  const MessageBox expected{"Delete X ? ", "Delete User Variable...", Buttons::OkCancel, Icon::None, 0};
+  const struct Case {
+    const char* name;
+    MessageBox shown;
+    bool matches;
+  } cases[] = {
+      {"the same box", expected, true},
+      {"another icon", {expected.text, expected.title, Buttons::OkCancel, Icon::Question, 0}, false},
+      {"another default", {expected.text, expected.title, Buttons::OkCancel, Icon::None, 1}, false},
+      {"other buttons", {expected.text, expected.title, Buttons::YesNo, Icon::None, 0}, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ScriptedPrompter p;
+    p.ExpectBox(expected, Answer::Ok);
+    ThePrompter().Message(c.shown);
+    EXPECT_EQ(p.Failures().empty(), c.matches);
+  }
+  // The plain shorthand is OK alone without icon; Info is not.
+  ScriptedPrompter p;
+  p.ExpectBox({"Read failed."}, Answer::Ok).ExpectBox({"Write failed."}, Answer::Ok);
+  ThePrompter().Plain("Read failed.");
+  ThePrompter().Info("Write failed.");
+  ASSERT_EQ(p.Failures().size(), 1u);
+  EXPECT_NE(p.Failures()[0].find("Write failed."), std::string::npos);
+}
+
 TEST(ScriptedPrompter, RestoresTheSilentDefaultWhenDestroyed) {
   {
     ScriptedPrompter p;

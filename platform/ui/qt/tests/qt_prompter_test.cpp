@@ -83,6 +83,30 @@ TEST(QtPrompter, MessageBoxAnswersTheButtonPressed) {
   }
 }
 
+TEST(QtPrompter, MessageAndInputBoxesAreAtLeastAsWideAsTheirWholeTitle) {
+  const char* titles[] = {"Talvero", "IRMS: Out of range....", "Delete User Variable...", "New Application...",
+                          "Talvero is already open!", "New Application Axis Configuration and Settings..."};
+  QtPrompter p;
+  for (bool input : {false, true}) {
+    for (const char* title : titles) {
+      SCOPED_TRACE(std::string(input ? "input " : "message ") + title);
+      int width = 0, needed = 0;
+      WhenModal([&](QWidget* w) {
+        // The title in bold, with room for a title bar's icon and close button.
+        QFont bold = w->font();
+        bold.setBold(true);
+        const QFontMetrics fm(bold);
+        needed = fm.horizontalAdvance(QString::fromUtf8(title)) + 2 * fm.height();
+        width = w->frameGeometry().width();
+        static_cast<QDialog*>(w)->reject();
+      });
+      if (input) p.Input("Name?", title, "");
+      else p.Message({"OK", title});
+      EXPECT_GE(width, needed);
+    }
+  }
+}
+
 TEST(QtPrompter, InputReturnsTextOrNothingOnCancel) {
   QtPrompter p;
   for (bool accept : {true, false}) {
