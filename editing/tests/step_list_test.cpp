@@ -63,6 +63,17 @@ INSERT INTO Steps VALUES
     return out;
   }
   std::string Row(int r) { return List().ItemText(r); }
+  // Drive 1's active program ("V 20" on line 0) shown, its first line
+  // selected and copied.
+  talvero::sim::SimDrive& ActiveProgramCopied() {
+    auto& d = AddDrive(1, Family::RHO, "KV110c", "Feed");
+    d.Programs().SetLine(Buffer::Active, 0, "V 20");
+    EXPECT_TRUE(StartOnLine());
+    Click("PP1");
+    Select(0, 0);
+    S().Edit_Copy_Click();
+    return d;
+  }
   // Double-clicks row r after the mouse made it the current row.
   void EditRow(int r) {
     Select(r, r);
@@ -274,12 +285,7 @@ TEST_F(StepListTest, InsertAsksBeforeStepsFallOffAndCancelChangesNothing) {
 }
 
 TEST_F(StepListTest, NothingIsWrittenWhileTheDriveRunsOrDoesNotAnswer) {
-  auto& d = AddDrive(1, Family::RHO, "KV110c", "Feed");
-  d.Programs().SetLine(Buffer::Active, 0, "V 20");
-  ASSERT_TRUE(StartOnLine());
-  Click("PP1");
-  Select(0, 0);
-  S().Edit_Copy_Click();
+  auto& d = ActiveProgramCopied();
   d.SetStatusExtraBits(1u << 3);  // running
   sim.ClearLog();
 
@@ -312,12 +318,7 @@ TEST_F(StepListTest, NothingIsWrittenWhileTheDriveRunsOrDoesNotAnswer) {
 }
 
 TEST_F(StepListTest, TheEditMenuOpensOnTheStatusTimersStateAndAsksTheDriveNothing) {
-  auto& d = AddDrive(1, Family::RHO, "KV110c", "Feed");
-  d.Programs().SetLine(Buffer::Active, 0, "V 20");
-  ASSERT_TRUE(StartOnLine());
-  Click("PP1");
-  Select(0, 0);
-  S().Edit_Copy_Click();
+  auto& d = ActiveProgramCopied();
   // What the last status tick found: the drive it read (-1: no answer) and its word.
   const struct {
     const char* name;
