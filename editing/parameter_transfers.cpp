@@ -21,10 +21,6 @@ namespace {
 
 void Say(const std::string& text) { talvero::ThePrompter().Plain(text); }
 
-void NotAnswered(int node, const std::string& what) {
-  Say("Node " + std::to_string(node) + " did not answer; " + what);
-}
-
 std::string EventName(int i) { return ":E" + std::to_string(i); }
 
 struct Record {

@@ -36,10 +36,8 @@ bool Ask(const std::string& text) { return ThePrompter().Confirm(text); }
 
 std::string Node(int node) { return "Node " + std::to_string(node); }
 
-void NotAnswered(int node, const std::string& what) { Say(Node(node) + " did not answer; " + what); }
-
-void StoppedAt(int node, int line, const std::string& name) {
-  NotAnswered(node, "the copy stopped at line " + std::to_string(line) + " of " + name + ".");
+std::string StoppedAt(int line, const std::string& name) {
+  return "the copy stopped at line " + std::to_string(line) + " of " + name + ".";
 }
 
 std::string ProgramsKey(int appSlot) { return TreeKey::Make("PR", {-appSlot}).Format(); }
@@ -138,7 +136,7 @@ void Transfers::ProgramToDrive(const talvero::CopyTarget& target) {
     FailureWatch watch(link);
     link.ClearEB(node);
     if (watch.Failed()) return NotAnswered(node, pgmName + " was not copied.");
-    if (int line = SendProgram(shown, node, ""); line >= 0) return StoppedAt(node, line, pgmName);
+    if (int line = SendProgram(shown, node, ""); line >= 0) return NotAnswered(node, StoppedAt(line, pgmName));
     link.UpdateSettings(node, "", ratio, units);
     if (watch.Failed()) NotAnswered(node, "the settings of " + pgmName + " were not stored.");
     return;
@@ -159,7 +157,7 @@ void Transfers::ProgramToDrive(const talvero::CopyTarget& target) {
   FailureWatch watch(link);
   link.ClearTEB(node);
   if (watch.Failed()) return NotAnswered(node, pgmName + " was not copied.");
-  if (int line = SendProgram(shown, node, " "); line >= 0) return StoppedAt(node, line, pgmName);
+  if (int line = SendProgram(shown, node, " "); line >= 0) return NotAnswered(node, StoppedAt(line, pgmName));
   link.UpdateSettings(node, sent, ratio, units);
   if (watch.Failed()) return NotAnswered(node, pgmName + " was not stored in the library.");
   win_.RefreshAxisLibrary(node);
@@ -216,7 +214,7 @@ void Transfers::AllProgramsToLibrary(int node) {
       if (!text.empty()) work.Decode(line, text);
     }
     if (int line = SendProgram(work, node, " "); line >= 0) {
-      StoppedAt(node, line, item.name.name);
+      NotAnswered(node, StoppedAt(line, item.name.name));
       break;
     }
     link.UpdateSettings(node, item.name.Sent(), rt::CStrSingle(app->GetTrans(item.slot)),
@@ -266,7 +264,7 @@ void Transfers::PL_Copy_Array_Click(const talvero::CopyTarget& target) {
     const talvero::ProgramReadResult read = talvero::ReadDriveProgram(
         source, [&work](int line, const std::string& text) { work.Decode(line, text); },
         [&run](int line) { run.Progress(line); });
-    if (!read.complete) return StoppedAt(node, read.failedLine, name);
+    if (!read.complete) return NotAnswered(node, StoppedAt(read.failedLine, name));
     const AppWrite w =
         WriteToApp(*app, name, work, DriveProgramDescription(node), ratio, talvero::UnitsName(units));
     if (w.pgm < 0) return;

@@ -121,6 +121,12 @@ bool StepListEdit::ActiveProgramBusy() {
   return win_.Line().Running(win_.CurNode).value_or(true);
 }
 
+bool StepListEdit::ActiveProgramLastSeenBusy() const {
+  if (win_.AppSelected || !win_.CurPgmName.empty()) return false;
+  // A drive the timer found silent, or has not read yet, counts as running.
+  return win_.AxisStatusNode != win_.CurNode || ISP::IsRunning(win_.AxisStatus);
+}
+
 bool StepListEdit::Write(const std::function<bool(talvero::StepSink&)>& body) {
   Program& prog = ed_.ShownProgram();
   EditListView& list = *win_.EditList;
@@ -197,8 +203,10 @@ bool StepListEdit::AskInsert(const char* first) {
 void StepListEdit::EditMenu_Click() {
   const bool p = win_.ProgramViewShown;
   const bool s = win_.EditList->SelCount() > 0;
-  // The writing commands wait while the drive runs the program shown.
-  const bool w = p && !ActiveProgramBusy();
+  // The writing commands wait while the drive runs the program shown. The
+  // menu opens at once on the state the status timer holds; each command
+  // asks the drive again before it writes.
+  const bool w = p && !ActiveProgramLastSeenBusy();
   win_.Edit_SA->setEnabled(p);
   win_.Edit_Copy->setEnabled(p && s);
   for (QAction* a : {win_.Edit_Clear, win_.Edit_Ins, win_.Edit_Del}) a->setEnabled(w && s);

@@ -52,6 +52,8 @@ class StepListEdit : public QObject {
   bool Insert(int n);
   // The shown program is a drive's active program that runs or does not answer.
   bool ActiveProgramBusy();
+  // The same as the status timer last found the drive, asking it nothing.
+  bool ActiveProgramLastSeenBusy() const;
   // Runs body with a sink to where the shown program lives: one transaction
   // on an application, the library program loaded first on a drive. On a
   // failed write the user is told and the view rebuilt or cleared.

@@ -5,6 +5,7 @@
 
 #include "editing/editor.h"
 #include "mainwin/main_win.h"
+#include "platform/ui/prompter.h"
 #include "store/applic.h"
 
 namespace editing {
@@ -35,6 +36,11 @@ Editor& Transfers::Ed() { return *Editor::Of(win_); }
 Applic* Transfers::AppInSlot(int slot) const {
   if (slot < 1 || slot > MainWin::kSlots || !win_.AppOpen[size_t(slot)]) return nullptr;
   return win_.Apps[size_t(slot)].get();
+}
+
+void Transfers::NotAnswered(int node, const std::string& what) {
+  const char* how = win_.Link.LastReplyDamaged ? " gave no valid answer; " : " did not answer; ";
+  talvero::ThePrompter().Plain("Node " + std::to_string(node) + how + what);
 }
 
 bool Transfers::Command(const std::string& item) {

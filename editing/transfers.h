@@ -65,6 +65,10 @@ class Transfers : public QObject {
  private:
   Editor& Ed();
   Applic* AppInSlot(int slot) const;
+  // "Node n did not answer; " + what, or "gave no valid answer" when the
+  // failed request brought only damaged replies: said at once, before
+  // another request.
+  void NotAnswered(int node, const std::string& what);
   // The drive refuses a new active program while it runs; a drive that does
   // not answer is taken as running. True when refused (the box shown).
   bool RefuseWhileRunning(CopyRun& run, int node);

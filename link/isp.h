@@ -76,6 +76,9 @@ class ISP {
   bool Reset(int node);
   // tries 0 = Retries; the E-stop of all drives first gives each one try.
   bool EStop(int node, int tries = 0);
+  // One E-stop try that counts no failure: the caller's later tries decide
+  // whether the stop failed, so a silent drive counts once.
+  bool EStopFirstTry(int node);
   bool Cal(int node);
 
   static bool IsEnabled(uint16_t word) { return word & (1u << 0); }

@@ -72,6 +72,7 @@ std::string ISP::GetDiag(int node, uint8_t k) {
 
 bool ISP::Reset(int node) { return Ack(node, "\x17", 20, Tries()); }
 bool ISP::EStop(int node, int tries) { return Ack(node, "\x1B", 5, tries > 0 ? tries : Tries()); }
+bool ISP::EStopFirstTry(int node) { return !Transact(node, "\x1B", 5, 1, 1).empty(); }
 bool ISP::Cal(int node) { return Ack(node, "\x1C", 20, Tries()); }
 
 bool ISP::AddUVName(int node, const std::string& name) {

@@ -198,6 +198,7 @@ class MainWin : public QMainWindow {
   bool EventViewShown = false;
   int Status2Bits = 0;
   uint16_t AxisStatus = 0;      // the last status word UpdateState read
+  int AxisStatusNode = -1;      // the drive it came from; -1 when that read got no answer
   bool LastStepFaulted = false;  // the run fault StepMarkerRow was drawn with
   std::string UnitsName;
   float Transmission = 1.0f;

@@ -92,6 +92,8 @@ void ADI::SendTyped() {
   DoMessage();
   MSG->setEnabled(true);
   MSG->setFocus();
+  // Kept for Enter to send again, selected so that typing replaces it.
+  MSG->selectAll();
 }
 
 void ADI::AddEntry(const std::string& text) {

@@ -138,8 +138,10 @@ void SpUpload_Click(MainWin& w) {
       line.Restore();
       break;
     case FlashEnd::GaveUp:
+    case FlashEnd::NoStart:
       line.DefaultPointer();
-      ask.Message({kFirmwareGaveUp, kFirmwareBoxTitle, talvero::Buttons::Ok, talvero::Icon::None, 0});
+      ask.Message({end == FlashEnd::GaveUp ? kFirmwareGaveUp : kFirmwareNoStart, kFirmwareBoxTitle,
+                   talvero::Buttons::Ok, talvero::Icon::None, 0});
       line.Restore();
       line.ClosePop();
       break;

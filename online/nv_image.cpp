@@ -90,7 +90,7 @@ void AA_FILE2MEM_Click(MainWin& w) {
     WindowTransferUi ui(progress, true);
     const NvResult r = WriteNvImage(w.Link, node, *image.bytes, ui);
     hourglass.Release();
-    if (r.end == NvEnd::LinkFailed) ask.Plain(kNvWriteFailed);
+    if (r.end == NvEnd::LinkFailed) ask.Plain(NvWriteFailed(r.blocks));
     if (r.end == NvEnd::Stopped) ask.Plain(NvRestoreStopped(r.blocks));
     progress.Reset();
     if (r.end != NvEnd::Done) return;

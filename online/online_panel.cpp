@@ -15,6 +15,7 @@
 #include <QTabBar>
 #include <QToolButton>
 
+#include "link/failure_watch.h"
 #include "mainwin/main_win.h"
 #include "mainwin/edit_list_box.h"
 #include "mainwin/qhelp.h"
@@ -192,8 +193,10 @@ void OnlinePanel::UpdateState() {
   if (!win_.StatStrip->isHidden() && win_.StatStrip->CurrentCaption() == "IO") ShowIO();
   for (QWidget* b : {win_.BtnRS, win_.BtnPause, win_.SWE_ON, win_.SWE_OFF, win_.ShowScope, win_.Toggle})
     SetShown(b, true);
+  FailureWatch watch(win_.Link);
   const uint16_t status = win_.Link.Status(win_.CurNode);
   win_.AxisStatus = status;
+  win_.AxisStatusNode = watch.Failed() ? -1 : win_.CurNode;
   SetState(win_.BtnRS, ISP::IsRunning(status) ? 0 : 1);
   SetState(win_.BtnPause, ISP::IsPaused(status) ? 0 : 1);
   SetShown(win_.Btn1, ISP::IsRunning(status) && ISP::IsPaused(status));

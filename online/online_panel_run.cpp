@@ -47,12 +47,15 @@ void OnlinePanel::DriveReset_Click() {
 
 void OnlinePanel::BrakeAll_Click() {
   // One try for every drive first, so a silent one holds back no other;
-  // then the rest of the tries for those that did not answer.
+  // then the rest of the tries for those that did not answer. Only the last
+  // of a drive's tries counts its failure: one failed stop, one count.
   ISP& link = win_.Link;
+  const bool more = link.Retries > 1;
   std::vector<int> unanswered;
   for (int node = 1; node <= 31; ++node)
-    if (win_.NodeTables.HasDrive(node) && !link.EStop(node, 1)) unanswered.push_back(node);
-  if (link.Retries > 1)
+    if (win_.NodeTables.HasDrive(node) && !(more ? link.EStopFirstTry(node) : link.EStop(node, 1)))
+      unanswered.push_back(node);
+  if (more)
     for (int node : unanswered) link.EStop(node, link.Retries - 1);
   if (win_.AxisSelected && !win_.AppSelected) ShowStatus();
 }

@@ -21,13 +21,15 @@ std::string FamilyCode(Family f) {
 }
 
 std::string DefaultModelText(Family f) {
+  // The model names the program's menus give each family, so a user can tell
+  // them apart; a PHI drive is of the "KV" line unless its prefix says "KZ".
   switch (f) {
-    case Family::RHO: return "RS-4820 Servo";
-    case Family::TAU: return "TA-2410 Servo";
-    case Family::PHI: return "KV-4815 Servo";
-    case Family::PSI: return "SX-3406 Stepper";
+    case Family::RHO: return "KV110c";
+    case Family::TAU: return "KV110i/d";
+    case Family::PHI: return "KV120i/d";
+    case Family::PSI: return "KS130i/d";
   }
-  return "RS-4820 Servo";
+  return "KV110c";
 }
 
 int InputCount(Family f) {

@@ -11,7 +11,8 @@ enum class Family { RHO, TAU, PHI, PSI };
 std::optional<Family> ParseFamily(const std::string& code);
 std::string FamilyCode(Family f);
 
-// The model text of the identity reply; its first two characters are the model
+// The model text of the identity reply, as the program's menus name the
+// family's drives ("KV110c" for RHO); its first two characters are the model
 // prefix ("KV" for the PHI default, "KZ" for its other line).
 std::string DefaultModelText(Family f);
 

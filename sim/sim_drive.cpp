@@ -98,8 +98,9 @@ void SimDrive::Initialise() {
 std::string SimDrive::Identity() const { return "!" + FamilyCode(family_) + model_; }
 
 std::string SimDrive::FirmwareText() const {
+  // Every line ends with a line end, the last one too, as a drive's text does.
   return "Firmware version: 4.12 " + FamilyCode(family_) + "\nKernel version: " + kernel_ +
-         "\nBuild: 2026-11-30";
+         "\nBuild: 2026-11-30\n";
 }
 
 // ---------- values ----------

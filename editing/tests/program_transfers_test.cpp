@@ -160,16 +160,29 @@ TEST_F(ProgramTransfersTest, ARunningOrSilentDriveKeepsItsActiveProgram) {
   EXPECT_TRUE(Sent(1, "PC").empty());
 }
 
-TEST_F(ProgramTransfersTest, ADriveSilentPartWayStopsTheCopyAndSaysWhere) {
+TEST_F(ProgramTransfersTest, ADriveFailingPartWayStopsTheCopyAndSaysWhereAndHow) {
+  // A silent drive and one whose replies all arrive damaged are told apart.
+  const struct {
+    FaultKind fault;
+    const char* message;
+  } cases[] = {
+      {FaultKind::Silence, "Node 1 did not answer; the copy stopped at line 7 of jog."},
+      {FaultKind::BadChecksum, "Node 1 gave no valid answer; the copy stopped at line 7 of jog."},
+  };
   auto& d = DriveAndProgram("jog");
-  sim.AddFault(FaultRule::Kind(FaultKind::Silence, 1, "E" + std::string(1, char(7))));
-  prompter.ExpectMessage("Node 1 did not answer; the copy stopped at line 7 of jog.", Answer::Ok);
-  CopyTo("PR_Copy", To(TargetKind::DriveActiveProgram, 0, 0, 1));
-  EXPECT_TRUE(Sent(1, "E" + std::string(1, char(255))).empty());
-  EXPECT_TRUE(Sent(1, "!TR").empty());
-  EXPECT_EQ(d.Programs().Get(Buffer::Active).lines[0], "V 5");
-  EXPECT_EQ(win->MousePointer(), 0);
-  EXPECT_EQ(win->Prog->value(), 0);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.message);
+    sim.ClearFaults();
+    sim.AddFault(FaultRule::Kind(c.fault, 1, "E" + std::string(1, char(7))));
+    sim.ClearLog();
+    prompter.ExpectMessage(c.message, Answer::Ok);
+    CopyTo("PR_Copy", To(TargetKind::DriveActiveProgram, 0, 0, 1));
+    EXPECT_TRUE(Sent(1, "E" + std::string(1, char(255))).empty());
+    EXPECT_TRUE(Sent(1, "!TR").empty());
+    EXPECT_EQ(d.Programs().Get(Buffer::Active).lines[0], "V 5");
+    EXPECT_EQ(win->MousePointer(), 0);
+    EXPECT_EQ(win->Prog->value(), 0);
+  }
 }
 
 TEST_F(ProgramTransfersTest, TheTreeKeepsItsNodeWhileACopyRuns) {

@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QTemporaryDir>
 
 #include "editing/ed_step.h"
@@ -62,6 +63,17 @@ INSERT INTO Steps VALUES
     return out;
   }
   std::string Row(int r) { return List().ItemText(r); }
+  // Drive 1's active program ("V 20" on line 0) shown, its first line
+  // selected and copied.
+  talvero::sim::SimDrive& ActiveProgramCopied() {
+    auto& d = AddDrive(1, Family::RHO, "KV110c", "Feed");
+    d.Programs().SetLine(Buffer::Active, 0, "V 20");
+    EXPECT_TRUE(StartOnLine());
+    Click("PP1");
+    Select(0, 0);
+    S().Edit_Copy_Click();
+    return d;
+  }
   // Double-clicks row r after the mouse made it the current row.
   void EditRow(int r) {
     Select(r, r);
@@ -273,20 +285,10 @@ TEST_F(StepListTest, InsertAsksBeforeStepsFallOffAndCancelChangesNothing) {
 }
 
 TEST_F(StepListTest, NothingIsWrittenWhileTheDriveRunsOrDoesNotAnswer) {
-  auto& d = AddDrive(1, Family::RHO, "KV110c", "Feed");
-  d.Programs().SetLine(Buffer::Active, 0, "V 20");
-  ASSERT_TRUE(StartOnLine());
-  Click("PP1");
-  Select(0, 0);
-  S().Edit_Copy_Click();
+  auto& d = ActiveProgramCopied();
   d.SetStatusExtraBits(1u << 3);  // running
   sim.ClearLog();
 
-  S().EditMenu_Click();
-  EXPECT_TRUE(win->Edit_Copy->isEnabled());
-  EXPECT_TRUE(win->Edit_SA->isEnabled());
-  for (QAction* a : {win->Edit_Paste, win->Edit_PasteIns, win->Edit_Clear, win->Edit_Ins, win->Edit_Del})
-    EXPECT_FALSE(a->isEnabled()) << a->objectName().toStdString();
   S().Edit_Paste_Click();
   S().Edit_PasteIns_Click();
   S().Edit_Clear_Click();
@@ -302,8 +304,6 @@ TEST_F(StepListTest, NothingIsWrittenWhileTheDriveRunsOrDoesNotAnswer) {
 
   d.SetStatusExtraBits(0);
   sim.AddFault(FaultRule::Silent(1));
-  S().EditMenu_Click();
-  EXPECT_FALSE(win->Edit_Del->isEnabled());
   S().Edit_Del_Click();
   sim.ClearFaults();
   for (const std::string& r : sim.Requests(1)) EXPECT_NE(r[0], 'E');
@@ -315,6 +315,48 @@ TEST_F(StepListTest, NothingIsWrittenWhileTheDriveRunsOrDoesNotAnswer) {
   S().EditList_KeyUp(46, 0);
   EXPECT_EQ(win->CurRow, -1);
   EXPECT_TRUE(Writes(1).empty());
+}
+
+TEST_F(StepListTest, TheEditMenuOpensOnTheStatusTimersStateAndAsksTheDriveNothing) {
+  auto& d = ActiveProgramCopied();
+  // What the last status tick found: the drive it read (-1: no answer) and its word.
+  const struct {
+    const char* name;
+    int statusNode;
+    uint16_t status;
+    bool writing;
+  } cases[] = {
+      {"idle", 1, 0, true},
+      {"running", 1, 1u << 3, false},
+      {"silent", -1, 0, false},
+      {"another drive's state", 4, 0, false},
+  };
+  // Opening the menu on a drive that would keep the window waiting.
+  sim.AddFault(FaultRule::Silent(1));
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    win->AxisStatusNode = c.statusNode;
+    win->AxisStatus = c.status;
+    sim.ClearLog();
+    emit win->EditMenu->aboutToShow();
+    EXPECT_TRUE(sim.Log().empty()) << "no request for opening the menu";
+    EXPECT_TRUE(win->Edit_Copy->isEnabled());
+    EXPECT_TRUE(win->Edit_SA->isEnabled());
+    for (QAction* a : {win->Edit_Paste, win->Edit_PasteIns, win->Edit_Clear, win->Edit_Ins, win->Edit_Del})
+      EXPECT_EQ(a->isEnabled(), c.writing) << a->objectName().toStdString();
+  }
+  // The command still asks: a drive running since the tick is not written.
+  sim.ClearFaults();
+  d.SetStatusExtraBits(1u << 3);
+  win->AxisStatusNode = 1;
+  win->AxisStatus = 0;
+  emit win->EditMenu->aboutToShow();
+  ASSERT_TRUE(win->Edit_Del->isEnabled());
+  sim.ClearLog();
+  win->Edit_Del->trigger();
+  EXPECT_FALSE(sim.Requests(1).empty()) << "the drive is asked before the write";
+  EXPECT_TRUE(Writes(1).empty());
+  EXPECT_EQ(d.Programs().Get(Buffer::Active).lines[0], "V 20");
 }
 
 TEST_F(StepListTest, ADriveSilentMidInsertStopsAndClearsTheView) {

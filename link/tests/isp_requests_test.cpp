@@ -43,6 +43,8 @@ std::vector<Op> Ops() {
       {"Reset", [](ISP& i) { return Show(i.Reset(1)); }, "\x17", 20, Bytes({0}), "True", "False", kR},
       {"EStop", [](ISP& i) { return Show(i.EStop(1)); }, "\x1B", 5, "\x15", "True", "False", kR},
       {"EStop one try", [](ISP& i) { return Show(i.EStop(1, 1)); }, "\x1B", 5, "\x15", "True", "False", 1},
+      {"EStop first try", [](ISP& i) { return Show(i.EStopFirstTry(1)); }, "\x1B", 5, "\x15", "True", "False", 1,
+       false, false},
       {"Cal", [](ISP& i) { return Show(i.Cal(1)); }, "\x1C", 20, "\x06", "True", "False", kR},
       {"Enabled", [](ISP& i) { return Show(i.Enabled(1)); }, "Q", 0, Bytes({0x01, 0x00}), "True", "False", kR},
       {"Faulted", [](ISP& i) { return Show(i.Faulted(1)); }, "Q", 0, Bytes({0x02, 0x00}), "True", "False", kR},

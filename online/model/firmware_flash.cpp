@@ -3,7 +3,12 @@
 namespace online {
 
 const char* const kFirmwareBoxTitle = "Firmware Upload...";
-const char* const kFirmwareGaveUp = "Failed to program after 30 attempts.";
+const char* const kFirmwareGaveUp =
+    "Failed to program after 30 attempts.\nThe drive's flash is left erased or partly programmed: the drive "
+    "needs a new firmware upload before it can run.";
+const char* const kFirmwareNoStart =
+    "Failed to program after 30 attempts.\nThe drive acknowledged no start: if it no longer answers as "
+    "before, its flash was erased and the drive needs a new firmware upload.";
 const char* const kFirmwareStopped = "Firmware update stopped; the drive was not changed.";
 
 int FlashEraseMs(const std::string& family) {
@@ -26,7 +31,7 @@ FlashEnd FlashFirmware(ISP& link, int node, const std::string& family, const std
       ui.Stat("Delaying...");
       link.GoSleep(1000);
       link.FlushPackets();
-      if (++starts >= kFlashMaxStarts) return FlashEnd::GaveUp;
+      if (++starts >= kFlashMaxStarts) return accepted ? FlashEnd::GaveUp : FlashEnd::NoStart;
       continue;
     }
     if (!accepted) {

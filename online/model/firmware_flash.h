@@ -31,7 +31,9 @@ class FlashUi {
   virtual void StartAccepted() = 0;
 };
 
-enum class FlashEnd { Programmed, GaveUp, Stopped };
+// GaveUp after the drive had begun to erase; NoStart when it acknowledged no
+// start at all (a line that is down, say).
+enum class FlashEnd { Programmed, GaveUp, NoStart, Stopped };
 
 // Runs the start / blocks / end sequence until the drive acknowledges the end
 // of a whole image, or gives up. image holds whole blocks only.
@@ -53,6 +55,7 @@ std::optional<FirmwareFileCheck> CheckFirmwareFile(const std::string& path,
 
 extern const char* const kFirmwareBoxTitle;
 extern const char* const kFirmwareGaveUp;
+extern const char* const kFirmwareNoStart;
 extern const char* const kFirmwareStopped;
 talvero::MessageBox FirmwareProgrammedBox();
 talvero::MessageBox FirmwareResetWarning();

@@ -7,7 +7,6 @@
 namespace online {
 
 const char* const kNvReadFailed = "Read failed.";
-const char* const kNvWriteFailed = "Write failed.";
 const char* const kNvEStopFailed = "Couldn't E-stop the axis.";
 const char* const kNvStopQuestion =
     "Stop the restore? The drive keeps the blocks written so far, stays stopped and is not "
@@ -112,6 +111,12 @@ std::optional<std::string> NvImageRefusal(const std::string& path, const FileByt
 
 std::string NvSaveFileError(const std::string& path, const std::string& reason) {
   return "Couldn't save the memory image to " + path + ": " + reason + ".";
+}
+
+std::string NvWriteFailed(int blocks) {
+  return "Write failed. " + std::to_string(blocks) + " of " + std::to_string(kNvBlocks) +
+         " blocks were written: the drive holds a partly written image and stays stopped; restore a "
+         "whole image before running it.";
 }
 
 std::string NvRestoreStopped(int blocks) {

@@ -52,9 +52,10 @@ std::optional<std::string> NvImageRefusal(const std::string& path, const FileByt
 std::string NvSaveFileError(const std::string& path, const std::string& reason);
 
 extern const char* const kNvReadFailed;
-extern const char* const kNvWriteFailed;
 extern const char* const kNvEStopFailed;
 extern const char* const kNvStopQuestion;
+// A refused block after `blocks` were written.
+std::string NvWriteFailed(int blocks);
 std::string NvRestoreStopped(int blocks);
 
 }  // namespace online

@@ -91,6 +91,24 @@ TEST_F(AdiTest, ExchangeIsListedWithTheStatusTimerOff) {
   });
 }
 
+TEST_F(AdiTest, TypingAfterASendReplacesTheMessageAndEnterAloneSendsItAgain) {
+  Terminal([&](ADI& adi) {
+    sim.ClearLog();
+    QTest::keyClicks(adi.MSG, "IRMS");
+    QTest::keyClick(adi.MSG, Qt::Key_Return);
+    EXPECT_EQ(adi.MSG->selectedText(), "IRMS");
+    QTest::keyClicks(adi.MSG, "VER");
+    QTest::keyClick(adi.MSG, Qt::Key_Return);
+    QTest::keyClick(adi.MSG, Qt::Key_Return);
+    // Enter in the list sends the kept message too, and leaves it selected.
+    QTest::keyClick(adi.Results, Qt::Key_Return);
+    QTest::keyClicks(adi.MSG, "WHO");
+    QTest::keyClick(adi.MSG, Qt::Key_Return);
+    EXPECT_EQ(TextLines(), (std::vector<std::string>{"[1]IRMS", "[1]VER", "[1]VER", "[1]VER", "[1]WHO"}));
+    EXPECT_EQ(adi.MSG->text(), "WHO");
+  });
+}
+
 TEST_F(AdiTest, NodeBoxIsCheckedBeforeAnythingIsSent) {
   Terminal([&](ADI& adi) {
     sim.ClearLog();

@@ -15,7 +15,6 @@ using talvero::Icon;
 class DriveMenuTest : public AdminWindowTest {};
 
 TEST_F(DriveMenuTest, EachCommandSendsExactlyItsRequests) {
-  const std::string firmware1 = sim.Drive(1).FirmwareText();
   const std::string firmware4 = sim.Drive(4).FirmwareText();
   // Each case: what the user answers, then the node's requests, in order. A
   // case that rebuilds the tree lists only the requests before the search.
@@ -29,8 +28,10 @@ TEST_F(DriveMenuTest, EachCommandSendsExactlyItsRequests) {
   } cases[] = {
       {"firmware, RHO: both texts", "AA_Firm", 1,
        [&] {
-         prompter.ExpectMessage(firmware1 + "Date/Time set as: 01/01/00 00:00 (day 1)", Answer::Ok,
-                                "Axis information...");
+         // The drive's texts as they came: its first ends with a line end.
+         prompter.ExpectMessage("Firmware version: 4.12 RHO\nKernel version: 2.07\nBuild: 2026-11-30\n"
+                                "Date/Time set as: 01/01/00 00:00 (day 1)",
+                                Answer::Ok, "Axis information...");
        },
        {"I\x01", "I\x02"}},
       {"firmware, TAU: text 1 alone", "AA_Firm", 4,

@@ -21,11 +21,11 @@ class IOTest : public OnlineTest {
  protected:
   // RHO 1, TAU 4, PHI "KZ" 5, PHI "KV" 6, PSI 7.
   void StartFiveDrives() {
-    AddDrive(1, Family::RHO, "RS-4820", "Feed");
-    AddDrive(4, Family::TAU, "TA-2410", "Lift");
-    AddDrive(5, Family::PHI, "KZ-4815", "Clamp");
-    AddDrive(6, Family::PHI, "KV-4815", "Press");
-    AddDrive(7, Family::PSI, "SX-3406", "Table");
+    AddDrive(1, Family::RHO, "KV110c", "Feed");
+    AddDrive(4, Family::TAU, "KV110i/d", "Lift");
+    AddDrive(5, Family::PHI, "KZ120i/d", "Clamp");
+    AddDrive(6, Family::PHI, "KV120i/d", "Press");
+    AddDrive(7, Family::PSI, "KS130i/d", "Table");
     ASSERT_TRUE(StartOnLine());
     win->TStat->stop();
   }

@@ -265,7 +265,10 @@ TEST_F(NvImageTest, ABlockTheDriveRefusesEndsTheRestoreWithoutARestart) {
   WriteFile(path, image);
   sim.AddFault(FaultRule::Missing(1, "\x13" "12800", -1));  // block 100
   ExpectQuestions();
-  prompter.ExpectOpenFile(path).ExpectBox({"Write failed."}, Answer::Ok);
+  prompter.ExpectOpenFile(path).ExpectBox(
+      {"Write failed. 100 of 1024 blocks were written: the drive holds a partly written image and stays "
+       "stopped; restore a whole image before running it."},
+      Answer::Ok);
   Restore();
   EXPECT_EQ(Memory(1).substr(0, 12800), image.substr(0, 12800));
   EXPECT_EQ(Memory(1).substr(12800), old.substr(12800));

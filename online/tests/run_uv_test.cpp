@@ -84,24 +84,36 @@ TEST_F(RunTest, EnableResetAndTheirStatusText) {
 }
 
 TEST_F(RunTest, EStopEveryFoundDriveInOrder) {
+  AddDrive(31, talvero::sim::Family::PHI, "KV120i/d", "Last");  // the highest node there is
   StartWithThreeDrives();
   Click("!SY");
   panel->BrakeAll_Click();
-  EXPECT_EQ(Sent(), (std::vector<std::string>{"1:\x1B", "4:\x1B", "7:\x1B"}));
+  EXPECT_EQ(Sent(), (std::vector<std::string>{"1:\x1B", "4:\x1B", "7:\x1B", "31:\x1B"}));
   EXPECT_EQ(sim.Drive(7).EStops(), 1);
+  EXPECT_EQ(sim.Drive(31).EStops(), 1);
 
-  // A silent node 4 does not hold back node 7; it gets its other tries after.
+  // A silent node 4 does not hold back the others; it gets its other tries
+  // after, and its failed stop counts once, however many tries it took.
   sim.AddFault(FaultRule::Silent(4));
   Click("SS1");
-  sim.ClearLog();
-  win->BrakeAll->click();
-  std::vector<std::string> expected = {"1:\x1B", "4:\x1B", "7:\x1B"};
-  for (int t = 1; t < win->Link.Retries; ++t) expected.push_back("4:\x1B");
-  std::vector<std::string> sent = Sent();
-  ASSERT_GE(sent.size(), expected.size());
-  sent.resize(expected.size());
-  EXPECT_EQ(sent, expected);
-  EXPECT_EQ(Sent()[expected.size()], "1:Q");  // then the status text of the selected drive
+  for (int retries : {8, 1}) {
+    SCOPED_TRACE(retries);
+    win->Link.Retries = int16_t(retries);
+    const int16_t errors = win->Link.ErrorCount, nodeErrors = win->Link.NodeErrorCount[4];
+    const uint64_t failed = win->Link.FailedOperations;
+    sim.ClearLog();
+    win->BrakeAll->click();
+    std::vector<std::string> expected = {"1:\x1B", "4:\x1B", "7:\x1B", "31:\x1B"};
+    for (int t = 1; t < retries; ++t) expected.push_back("4:\x1B");
+    std::vector<std::string> sent = Sent();
+    ASSERT_GT(sent.size(), expected.size());
+    EXPECT_EQ(sent[expected.size()], "1:Q");  // then the status text of the selected drive
+    sent.resize(expected.size());
+    EXPECT_EQ(sent, expected);
+    EXPECT_EQ(win->Link.ErrorCount, errors + 1);
+    EXPECT_EQ(win->Link.NodeErrorCount[4], nodeErrors + 1);
+    EXPECT_EQ(win->Link.FailedOperations, failed + 1);
+  }
 }
 
 TEST_F(RunTest, NothingIsSentForASelectionThatIsNoDrive) {

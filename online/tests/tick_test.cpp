@@ -157,16 +157,19 @@ TEST_F(TickTest, RequestsOfOneTickInOrder) {
 TEST_F(TickTest, SilentSelectedDriveShowsNoBoxAndTheTreeStillTakesClicks) {
   StartWithThreeDrives();
   Click("SS4");
+  EXPECT_EQ(win->AxisStatusNode, 4) << "the state the window holds is the drive's";
   sim.AddFault(FaultRule::Silent(4));
   sim.ClearLog();
   panel->TStat_Timer();
   // Each request gets its full tries.
   EXPECT_EQ(Sent().size(), size_t(2 * win->Link.Retries));
   EXPECT_EQ(Panel(2), "Disabled" + kDot + "Drive OK" + kDot + "Not In Foldback");
+  EXPECT_EQ(win->AxisStatusNode, -1) << "a silent drive's state is unknown, not idle";
   Click("SS1");
   EXPECT_EQ(win->CurNode, 1);
   panel->TStat_Timer();
   EXPECT_EQ(sim.Log().back().node, 1);
+  EXPECT_EQ(win->AxisStatusNode, 1);
 }
 
 class MarkerTest : public OnlineTest {

@@ -41,9 +41,9 @@ class Commands : public ::testing::Test {
 
 TEST_F(Commands, IdentityNameSerialAndInformation) {
   Run({
-      {1, "\x01", "!RHORS-4820 Servo"},
-      {4, "\x01", "!TAUTA-2410 Servo"},
-      {31, "\x01", "!PSISX-3406 Stepper"},
+      {1, "\x01", "!RHOKV110c"},
+      {4, "\x01", "!TAUKV110i/d"},
+      {31, "\x01", "!PSIKS130i/d"},
       {2, "\x01", ""},  // nobody at node 2
       {1, "\x1E", "AXIS1"},
       {1, "\x1D" "LIFT", ACK},
@@ -52,7 +52,7 @@ TEST_F(Commands, IdentityNameSerialAndInformation) {
       {4, Bytes({'I', 5}), "TAU-20004"},
       {4, "\x1F" "SN-77", ACK},
       {4, Bytes({'I', 5}), "SN-77"},
-      {1, Bytes({'I', 1}), "Firmware version: 4.12 RHO\nKernel version: 2.07\nBuild: 2026-11-30"},
+      {1, Bytes({'I', 1}), "Firmware version: 4.12 RHO\nKernel version: 2.07\nBuild: 2026-11-30\n"},
       {1, Bytes({0x0F, 0x26, 0x04, 0x12, 0x09, 0x14, 0x05}), ACK},
       {1, Bytes({'I', 2}), "12/09/26 14:05 (day 4)"},
       {1, Bytes({0x0F, 0x26, 0x04, 0x1A, 0x09, 0x14, 0x05}), NAK},  // not BCD

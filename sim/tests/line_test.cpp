@@ -66,7 +66,7 @@ TEST(TextMode, LinesForTheNodeAnswerWithCarriageReturns) {
       {"[12]!KP=7\r", "OK\r"},
       {"[12]KP\r", "7\r"},
       {"[12]KP=5000\r", "ERROR\r"},
-      {"[01]WHO\r", "RHO RS-4820 Servo\rAXIS1\r"},
+      {"[01]WHO\r", "RHO KV110c\rAXIS1\r"},
       {"[01]FOO\r", "?\r"},
       {"[05]KP\r", ""},   // nobody there
       {"[1]KP\r", "10\r"},
@@ -74,7 +74,7 @@ TEST(TextMode, LinesForTheNodeAnswerWithCarriageReturns) {
   };
   for (const Case& c : cases) EXPECT_EQ(Joined(line.Feed(c.sent)), c.reply) << c.sent;
   line.Drive(1).SetTextLineEnd("\r\n");
-  EXPECT_EQ(Joined(line.Feed("[01]WHO\r")), "RHO RS-4820 Servo\r\nAXIS1\r\n");
+  EXPECT_EQ(Joined(line.Feed("[01]WHO\r")), "RHO KV110c\r\nAXIS1\r\n");
   auto log = line.Log();
   ASSERT_FALSE(log.empty());
   EXPECT_TRUE(log[0].text);
