@@ -13,6 +13,7 @@
 #include "reports/model/rtf_writer.h"
 
 class Applic;
+class FailureWatch;
 class Program;
 class ISP;
 namespace talvero::dao {
@@ -71,6 +72,18 @@ struct HistoryEntry {
 };
 HistoryEntry ParseHistoryRecord(std::string record, int ioNumberBase);
 
+// A drive section that ended early because the drive stopped answering;
+// damaged when bytes came back but no valid reply, as against silence.
+struct CutSection {
+  std::string section;  // the dialog's item: "Parameters", "Program: CUT", ...
+  bool damaged = false;
+};
+// The report's own line where a section stops:
+// "Node 1 did not answer; the Parameters section is incomplete."
+std::string CutNote(int node, const CutSection& cut);
+// The one message of a run, naming every section cut.
+std::string CutMessage(int node, const std::vector<CutSection>& cuts);
+
 class ReportSections {
  public:
   explicit ReportSections(ReportContext& c) : c_(c) {}
@@ -90,6 +103,9 @@ class ReportSections {
   void ProcessAppItem(const std::string& item);
   void ProcessAxisItem(const std::string& item);
 
+  // The drive sections this run had to cut, in report order.
+  const std::vector<CutSection>& Cuts() const { return cuts_; }
+
   // "Drive is: " words of a status word, "Enabled, Faulted, Running."
   static std::string StateWords(uint16_t status);
   // The I/O table's cell of point i.
@@ -97,13 +113,22 @@ class ReportSections {
 
  private:
   void TitleBlock(const std::string& prefix, int indent, int paras);
-  // One "name (N):  value units" line per library parameter of the family.
-  void ParameterLines(const std::string& family, const std::function<std::string(const std::string&)>& value);
+  // One "name (N):  value units" line per library parameter of the family;
+  // a value of nullopt (not read) ends the lines.
+  void ParameterLines(const std::string& family,
+                      const std::function<std::optional<std::string>(const std::string&)>& value);
+  void ProgramBody(const std::string& name, const FailureWatch& watch);
+  void ThreadsBody(const FailureWatch& watch);
+  void StatusBody(const FailureWatch& watch);
+  // Ends a drive section: when a read since the watch failed, the note that
+  // says so, and the section counted as cut.
+  void EndDriveSection(const FailureWatch& watch, const std::string& section);
   void WriteSteps(Program& program);
   RtfWriter& PR() { return *c_.pr; }
   void Text(const std::string& utf8);  // PR.Add, escaped
 
   ReportContext& c_;
+  std::vector<CutSection> cuts_;
 };
 
 }  // namespace reports
