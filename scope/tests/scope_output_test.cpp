@@ -183,11 +183,25 @@ class BrokenPrinter : public talvero::PrintTarget {
   QPrinter printer;
 };
 
+// The printer object of a system with no printer: neither a name nor a file.
+class NamelessPrinter : public talvero::PrintTarget {
+ public:
+  NamelessPrinter() {
+    printer.setPrinterName("");
+    printer.setOutputFileName("");
+  }
+  QPrinter* BeginJob(const QString&) override { return &printer; }
+  QPrinter printer;
+};
+
 TEST_F(ScopeOutputTest, APrintJobThatCannotStartIsReported) {
   NoPrinter none;
-  talvero::SetPrintTarget(&none);
-  prompter.ExpectMessage("Unable to print: no printer is set up.", talvero::Answer::Ok, "KOVscope");
-  s->Print2Printer_Click();
+  NamelessPrinter nameless;
+  for (talvero::PrintTarget* t : std::initializer_list<talvero::PrintTarget*>{&none, &nameless}) {
+    talvero::SetPrintTarget(t);
+    prompter.ExpectMessage("Unable to print: no printer is set up.", talvero::Answer::Ok, "KOVscope");
+    s->Print2Printer_Click();
+  }
   const QString nowhere = dir.path() + "/missing/job.pdf";
   BrokenPrinter broken(nowhere);
   talvero::SetPrintTarget(&broken);
