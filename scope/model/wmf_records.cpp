@@ -14,7 +14,9 @@ void PutWord(std::vector<uint8_t>& out, uint16_t w) {
   out.push_back(uint8_t(w >> 8));
 }
 
-constexpr int kMaxCoordinate = 32767;
+// A rectangle's right and bottom edges lie one past what it fills, so the
+// extents stop one short of the largest 16-bit coordinate.
+constexpr int kMaxExtent = 32766;
 
 }  // namespace
 
@@ -25,10 +27,10 @@ WmfUnits UnitsForPicture(int widthPx, int heightPx, int dpiX, int dpiY) {
   dpiY = std::max(1, dpiY);
   WmfUnits u;
   // The largest whole number of units per inch that keeps both extents in range.
-  const double fits = std::min(double(kMaxCoordinate) * dpiX / widthPx, double(kMaxCoordinate) * dpiY / heightPx);
+  const double fits = std::min(double(kMaxExtent) * dpiX / widthPx, double(kMaxExtent) * dpiY / heightPx);
   u.unitsPerInch = std::clamp(int(std::floor(fits)), 1, int(WmfRecords::kTwipsPerInch));
-  u.width = std::min(kMaxCoordinate, int(std::lround(double(widthPx) * u.unitsPerInch / dpiX)));
-  u.height = std::min(kMaxCoordinate, int(std::lround(double(heightPx) * u.unitsPerInch / dpiY)));
+  u.width = std::min(kMaxExtent, int(std::lround(double(widthPx) * u.unitsPerInch / dpiX)));
+  u.height = std::min(kMaxExtent, int(std::lround(double(heightPx) * u.unitsPerInch / dpiY)));
   return u;
 }
 

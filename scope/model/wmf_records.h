@@ -15,7 +15,7 @@ struct WmfPoint {
 
 // The logical units of a picture widthPx x heightPx pixels at dpiX x dpiY:
 // twips where the picture fits 16-bit coordinates, else as many units per
-// inch as keep both extents within 32767. The size in inches is kept.
+// inch as keep every coordinate within 32767. The size in inches is kept.
 struct WmfUnits {
   int unitsPerInch = 1440;
   int width = 0, height = 0;  // the extents in those units
