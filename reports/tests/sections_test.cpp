@@ -178,6 +178,42 @@ TEST_F(SectionsTest, Status) {
   EXPECT_FALSE(Contains(rtf, "\\par 004: "));
 }
 
+TEST_F(SectionsTest, TheResetLineFollowsBitTwoAlone) {
+  Drive();
+  ASSERT_TRUE(StartOnLine());
+  Click("#1");
+  const struct {
+    uint16_t bits;
+    const char* state;
+  } cases[] = {
+      {1 << 1, "Faulted, Stopped.\\par \\par Present Faults (if any):"},
+      {1 << 2, "Stopped.\\par \\par Drive needs to be 'RESET'.\\par \\par Present Faults (if any):"},
+  };
+  for (const auto& c : cases) {
+    sim.With(1, [&](talvero::sim::SimDrive& x) { x.SetStatusExtraBits(c.bits); return 0; });
+    const std::string rtf = Section("Status");
+    EXPECT_TRUE(Contains(rtf, c.state)) << c.bits;
+    EXPECT_EQ(Contains(rtf, "RESET"), c.bits == 1 << 2) << c.bits;
+  }
+}
+
+TEST_F(SectionsTest, StatusReadsTheLastUserVariableSlotAndHistoryRecord) {
+  talvero::sim::SimDrive& d = Drive();
+  for (int slot = 0; slot < 48; ++slot) ASSERT_TRUE(d.DefineUserVariable("UV" + std::to_string(slot)));
+  talvero::sim::FaultRecord r;
+  r.faults = 1;
+  for (int k = 0; k < 16; ++k) {
+    r.text = "record " + std::to_string(k);
+    d.AddHistoryRecord(r);
+  }
+  ASSERT_TRUE(StartOnLine());
+  Click("#1");
+  const std::string rtf = Section("Status");
+  EXPECT_TRUE(Contains(rtf, "\\par   UV47=0\\par \\par \\par Diagnostic History:"));
+  for (const char* first : {"record 0\\par ", "record 15\\par "}) EXPECT_TRUE(Contains(rtf, first)) << first;
+  EXPECT_TRUE(Contains(rtf, "\\par 015: ")) << "sixteen entries";
+}
+
 TEST_F(SectionsTest, ADriveThatStopsAnsweringCutsTheSectionWhereItStopped) {
   using talvero::sim::FaultKind;
   using talvero::sim::FaultRule;
