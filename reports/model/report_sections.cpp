@@ -257,7 +257,13 @@ void ReportSections::TitleBlock(const std::string& prefix, int indent, int paras
   for (int i = 0; i < paras; ++i) PR().Para();
 }
 
-void ReportSections::EndDriveSection(const FailureWatch& watch, const std::string& section) {
+void ReportSections::DriveSection(const std::string& prefix, int indent, int paras, const std::string& section,
+                                  const std::function<void(const FailureWatch&)>& body) {
+  MakeHeader();
+  PR().ChangeFont(2, 10);
+  TitleBlock(prefix, indent, paras);
+  const FailureWatch watch(*c_.link);
+  body(watch);
   if (watch.Failed()) {
     const CutSection cut{section, c_.link->LastReplyDamaged};
     cuts_.push_back(cut);
@@ -269,16 +275,13 @@ void ReportSections::EndDriveSection(const FailureWatch& watch, const std::strin
 
 void ReportSections::DumpAxisParameters() {
   ISP& link = *c_.link;
-  MakeHeader();
-  PR().ChangeFont(2, 10);
-  TitleBlock("----- Axis Parameters from: ", 28, 2);
-  FailureWatch watch(link);
-  ParameterLines(c_.driveFamily, [&](const std::string& name) -> std::optional<std::string> {
-    std::string text = link.ValueOf(c_.node, name);
-    if (watch.Failed()) return std::nullopt;
-    return text;
+  DriveSection("----- Axis Parameters from: ", 28, 2, "Parameters", [&](const FailureWatch& watch) {
+    ParameterLines(c_.driveFamily, [&](const std::string& name) -> std::optional<std::string> {
+      std::string text = link.ValueOf(c_.node, name);
+      if (watch.Failed()) return std::nullopt;
+      return text;
+    });
   });
-  EndDriveSection(watch, "Parameters");
 }
 
 void ReportSections::ProgramBody(const std::string& name, const FailureWatch& watch) {
@@ -308,13 +311,9 @@ void ReportSections::ProgramBody(const std::string& name, const FailureWatch& wa
 }
 
 void ReportSections::DumpAxisProgram(const std::string& name) {
-  MakeHeader();
-  PR().ChangeFont(2, 10);
-  if (name.empty()) TitleBlock("----- Active Program from: ", 27, 2);
-  else TitleBlock("----- Axis Library Program: " + name + " from: ", 28, 3);
-  FailureWatch watch(*c_.link);
-  ProgramBody(name, watch);
-  EndDriveSection(watch, name.empty() ? "Active Program" : "Program: " + name);
+  const auto body = [&](const FailureWatch& watch) { ProgramBody(name, watch); };
+  if (name.empty()) DriveSection("----- Active Program from: ", 27, 2, "Active Program", body);
+  else DriveSection("----- Axis Library Program: " + name + " from: ", 28, 3, "Program: " + name, body);
   if (!name.empty() && c_.libraryProgramPrinted) c_.libraryProgramPrinted(name);
 }
 
@@ -338,12 +337,7 @@ void ReportSections::ThreadsBody(const FailureWatch& watch) {
 }
 
 void ReportSections::DumpAxisThreads() {
-  MakeHeader();
-  PR().ChangeFont(2, 10);
-  TitleBlock("----- Events from: ", 19, 2);
-  FailureWatch watch(*c_.link);
-  ThreadsBody(watch);
-  EndDriveSection(watch, "Events");
+  DriveSection("----- Events from: ", 19, 2, "Events", [&](const FailureWatch& watch) { ThreadsBody(watch); });
 }
 
 std::string ReportSections::StateWords(uint16_t st) {
@@ -467,12 +461,7 @@ void ReportSections::StatusBody(const FailureWatch& watch) {
 }
 
 void ReportSections::DumpAxisStatus() {
-  MakeHeader();
-  PR().ChangeFont(2, 10);
-  TitleBlock("----- Status of: ", 17, 2);
-  FailureWatch watch(*c_.link);
-  StatusBody(watch);
-  EndDriveSection(watch, "Status");
+  DriveSection("----- Status of: ", 17, 2, "Status", [&](const FailureWatch& watch) { StatusBody(watch); });
 }
 
 std::vector<std::string> ReportSections::AppSelections() const {

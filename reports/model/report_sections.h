@@ -120,9 +120,10 @@ class ReportSections {
   void ProgramBody(const std::string& name, const FailureWatch& watch);
   void ThreadsBody(const FailureWatch& watch);
   void StatusBody(const FailureWatch& watch);
-  // Ends a drive section: when a read since the watch failed, the note that
-  // says so, and the section counted as cut.
-  void EndDriveSection(const FailureWatch& watch, const std::string& section);
+  // One drive section: header, title block, the body's reads and lines;
+  // when a read failed, the note that says so, and the section counted as cut.
+  void DriveSection(const std::string& prefix, int indent, int paras, const std::string& section,
+                    const std::function<void(const FailureWatch&)>& body);
   void WriteSteps(Program& program);
   RtfWriter& PR() { return *c_.pr; }
   void Text(const std::string& utf8);  // PR.Add, escaped
