@@ -61,6 +61,26 @@ class EventCodecLoan {
 
 }  // namespace
 
+// The failure tally of one section, and what its first failure was: damaged
+// replies or silence (the link knows only of its last request).
+class SectionWatch {
+ public:
+  explicit SectionWatch(const ISP& link) : link_(link), watch_(link) {}
+  bool Failed() const {
+    if (!seen_ && watch_.Failed()) {
+      seen_ = true;
+      damaged_ = link_.LastReplyDamaged;
+    }
+    return watch_.Failed();
+  }
+  bool Damaged() const { return Failed() && damaged_; }
+
+ private:
+  const ISP& link_;
+  FailureWatch watch_;
+  mutable bool seen_ = false, damaged_ = false;
+};
+
 std::vector<std::pair<int, std::string>> ReadProgramLines(
     const std::function<std::optional<std::string>(int line)>& getLine) {
   std::vector<std::pair<int, std::string>> steps;
@@ -258,14 +278,14 @@ void ReportSections::TitleBlock(const std::string& prefix, int indent, int paras
 }
 
 void ReportSections::DriveSection(const std::string& prefix, int indent, int paras, const std::string& section,
-                                  const std::function<void(const FailureWatch&)>& body) {
+                                  const std::function<void(const SectionWatch&)>& body) {
   MakeHeader();
   PR().ChangeFont(2, 10);
   TitleBlock(prefix, indent, paras);
-  const FailureWatch watch(*c_.link);
+  const SectionWatch watch(*c_.link);
   body(watch);
   if (watch.Failed()) {
-    const CutSection cut{section, c_.link->LastReplyDamaged};
+    const CutSection cut{section, watch.Damaged()};
     cuts_.push_back(cut);
     Text(CutNote(c_.node, cut));
     PR().Para();
@@ -275,7 +295,7 @@ void ReportSections::DriveSection(const std::string& prefix, int indent, int par
 
 void ReportSections::DumpAxisParameters() {
   ISP& link = *c_.link;
-  DriveSection("----- Axis Parameters from: ", 28, 2, "Parameters", [&](const FailureWatch& watch) {
+  DriveSection("----- Axis Parameters from: ", 28, 2, "Parameters", [&](const SectionWatch& watch) {
     ParameterLines(c_.driveFamily, [&](const std::string& name) -> std::optional<std::string> {
       std::string text = link.ValueOf(c_.node, name);
       if (watch.Failed()) return std::nullopt;
@@ -284,7 +304,7 @@ void ReportSections::DumpAxisParameters() {
   });
 }
 
-void ReportSections::ProgramBody(const std::string& name, const FailureWatch& watch) {
+void ReportSections::ProgramBody(const std::string& name, const SectionWatch& watch) {
   ISP& link = *c_.link;
   const int node = c_.node;
   // The lines of whatever program the buffer held before are not this one's.
@@ -311,13 +331,13 @@ void ReportSections::ProgramBody(const std::string& name, const FailureWatch& wa
 }
 
 void ReportSections::DumpAxisProgram(const std::string& name) {
-  const auto body = [&](const FailureWatch& watch) { ProgramBody(name, watch); };
+  const auto body = [&](const SectionWatch& watch) { ProgramBody(name, watch); };
   if (name.empty()) DriveSection("----- Active Program from: ", 27, 2, "Active Program", body);
   else DriveSection("----- Axis Library Program: " + name + " from: ", 28, 3, "Program: " + name, body);
   if (!name.empty() && c_.libraryProgramPrinted) c_.libraryProgramPrinted(name);
 }
 
-void ReportSections::ThreadsBody(const FailureWatch& watch) {
+void ReportSections::ThreadsBody(const SectionWatch& watch) {
   ISP& link = *c_.link;
   const DisplayContext display{*c_.unitsName, false};
   EventCodecLoan loan(c_.threads, &display);
@@ -337,7 +357,7 @@ void ReportSections::ThreadsBody(const FailureWatch& watch) {
 }
 
 void ReportSections::DumpAxisThreads() {
-  DriveSection("----- Events from: ", 19, 2, "Events", [&](const FailureWatch& watch) { ThreadsBody(watch); });
+  DriveSection("----- Events from: ", 19, 2, "Events", [&](const SectionWatch& watch) { ThreadsBody(watch); });
 }
 
 std::string ReportSections::StateWords(uint16_t st) {
@@ -355,7 +375,7 @@ const char* ReportSections::IOCell(int64_t state, int64_t forcedOff, int64_t for
   return "OFF  ";
 }
 
-void ReportSections::StatusBody(const FailureWatch& watch) {
+void ReportSections::StatusBody(const SectionWatch& watch) {
   ISP& link = *c_.link;
   const int node = c_.node;
   auto value = [&](const char* name) { return Whole(link.ValueOf(node, name)); };
@@ -461,7 +481,7 @@ void ReportSections::StatusBody(const FailureWatch& watch) {
 }
 
 void ReportSections::DumpAxisStatus() {
-  DriveSection("----- Status of: ", 17, 2, "Status", [&](const FailureWatch& watch) { StatusBody(watch); });
+  DriveSection("----- Status of: ", 17, 2, "Status", [&](const SectionWatch& watch) { StatusBody(watch); });
 }
 
 std::vector<std::string> ReportSections::AppSelections() const {

@@ -13,7 +13,6 @@
 #include "reports/model/rtf_writer.h"
 
 class Applic;
-class FailureWatch;
 class Program;
 class ISP;
 namespace talvero::dao {
@@ -21,6 +20,8 @@ class Recordset;
 }
 
 namespace reports {
+
+class SectionWatch;
 
 struct ReportContext {
   RtfWriter* pr = nullptr;
@@ -117,13 +118,13 @@ class ReportSections {
   // a value of nullopt (not read) ends the lines.
   void ParameterLines(const std::string& family,
                       const std::function<std::optional<std::string>(const std::string&)>& value);
-  void ProgramBody(const std::string& name, const FailureWatch& watch);
-  void ThreadsBody(const FailureWatch& watch);
-  void StatusBody(const FailureWatch& watch);
+  void ProgramBody(const std::string& name, const SectionWatch& watch);
+  void ThreadsBody(const SectionWatch& watch);
+  void StatusBody(const SectionWatch& watch);
   // One drive section: header, title block, the body's reads and lines;
   // when a read failed, the note that says so, and the section counted as cut.
   void DriveSection(const std::string& prefix, int indent, int paras, const std::string& section,
-                    const std::function<void(const FailureWatch&)>& body);
+                    const std::function<void(const SectionWatch&)>& body);
   void WriteSteps(Program& program);
   RtfWriter& PR() { return *c_.pr; }
   void Text(const std::string& utf8);  // PR.Add, escaped
