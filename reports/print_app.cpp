@@ -13,6 +13,7 @@
 #include "mainwin/main_win.h"
 #include "mainwin/version.h"
 #include "platform/clock/clock.h"
+#include "platform/ui/prompter.h"
 #include "platform/ui/qt/print_target.h"
 #include "reports/pr.h"
 #include "runtime/text.h"
@@ -180,12 +181,22 @@ void PrintApp::ProcessAppSelections() {
 }
 
 void PrintApp::ProcessAxisSelections() {
-  mainwin::LongOperation op(win_, win_.CurNode);
-  if (!op) return;
-  ReportContext c = Context();
-  c.node = op.Node();
-  ReportSections sections(c);
-  Process([&](const std::string& item) { sections.ProcessAxisItem(item); });
+  std::vector<CutSection> cuts;
+  int node = 0;
+  {
+    mainwin::LongOperation op(win_, win_.CurNode);
+    if (!op) return;
+    ReportContext c = Context();
+    node = c.node = op.Node();
+    ReportSections sections(c);
+    Process([&](const std::string& item) { sections.ProcessAxisItem(item); });
+    cuts = sections.Cuts();
+  }
+  // Told once for the run, before the report shows; each cut is also noted
+  // in the report where its section stops.
+  if (!cuts.empty())
+    talvero::ThePrompter().Message(
+        {CutMessage(node, cuts), "Talvero", talvero::Buttons::Ok, talvero::Icon::Exclamation});
 }
 
 void PrintApp::Disp_Click() {

@@ -29,7 +29,6 @@ namespace scope {
 namespace {
 
 constexpr char kTitle[] = "KOVscope";
-constexpr int kTwipsPerInch = 1440;
 
 void Tell(const std::string& text) {
   talvero::ThePrompter().Message({text, kTitle, talvero::Buttons::Ok, talvero::Icon::Exclamation});
@@ -255,13 +254,11 @@ void Scope::Color_Click(int element) {
 }
 
 bool Scope::WriteMetafile(ScopeChart* chart, const std::string& path) {
-  const int tx = kTwipsPerInch / std::max(1, chart->logicalDpiX());
-  const int ty = kTwipsPerInch / std::max(1, chart->logicalDpiY());
-  const QRect r(0, 0, chart->width() * tx, chart->height() * ty);
-  WmfWriter wmf(r.width(), r.height());
+  const WmfUnits units = UnitsForPicture(chart->width(), chart->height(), chart->logicalDpiX(), chart->logicalDpiY());
+  WmfWriter wmf(units);
   {
     QPainter p(&wmf);
-    chart->Render(p, r);
+    chart->Render(p, QRect(0, 0, units.width, units.height));
   }
   const std::vector<uint8_t> bytes = wmf.Bytes();
   QFile f(QString::fromStdString(path));
@@ -289,29 +286,30 @@ void Scope::Print2Printer_Click() {
   const std::string name = main_.GetDriveNameByNode(Node);
   {
     talvero::PrintJob job(kTitle);
-    if (!job) {
-      Tell("Unable to print: no printer is set up.");
-    } else {
-      QPrinter* printer = job.Printer();
+    QPrinter* printer = job.Printer();
+    QString where;
+    if (printer) {
       printer->setFullPage(true);
-      QPainter p;
-      if (!p.begin(printer)) {
-        const QString where = printer->outputFileName().isEmpty() ? printer->printerName() : printer->outputFileName();
-        Tell("Unable to print on " + where.toStdString() + ": the print job could not start.");
-      } else {
-        const PageLayout page = LayoutPage(printer->width(), printer->height());
-        QFont f("Liberation Sans");
-        f.setPointSize(10);
-        p.setFont(f);
-        p.setPen(Qt::black);
-        const QString header = QString::fromStdString(name) + "       " +
-                               talvero::PrintedDateTime(talvero::TheClock().Now());
-        const int x = printer->width() / 2 - p.fontMetrics().horizontalAdvance(header) / 2;
-        p.drawText(x, page.headerY + p.fontMetrics().ascent(), header);
-        graph->Render(p, QRect(page.mx, page.my, page.width, page.height));
-        graph2->Render(p, QRect(page.mx, page.my + page.height, page.width, page.height));
-        p.end();
-      }
+      where = printer->outputFileName().isEmpty() ? printer->printerName() : printer->outputFileName();
+    }
+    QPainter p;
+    if (!printer || !p.begin(printer)) {
+      // A printer without a name or a file is no printer at all.
+      Tell(where.isEmpty() ? "Unable to print: no printer is set up."
+                           : "Unable to print on " + where.toStdString() + ": the print job could not start.");
+    } else {
+      const PageLayout page = LayoutPage(printer->width(), printer->height());
+      QFont f("Liberation Sans");
+      f.setPointSize(10);
+      p.setFont(f);
+      p.setPen(Qt::black);
+      const QString header = QString::fromStdString(name) + "       " +
+                             talvero::PrintedDateTime(talvero::TheClock().Now());
+      const int x = printer->width() / 2 - p.fontMetrics().horizontalAdvance(header) / 2;
+      p.drawText(x, page.headerY + p.fontMetrics().ascent(), header);
+      graph->Render(p, QRect(page.mx, page.my, page.width, page.height));
+      graph2->Render(p, QRect(page.mx, page.my + page.height, page.width, page.height));
+      p.end();
     }
   }
   graph->SetTitle(upperTitle);
@@ -320,10 +318,10 @@ void Scope::Print2Printer_Click() {
 
 // ---- cursor read-out
 
-void Scope::Chart_MouseDown(ScopeChart*, int button, QPoint pos) {
+void Scope::Chart_MouseDown(ScopeChart* chart, int button, QPoint pos) {
   if (button == 1) {
     MenuOpen = true;
-    ASPlot->exec(graph->mapToGlobal(QPoint(0, 0)) + pos);
+    ASPlot->exec(chart->mapToGlobal(pos));
     graph->Redraw();
     graph2->Redraw();
     MenuOpen = false;

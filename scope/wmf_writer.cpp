@@ -21,7 +21,10 @@ int16_t Clamp16(double v) { return int16_t(std::clamp<long>(std::lround(v), -327
 
 class WmfEngine : public QPaintEngine {
  public:
-  WmfEngine(int w, int h) : QPaintEngine(QPaintEngine::AllFeatures), records_(Clamp16(w), Clamp16(h)) {}
+  explicit WmfEngine(const WmfUnits& u)
+      : QPaintEngine(QPaintEngine::AllFeatures),
+        records_(Clamp16(u.width), Clamp16(u.height), uint16_t(u.unitsPerInch)),
+        unitsPerInch_(u.unitsPerInch) {}
 
   bool begin(QPaintDevice*) override {
     records_.SetBkMode(1);
@@ -93,7 +96,7 @@ class WmfEngine : public QPaintEngine {
     if (fontDirty_ || font_ < 0) {
       Drop(font_);
       const QFont f = item.font();
-      const int px = f.pixelSize() > 0 ? f.pixelSize() : int(std::lround(f.pointSizeF() * 1440 / 72));
+      const int px = f.pixelSize() > 0 ? f.pixelSize() : int(std::lround(f.pointSizeF() * unitsPerInch_ / 72));
       font_ = records_.CreateFont(int16_t(-px), int16_t(f.weight() >= QFont::Bold ? 700 : 400), f.italic(),
                                   f.family().toStdString());
       records_.SelectObject(font_);
@@ -143,6 +146,7 @@ class WmfEngine : public QPaintEngine {
   }
 
   WmfRecords records_;
+  int unitsPerInch_;
   QTransform transform_;
   QPaintDevice* device_ = nullptr;
   int pen_ = -1, brush_ = -1, font_ = -1;
@@ -151,8 +155,7 @@ class WmfEngine : public QPaintEngine {
   std::optional<uint32_t> textColour_;
 };
 
-WmfWriter::WmfWriter(int widthTwips, int heightTwips)
-    : width_(widthTwips), height_(heightTwips), engine_(std::make_unique<WmfEngine>(widthTwips, heightTwips)) {
+WmfWriter::WmfWriter(const WmfUnits& units) : units_(units), engine_(std::make_unique<WmfEngine>(units)) {
   engine_->SetDevice(this);
 }
 
@@ -164,16 +167,16 @@ std::vector<uint8_t> WmfWriter::Bytes() const { return engine_->bytes_; }
 
 int WmfWriter::metric(PaintDeviceMetric m) const {
   switch (m) {
-    case PdmWidth: return width_;
-    case PdmHeight: return height_;
-    case PdmWidthMM: return int(width_ * 25.4 / 1440);
-    case PdmHeightMM: return int(height_ * 25.4 / 1440);
+    case PdmWidth: return units_.width;
+    case PdmHeight: return units_.height;
+    case PdmWidthMM: return int(units_.width * 25.4 / units_.unitsPerInch);
+    case PdmHeightMM: return int(units_.height * 25.4 / units_.unitsPerInch);
     case PdmNumColors: return INT_MAX;
     case PdmDepth: return 32;
     case PdmDpiX:
     case PdmDpiY:
     case PdmPhysicalDpiX:
-    case PdmPhysicalDpiY: return 1440;
+    case PdmPhysicalDpiY: return units_.unitsPerInch;
     case PdmDevicePixelRatio: return 1;
     case PdmDevicePixelRatioScaled: return int(QPaintDevice::devicePixelRatioFScale());
     default: return 0;

@@ -1,15 +1,19 @@
 #pragma once
 // A paint device that records what is painted on it as a placeable Windows
-// metafile in twips: rectangles, lines and polylines, text. The chart draws
-// itself here exactly as on screen and on paper.
+// metafile: rectangles, lines and polylines, text. Its resolution is the
+// file's units per inch, so the chart draws itself here exactly as on
+// screen and on paper.
 //
-//   WmfWriter wmf(widthTwips, heightTwips);
-//   { QPainter p(&wmf); chart->Render(p, QRect(0, 0, widthTwips, heightTwips)); }
+//   const WmfUnits u = UnitsForPicture(w, h, dpiX, dpiY);
+//   WmfWriter wmf(u);
+//   { QPainter p(&wmf); chart->Render(p, QRect(0, 0, u.width, u.height)); }
 //   std::vector<uint8_t> bytes = wmf.Bytes();
 #include <QPaintDevice>
 #include <cstdint>
 #include <memory>
 #include <vector>
+
+#include "scope/model/wmf_records.h"
 
 namespace scope {
 
@@ -17,7 +21,7 @@ class WmfEngine;
 
 class WmfWriter : public QPaintDevice {
  public:
-  WmfWriter(int widthTwips, int heightTwips);
+  explicit WmfWriter(const WmfUnits& units);
   ~WmfWriter() override;
   QPaintEngine* paintEngine() const override;
   // The file's bytes; valid once the painter has ended.
@@ -27,7 +31,7 @@ class WmfWriter : public QPaintDevice {
   int metric(PaintDeviceMetric m) const override;
 
  private:
-  int width_, height_;
+  WmfUnits units_;
   std::unique_ptr<WmfEngine> engine_;
 };
 

@@ -238,6 +238,9 @@ int main(int argc, char** argv) {
   const double floorMs = port.floorMs;  // the port goes with the window
   std::printf("sections               %4d (6 expected: parameters, events, active, 2 library, status)\n",
               Count(text, "\n----- "));
+  // Where the drive stopped answering, the report says so in each section it cut.
+  const int cut = Count(text, " section is incomplete.");
+  std::printf("sections cut           %4d\n", cut);
   std::printf("requests               %4llu\n", (unsigned long long)port.requests);
   std::printf("bytes on the line      %4llu to the drive, %llu back\n", (unsigned long long)port.bytesOut,
               (unsigned long long)port.bytesIn);
@@ -270,5 +273,5 @@ int main(int argc, char** argv) {
   server.Stop();
   talvero::SetPrompter(nullptr);
   std::printf("ratio: %.3f\n", measured / floorMs);
-  return wrong || !prompter.Failures().empty() ? 3 : 0;
+  return wrong || cut || !prompter.Failures().empty() ? 3 : 0;
 }

@@ -61,6 +61,26 @@ class EventCodecLoan {
 
 }  // namespace
 
+// The failure tally of one section, and what its first failure was: damaged
+// replies or silence (the link knows only of its last request).
+class SectionWatch {
+ public:
+  explicit SectionWatch(const ISP& link) : link_(link), watch_(link) {}
+  bool Failed() const {
+    if (!seen_ && watch_.Failed()) {
+      seen_ = true;
+      damaged_ = link_.LastReplyDamaged;
+    }
+    return watch_.Failed();
+  }
+  bool Damaged() const { return Failed() && damaged_; }
+
+ private:
+  const ISP& link_;
+  FailureWatch watch_;
+  mutable bool seen_ = false, damaged_ = false;
+};
+
 std::vector<std::pair<int, std::string>> ReadProgramLines(
     const std::function<std::optional<std::string>(int line)>& getLine) {
   std::vector<std::pair<int, std::string>> steps;
@@ -119,6 +139,31 @@ HistoryEntry ParseHistoryRecord(std::string rec, int ioNumberBase) {
   return h;
 }
 
+namespace {
+
+std::string Why(int node, bool damaged) {
+  return "Node " + std::to_string(node) + (damaged ? " gave no valid answer; " : " did not answer; ");
+}
+
+}  // namespace
+
+std::string CutNote(int node, const CutSection& cut) {
+  return Why(node, cut.damaged) + "the " + cut.section + " section is incomplete.";
+}
+
+std::string CutMessage(int node, const std::vector<CutSection>& cuts) {
+  if (cuts.empty()) return std::string();
+  bool damaged = true;
+  std::string names;
+  for (size_t i = 0; i < cuts.size(); ++i) {
+    damaged = damaged && cuts[i].damaged;
+    if (i > 0) names += i + 1 == cuts.size() ? " and " : ", ";
+    names += cuts[i].section;
+  }
+  return Why(node, damaged) + "the " + names + (cuts.size() > 1 ? " sections" : " section") +
+         " of the report " + (cuts.size() > 1 ? "are" : "is") + " incomplete.";
+}
+
 void ReportSections::Text(const std::string& utf8) { PR().Add(deRTF(utf8)); }
 
 void ReportSections::MakeHeader() {
@@ -142,7 +187,7 @@ void ReportSections::MakeHeader() {
 }
 
 void ReportSections::ParameterLines(const std::string& family,
-                                    const std::function<std::string(const std::string&)>& value) {
+                                    const std::function<std::optional<std::string>(const std::string&)>& value) {
   talvero::dao::Recordset* rs = c_.parameters;
   if (!rs || !rs->MoveFirst()) return;
   const int64_t count = rs->RecordCount();
@@ -151,9 +196,10 @@ void ReportSections::ParameterLines(const std::string& family,
     if (!talvero::AxisTypeMatch(rs->Text("Type"), family)) continue;
     const std::string name = rs->Text("Name");
     LetEventsRun();
-    const double v = rt::Val(value(name));
+    const std::optional<std::string> text = value(name);
+    if (!text) return;
     std::string line = PadTo(rs->Text("fullname") + " (" + name + "):  ", 45) +
-                       talvero::FormatNum(v, rs->Text("Format")) + " ";
+                       talvero::FormatNum(rt::Val(*text), rs->Text("Format")) + " ";
     const talvero::dao::Value units = rs->Field("units");
     if (!units.IsNull()) line += units.Text();
     Text(line);
@@ -186,8 +232,9 @@ void ReportSections::DumpAppAxisParameters(const std::string& axis) {
   PR().Para();
   PR().Para();
   // FindParam, not GetParam: a report reads the file and never writes it.
-  ParameterLines(c_.app->WhatType(slot),
-                 [&](const std::string& name) { return c_.app->FindParam(slot, name).value_or("0"); });
+  ParameterLines(c_.app->WhatType(slot), [&](const std::string& name) -> std::optional<std::string> {
+    return c_.app->FindParam(slot, name).value_or("0");
+  });
   c_.goPrint();
 }
 
@@ -230,28 +277,42 @@ void ReportSections::TitleBlock(const std::string& prefix, int indent, int paras
   for (int i = 0; i < paras; ++i) PR().Para();
 }
 
-void ReportSections::DumpAxisParameters() {
+void ReportSections::DriveSection(const std::string& prefix, int indent, int paras, const std::string& section,
+                                  const std::function<void(const SectionWatch&)>& body) {
   MakeHeader();
   PR().ChangeFont(2, 10);
-  TitleBlock("----- Axis Parameters from: ", 28, 2);
-  ParameterLines(c_.driveFamily, [&](const std::string& name) { return c_.link->ValueOf(c_.node, name); });
+  TitleBlock(prefix, indent, paras);
+  const SectionWatch watch(*c_.link);
+  body(watch);
+  if (watch.Failed()) {
+    const CutSection cut{section, watch.Damaged()};
+    cuts_.push_back(cut);
+    Text(CutNote(c_.node, cut));
+    PR().Para();
+  }
   c_.goPrint();
 }
 
-void ReportSections::DumpAxisProgram(const std::string& name) {
+void ReportSections::DumpAxisParameters() {
+  ISP& link = *c_.link;
+  DriveSection("----- Axis Parameters from: ", 28, 2, "Parameters", [&](const SectionWatch& watch) {
+    ParameterLines(c_.driveFamily, [&](const std::string& name) -> std::optional<std::string> {
+      std::string text = link.ValueOf(c_.node, name);
+      if (watch.Failed()) return std::nullopt;
+      return text;
+    });
+  });
+}
+
+void ReportSections::ProgramBody(const std::string& name, const SectionWatch& watch) {
   ISP& link = *c_.link;
   const int node = c_.node;
-  MakeHeader();
-  PR().ChangeFont(2, 10);
-  if (name.empty()) {
-    TitleBlock("----- Active Program from: ", 27, 2);
-  } else {
-    TitleBlock("----- Axis Library Program: " + name + " from: ", 28, 3);
-    link.LoadTEB(node, name);
-  }
+  // The lines of whatever program the buffer held before are not this one's.
+  if (!name.empty() && (link.LoadTEB(node, name), watch.Failed())) return;
   float ratio = 0;
   int16_t units = 0;
   link.GetPgmProp(node, name, int(talvero::UnitsList.size()), ratio, units);
+  if (watch.Failed()) return;
   *c_.unitsName = talvero::UnitsName(units);
   Text("Translation Ratio: " + rt::CStrSingle(ratio) + " motor revolution per " + *c_.unitsName);
   PR().Para();
@@ -259,7 +320,6 @@ void ReportSections::DumpAxisProgram(const std::string& name) {
 
   const DisplayContext display{*c_.unitsName, false};
   Program scratch(c_.steps, &display);
-  FailureWatch watch(link);
   for (const auto& [line, text] : ReadProgramLines([&](int n) -> std::optional<std::string> {
          LetEventsRun();
          std::string text = link.GetPgmLine(node, uint8_t(n), name);
@@ -268,31 +328,36 @@ void ReportSections::DumpAxisProgram(const std::string& name) {
        }))
     scratch.Decode(line, text);
   WriteSteps(scratch);
-  c_.goPrint();
+}
+
+void ReportSections::DumpAxisProgram(const std::string& name) {
+  const auto body = [&](const SectionWatch& watch) { ProgramBody(name, watch); };
+  if (name.empty()) DriveSection("----- Active Program from: ", 27, 2, "Active Program", body);
+  else DriveSection("----- Axis Library Program: " + name + " from: ", 28, 3, "Program: " + name, body);
   if (!name.empty() && c_.libraryProgramPrinted) c_.libraryProgramPrinted(name);
 }
 
-void ReportSections::DumpAxisThreads() {
+void ReportSections::ThreadsBody(const SectionWatch& watch) {
   ISP& link = *c_.link;
-  MakeHeader();
-  PR().ChangeFont(2, 10);
-  TitleBlock("----- Events from: ", 19, 2);
-  {
-    const DisplayContext display{*c_.unitsName, false};
-    EventCodecLoan loan(c_.threads, &display);
-    const int32_t mask = link.GetThreadStat(c_.node);
-    for (int i = 0; i < ThreadsMod::kEvents; ++i) {
-      ThreadsMod::SetEventOp(i, -1);
-      LetEventsRun();
-      const std::string text = link.GetThread(c_.node, uint8_t(i));
-      if (!text.empty()) ThreadsMod::DecodeEvent(i, text);
-      const std::string s = (Bit(mask, i) ? "(Active)    " : "(InActive)  ") + ThreadsMod::DecompEvent(i);
-      Text(rt::Format(i, "00:  ") + s);
-      PR().Para();
-      PR().Para();
-    }
+  const DisplayContext display{*c_.unitsName, false};
+  EventCodecLoan loan(c_.threads, &display);
+  const int32_t mask = link.GetThreadStat(c_.node);
+  if (watch.Failed()) return;
+  for (int i = 0; i < ThreadsMod::kEvents; ++i) {
+    ThreadsMod::SetEventOp(i, -1);
+    LetEventsRun();
+    const std::string text = link.GetThread(c_.node, uint8_t(i));
+    if (watch.Failed()) return;
+    if (!text.empty()) ThreadsMod::DecodeEvent(i, text);
+    const std::string s = (Bit(mask, i) ? "(Active)    " : "(InActive)  ") + ThreadsMod::DecompEvent(i);
+    Text(rt::Format(i, "00:  ") + s);
+    PR().Para();
+    PR().Para();
   }
-  c_.goPrint();
+}
+
+void ReportSections::DumpAxisThreads() {
+  DriveSection("----- Events from: ", 19, 2, "Events", [&](const SectionWatch& watch) { ThreadsBody(watch); });
 }
 
 std::string ReportSections::StateWords(uint16_t st) {
@@ -310,20 +375,24 @@ const char* ReportSections::IOCell(int64_t state, int64_t forcedOff, int64_t for
   return "OFF  ";
 }
 
-void ReportSections::DumpAxisStatus() {
+void ReportSections::StatusBody(const SectionWatch& watch) {
   ISP& link = *c_.link;
   const int node = c_.node;
   auto value = [&](const char* name) { return Whole(link.ValueOf(node, name)); };
-  MakeHeader();
-  PR().ChangeFont(2, 10);
-  TitleBlock("----- Status of: ", 17, 2);
-  PR().DumpDelimitedString(deRTF(link.Info(node, 1, "")));
+  // Every value is read before it is written: a section cut short prints
+  // nothing the drive did not say.
+  const std::string info = link.Info(node, 1, "");
+  if (watch.Failed()) return;
+  PR().DumpDelimitedString(deRTF(info));
   PR().Para();
-  PR().DumpDelimitedString(deRTF("S/N : ") + deRTF(link.GetSerial(node)));
+  const std::string serial = link.GetSerial(node);
+  if (watch.Failed()) return;
+  PR().DumpDelimitedString(deRTF("S/N : ") + deRTF(serial));
   PR().Para();
   PR().Para();
 
   const uint16_t st = link.Status(node);
+  if (watch.Failed()) return;
   Text("Drive is: ");
   Text(StateWords(st));
   PR().Para();
@@ -336,18 +405,26 @@ void ReportSections::DumpAxisStatus() {
   Text("Present Faults (if any):");
   PR().Para();
   const int64_t faults = value("FLT");
+  if (watch.Failed()) return;
   for (int b = 0; b < 30; ++b) {
     if (!Bit(faults, b)) continue;
-    Text("     " + link.FaultText(node, uint8_t(b)));
+    const std::string fault = link.FaultText(node, uint8_t(b));
+    if (watch.Failed()) return;
+    Text("     " + fault);
     PR().Para();
   }
   PR().Para();
-  Text("'End Program' Status: " + rt::Format(double(value("RERR")), "#####0"));
+  const int64_t endStatus = value("RERR");
+  if (watch.Failed()) return;
+  Text("'End Program' Status: " + rt::Format(double(endStatus), "#####0"));
   PR().Add("\r");
   PR().Para();
   PR().Para();
   PR().Para();
 
+  const int64_t in = value("IN") & 255, in0 = value("IN0") & 255, in1 = value("IN1") & 255;
+  const int64_t out = value("OUT") & 4095, out0 = value("OUT0") & 4095, out1 = value("OUT1") & 4095;
+  if (watch.Failed()) return;
   Text("I/O:");
   PR().Para();
   std::string heading(10, ' ');
@@ -355,17 +432,11 @@ void ReportSections::DumpAxisStatus() {
   Text(heading);
   PR().Para();
   std::string row = "Inputs:   ";
-  {
-    const int64_t s = value("IN") & 255, f0 = value("IN0") & 255, f1 = value("IN1") & 255;
-    for (int i = 0; i < 8; ++i) row += IOCell(s, f0, f1, i);
-  }
+  for (int i = 0; i < 8; ++i) row += IOCell(in, in0, in1, i);
   Text(row);
   PR().Para();
   row = "Outputs:  ";
-  {
-    const int64_t s = value("OUT") & 4095, f0 = value("OUT0") & 4095, f1 = value("OUT1") & 4095;
-    for (int i = 0; i < 12; ++i) row += IOCell(s, f0, f1, i);
-  }
+  for (int i = 0; i < 12; ++i) row += IOCell(out, out0, out1, i);
   Text(row);
   PR().Para();
   PR().Para();
@@ -376,8 +447,11 @@ void ReportSections::DumpAxisStatus() {
   for (int slot = 0; slot < 48; ++slot) {
     LetEventsRun();
     const std::string name = link.GetUVName(node, uint8_t(slot));
+    if (watch.Failed()) return;
     if (name.empty()) continue;
-    Text("  " + name + "=" + rt::CStrSingle(link.NewValueOf(node, name)));
+    const float v = link.NewValueOf(node, name);
+    if (watch.Failed()) return;
+    Text("  " + name + "=" + rt::CStrSingle(v));
     PR().Para();
   }
   PR().Para();
@@ -389,19 +463,25 @@ void ReportSections::DumpAxisStatus() {
   for (int k = 0; k < 16; ++k) {
     LetEventsRun();
     std::string rec = link.GetDiag(node, uint8_t(k));
+    if (watch.Failed()) return;
     if (rec.empty()) continue;
     const HistoryEntry h = ParseHistoryRecord(rec, c_.ioNumberBase);
     for (int b = 0; b < 30; ++b) {
       if (!Bit(h.faults, b)) continue;
+      const std::string fault = link.FaultText(node, uint8_t(b));
+      if (watch.Failed()) return;
       PR().Para();
-      Text(rt::Format(c, "000") + ": " + link.FaultText(node, uint8_t(b)) + h.rest);
+      Text(rt::Format(c, "000") + ": " + fault + h.rest);
       PR().Para();
       Text("    " + h.summary);
       ++c;
     }
   }
   PR().Para();
-  c_.goPrint();
+}
+
+void ReportSections::DumpAxisStatus() {
+  DriveSection("----- Status of: ", 17, 2, "Status", [&](const SectionWatch& watch) { StatusBody(watch); });
 }
 
 std::vector<std::string> ReportSections::AppSelections() const {

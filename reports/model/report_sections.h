@@ -21,6 +21,8 @@ class Recordset;
 
 namespace reports {
 
+class SectionWatch;
+
 struct ReportContext {
   RtfWriter* pr = nullptr;
   std::function<void()> goPrint;  // PR.GoPrint: render, and in print mode print
@@ -71,6 +73,18 @@ struct HistoryEntry {
 };
 HistoryEntry ParseHistoryRecord(std::string record, int ioNumberBase);
 
+// A drive section that ended early because the drive stopped answering;
+// damaged when bytes came back but no valid reply, as against silence.
+struct CutSection {
+  std::string section;  // the dialog's item: "Parameters", "Program: CUT", ...
+  bool damaged = false;
+};
+// The report's own line where a section stops:
+// "Node 1 did not answer; the Parameters section is incomplete."
+std::string CutNote(int node, const CutSection& cut);
+// The one message of a run, naming every section cut.
+std::string CutMessage(int node, const std::vector<CutSection>& cuts);
+
 class ReportSections {
  public:
   explicit ReportSections(ReportContext& c) : c_(c) {}
@@ -90,6 +104,9 @@ class ReportSections {
   void ProcessAppItem(const std::string& item);
   void ProcessAxisItem(const std::string& item);
 
+  // The drive sections this run had to cut, in report order.
+  const std::vector<CutSection>& Cuts() const { return cuts_; }
+
   // "Drive is: " words of a status word, "Enabled, Faulted, Running."
   static std::string StateWords(uint16_t status);
   // The I/O table's cell of point i.
@@ -97,13 +114,23 @@ class ReportSections {
 
  private:
   void TitleBlock(const std::string& prefix, int indent, int paras);
-  // One "name (N):  value units" line per library parameter of the family.
-  void ParameterLines(const std::string& family, const std::function<std::string(const std::string&)>& value);
+  // One "name (N):  value units" line per library parameter of the family;
+  // a value of nullopt (not read) ends the lines.
+  void ParameterLines(const std::string& family,
+                      const std::function<std::optional<std::string>(const std::string&)>& value);
+  void ProgramBody(const std::string& name, const SectionWatch& watch);
+  void ThreadsBody(const SectionWatch& watch);
+  void StatusBody(const SectionWatch& watch);
+  // One drive section: header, title block, the body's reads and lines;
+  // when a read failed, the note that says so, and the section counted as cut.
+  void DriveSection(const std::string& prefix, int indent, int paras, const std::string& section,
+                    const std::function<void(const SectionWatch&)>& body);
   void WriteSteps(Program& program);
   RtfWriter& PR() { return *c_.pr; }
   void Text(const std::string& utf8);  // PR.Add, escaped
 
   ReportContext& c_;
+  std::vector<CutSection> cuts_;
 };
 
 }  // namespace reports

@@ -191,15 +191,20 @@ TEST_F(DialogTest, ApplicationListsNamedSlotsAndWritesTheChosenProgram) {
   {
     Applic a;
     ASSERT_TRUE(a.Create(path).ok());
-    for (const char* axis : {"X", "Y", "Z"}) ASSERT_TRUE(a.AddAxis(axis, "TAU", win->ParametersRS).ok());
-    ASSERT_TRUE(a.DelAxis(2).ok());
+    for (int slot = 1; slot <= Applic::GetMaxAxis(); ++slot)
+      ASSERT_TRUE(a.AddAxis("A" + std::to_string(slot), "TAU", win->ParametersRS).ok());
     ASSERT_TRUE(a.AddPgm("P1").ok());
     ASSERT_TRUE(a.AddPgm("P2").ok());
   }
   ASSERT_TRUE(win->OpenAnApp(path));
+  ASSERT_TRUE(win->CurApplic->DelAxis(2).ok());  // a hole before the last slot
+  std::vector<std::string> items;
+  for (int slot = 1; slot <= Applic::GetMaxAxis(); ++slot)
+    if (slot != 2) items.push_back("Axis: A" + std::to_string(slot));
+  items.insert(items.end(), {"Pgm: P1", "Pgm: P2"});
   Dialog().Activate();
-  EXPECT_EQ(Dialog().Items(), (std::vector<std::string>{"Axis: X", "Axis: Z", "Pgm: P1", "Pgm: P2"}));
-  EXPECT_EQ(Dialog().PSelect->selectedItems().size(), 4);
+  EXPECT_EQ(Dialog().Items(), items);
+  EXPECT_EQ(Dialog().PSelect->selectedItems().size(), int(items.size()));
   Choose({"Pgm: P1"});
   Dialog().DoPrint_Click();
   ASSERT_EQ(printer->Jobs(), 1);

@@ -178,6 +178,97 @@ TEST_F(SectionsTest, Status) {
   EXPECT_FALSE(Contains(rtf, "\\par 004: "));
 }
 
+TEST_F(SectionsTest, TheResetLineFollowsBitTwoAlone) {
+  Drive();
+  ASSERT_TRUE(StartOnLine());
+  Click("#1");
+  const struct {
+    uint16_t bits;
+    const char* state;
+  } cases[] = {
+      {1 << 1, "Faulted, Stopped.\\par \\par Present Faults (if any):"},
+      {1 << 2, "Stopped.\\par \\par Drive needs to be 'RESET'.\\par \\par Present Faults (if any):"},
+  };
+  for (const auto& c : cases) {
+    sim.With(1, [&](talvero::sim::SimDrive& x) { x.SetStatusExtraBits(c.bits); return 0; });
+    const std::string rtf = Section("Status");
+    EXPECT_TRUE(Contains(rtf, c.state)) << c.bits;
+    EXPECT_EQ(Contains(rtf, "RESET"), c.bits == 1 << 2) << c.bits;
+  }
+}
+
+TEST_F(SectionsTest, StatusReadsTheLastUserVariableSlotAndHistoryRecord) {
+  talvero::sim::SimDrive& d = Drive();
+  for (int slot = 0; slot < 48; ++slot) ASSERT_TRUE(d.DefineUserVariable("UV" + std::to_string(slot)));
+  talvero::sim::FaultRecord r;
+  r.faults = 1;
+  for (int k = 0; k < 16; ++k) {
+    r.text = "record " + std::to_string(k);
+    d.AddHistoryRecord(r);
+  }
+  ASSERT_TRUE(StartOnLine());
+  Click("#1");
+  const std::string rtf = Section("Status");
+  EXPECT_TRUE(Contains(rtf, "\\par   UV47=0\\par \\par \\par Diagnostic History:"));
+  for (const char* first : {"record 0\\par ", "record 15\\par "}) EXPECT_TRUE(Contains(rtf, first)) << first;
+  EXPECT_TRUE(Contains(rtf, "\\par 015: ")) << "sixteen entries";
+}
+
+TEST_F(SectionsTest, ADriveThatStopsAnsweringCutsTheSectionWhereItStopped) {
+  using talvero::sim::FaultKind;
+  using talvero::sim::FaultRule;
+  struct Case {
+    const char* item;
+    FaultRule fault;
+    const char* printed;    // read before the drive stopped
+    const char* notPrinted; // the first thing it no longer said
+    const char* note;
+  } cases[] = {
+      {"Parameters", FaultRule::Kind(FaultKind::Silence, 1, "=BSPD"), "Total Inertia (INER):", "(BSPD)",
+       "Node 1 did not answer; the Parameters section is incomplete."},
+      {"Parameters", FaultRule::Kind(FaultKind::BadChecksum, 1, "=BSPD"), "Total Inertia (INER):", "(BSPD)",
+       "Node 1 gave no valid answer; the Parameters section is incomplete."},
+      {"Active Program", FaultRule::Kind(FaultKind::Silence, 1, "=TR"), "----- Active Program from: ",
+       "Translation Ratio:", "Node 1 did not answer; the Active Program section is incomplete."},
+      {"Program: CUT", FaultRule::Kind(FaultKind::Silence, 1, std::string("l\x03", 2)), "000:       Home the axis",
+       "003:  ", "Node 1 did not answer; the Program: CUT section is incomplete."},
+      {"Events", FaultRule::Kind(FaultKind::Silence, 1, "T\x03"), "02:  (InActive)", "03:  (Active)",
+       "Node 1 did not answer; the Events section is incomplete."},
+      {"Status", FaultRule::Kind(FaultKind::Silence, 1, "I\x01"), "Kernel version: 2.07\\par \\par Node 1", "S/N : ",
+       "Node 1 did not answer; the Status section is incomplete."},
+      {"Status", FaultRule::Kind(FaultKind::Silence, 1, "=RERR"), "Present Faults (if any):", "'End Program'",
+       "Node 1 did not answer; the Status section is incomplete."},
+      {"Status", FaultRule::Kind(FaultKind::Silence, 1, std::string("}\x01", 2)), "Variables:",
+       "Diagnostic History:", "Node 1 did not answer; the Status section is incomplete."},
+  };
+  Drive();
+  ASSERT_TRUE(StartOnLine());
+  Click("#1");
+  for (const Case& c : cases) {
+    sim.ClearFaults();
+    sim.AddFault(c.fault);
+    const std::string note = c.note;
+    std::string message = note;
+    message.replace(message.find(" is incomplete."), 1, " of the report ");
+    prompter.ExpectMessage(message, talvero::Answer::Ok);
+    const std::string rtf = Section(c.item);
+    EXPECT_TRUE(Contains(rtf, c.printed)) << c.item << " / " << c.notPrinted;
+    EXPECT_FALSE(Contains(rtf, c.notPrinted)) << c.item;
+    EXPECT_TRUE(Contains(rtf, note + "\\par }")) << c.item << " / " << c.notPrinted;
+  }
+  EXPECT_EQ(prompter.Boxes().back().icon, talvero::Icon::Exclamation);
+
+  // One message for the run, naming each section it cut.
+  sim.ClearFaults();
+  sim.AddFault(FaultRule::Kind(FaultKind::Silence, 1, "=BSPD"));
+  sim.AddFault(FaultRule::Kind(FaultKind::Silence, 1, "I\x01"));
+  Choose({"Parameters", "Events", "Status"});
+  prompter.ExpectMessage("Node 1 did not answer; the Parameters and Status sections of the report are incomplete.",
+                         talvero::Answer::Ok);
+  const std::string rtf = Display();
+  EXPECT_TRUE(Contains(rtf, "09:  (InActive)  09: <empty>")) << "the section between is whole";
+}
+
 class AppSectionsTest : public ReportTest {
  protected:
   // An application with axes in slots 1 and 3 and a program of steps 0, 1, 5.

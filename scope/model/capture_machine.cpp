@@ -93,7 +93,10 @@ void CaptureMachine::Tick() {
       Schedule(0);
       break;
     case CaptureState::Aborting:
+      // Once the drive has finished, its traces are still read and plotted
+      // and nothing is stopped; the series ends there.
       if (abortedFrom_ == CaptureState::Starting) Finish();
+      else if (abortedFrom_ == CaptureState::Reading) Read();
       else StopCapture();
       break;
     case CaptureState::Idle:

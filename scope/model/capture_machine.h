@@ -9,6 +9,7 @@
 //                                        |           |1-Shot                 | Esc: Idle
 //                                        v           v
 //          Esc from Starting/Polling: Aborting --> (StopCap if the drive captures) --> Idle
+//          Esc from Reading: Aborting --> traces read and plotted --> Idle (no StopCap)
 //
 // Nothing here knows about widgets: the host reads the menus and panels and
 // draws the traces.

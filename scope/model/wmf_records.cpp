@@ -1,6 +1,7 @@
 #include "scope/model/wmf_records.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace scope {
 namespace {
@@ -13,10 +14,29 @@ void PutWord(std::vector<uint8_t>& out, uint16_t w) {
   out.push_back(uint8_t(w >> 8));
 }
 
+// A rectangle's right and bottom edges lie one past what it fills, so the
+// extents stop one short of the largest 16-bit coordinate.
+constexpr int kMaxExtent = 32766;
+
 }  // namespace
 
-WmfRecords::WmfRecords(int16_t width, int16_t height) : width_(width), height_(height) {
-  // The window is the picture itself, in twips.
+WmfUnits UnitsForPicture(int widthPx, int heightPx, int dpiX, int dpiY) {
+  widthPx = std::max(1, widthPx);
+  heightPx = std::max(1, heightPx);
+  dpiX = std::max(1, dpiX);
+  dpiY = std::max(1, dpiY);
+  WmfUnits u;
+  // The largest whole number of units per inch that keeps both extents in range.
+  const double fits = std::min(double(kMaxExtent) * dpiX / widthPx, double(kMaxExtent) * dpiY / heightPx);
+  u.unitsPerInch = std::clamp(int(std::floor(fits)), 1, int(WmfRecords::kTwipsPerInch));
+  u.width = std::min(kMaxExtent, int(std::lround(double(widthPx) * u.unitsPerInch / dpiX)));
+  u.height = std::min(kMaxExtent, int(std::lround(double(heightPx) * u.unitsPerInch / dpiY)));
+  return u;
+}
+
+WmfRecords::WmfRecords(int16_t width, int16_t height, uint16_t unitsPerInch)
+    : width_(width), height_(height), unitsPerInch_(unitsPerInch) {
+  // The window is the picture itself, in the header's units.
   Record(kSetWindowOrg, {0, 0});
   Record(kSetWindowExt, {uint16_t(height_), uint16_t(width_)});
 }
@@ -108,7 +128,7 @@ std::vector<uint8_t> WmfRecords::Finish() const {
   std::vector<uint8_t> out;
   // Placeable header: key, handle, box, units per inch, reserved, checksum.
   std::vector<uint16_t> head = {Lo(kKey), Hi(kKey), 0, 0, 0, uint16_t(width_), uint16_t(height_),
-                                kTwipsPerInch, 0, 0};
+                                unitsPerInch_, 0, 0};
   uint16_t sum = 0;
   for (uint16_t w : head) sum ^= w;
   head.push_back(sum);

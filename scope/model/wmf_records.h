@@ -1,7 +1,8 @@
 #pragma once
-// A placeable Windows metafile built record by record, in twips (1440 per
-// inch). Objects take the lowest free slot of the object table, as a
-// playing program assigns them.
+// A placeable Windows metafile built record by record, in logical units of
+// the header's units per inch (twips, 1440, unless a picture that large
+// would not fit a coordinate's 16 bits). Objects take the lowest free slot
+// of the object table, as a playing program assigns them.
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -11,6 +12,15 @@ namespace scope {
 struct WmfPoint {
   int16_t x = 0, y = 0;
 };
+
+// The logical units of a picture widthPx x heightPx pixels at dpiX x dpiY:
+// twips where the picture fits 16-bit coordinates, else as many units per
+// inch as keep every coordinate within 32767. The size in inches is kept.
+struct WmfUnits {
+  int unitsPerInch = 1440;
+  int width = 0, height = 0;  // the extents in those units
+};
+WmfUnits UnitsForPicture(int widthPx, int heightPx, int dpiX, int dpiY);
 
 class WmfRecords {
  public:
@@ -34,8 +44,8 @@ class WmfRecords {
   enum PenStyle : uint16_t { kSolidPen = 0, kDotPen = 2, kNullPen = 5 };
   enum BrushStyle : uint16_t { kSolidBrush = 0, kNullBrush = 1 };
 
-  // A picture of width x height twips.
-  WmfRecords(int16_t width, int16_t height);
+  // A picture of width x height units, unitsPerInch to the inch.
+  WmfRecords(int16_t width, int16_t height, uint16_t unitsPerInch = kTwipsPerInch);
 
   // Colours are 0x00BBGGRR. Each Create returns the object's slot.
   int CreatePen(uint16_t style, int16_t width, uint32_t colour);
@@ -58,6 +68,7 @@ class WmfRecords {
   int TakeSlot();
 
   int16_t width_, height_;
+  uint16_t unitsPerInch_;
   std::vector<uint16_t> body_;  // records in 16-bit words
   uint32_t largest_ = 3;
   std::vector<bool> slots_;

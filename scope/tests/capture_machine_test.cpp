@@ -130,11 +130,12 @@ TEST_F(CaptureTest, CapturesGoOutInTheOrderOfTheSequence) {
 TEST_F(CaptureTest, PollsWaitFiftyMillisecondsAndTheStatesFollowTheSequence) {
   std::vector<int> waits;
   machine.HandleCaptureKey(13);
-  while (host.pending) {
+  for (int i = 0; host.pending && i < 20; ++i) {
     waits.push_back(host.due);
     host.pending = false;
     machine.Tick();
   }
+  EXPECT_FALSE(host.pending) << "a one-shot capture that does not end";
   EXPECT_EQ(waits, (std::vector<int>{100, 0, 0, 50, 50, 50, 0}));
   EXPECT_EQ(host.states, (std::vector<CaptureState>{CaptureState::Armed, CaptureState::Starting,
                                                     CaptureState::Polling, CaptureState::Reading,
@@ -180,19 +181,28 @@ TEST_F(CaptureTest, TracesTakeTimeFromTheTimebaseAndValuesFromScaleAndOffset) {
 }
 
 TEST_F(CaptureTest, EscInEveryState) {
+  const std::string start("\x18\x01\x05\x02", 4);
+  std::vector<std::string> finished = {start, "Q", "Q", "Q", "Q"};
+  finished.insert(finished.end(), std::begin(kReadOut), std::end(kReadOut));
   struct Case {
     CaptureState at;
     std::vector<std::string> sent;  // the whole conversation
+    int plots;
   } cases[] = {
       // Armed: disarmed at once, nothing sent.
-      {CaptureState::Armed, {}},
+      {CaptureState::Armed, {}, 0},
       // Starting: the start request is never sent.
-      {CaptureState::Starting, {}},
+      {CaptureState::Starting, {}, 0},
       // Polling: the next tick stops the drive.
-      {CaptureState::Polling, {std::string("\x18\x01\x05\x02", 4), std::string("\x0E")}},
+      {CaptureState::Polling, {start, std::string("\x0E")}, 0},
+      // The finishing poll is in, the read not yet: still read and plotted,
+      // no stop, and the series ends.
+      {CaptureState::Reading, finished, 1},
   };
+  host.repeat = true;
   for (const Case& c : cases) {
     sim.ClearLog();
+    host.plots = 0;
     machine.HandleCaptureKey(13);
     if (c.at != CaptureState::Armed) RunTo(c.at);
     machine.HandleCaptureKey(27);
@@ -201,9 +211,9 @@ TEST_F(CaptureTest, EscInEveryState) {
     Run();
     EXPECT_EQ(machine.State(), CaptureState::Idle);
     EXPECT_EQ(Requests(), c.sent);
+    EXPECT_EQ(host.plots, c.plots);
     EXPECT_FALSE(host.busy);
   }
-  EXPECT_EQ(host.plots, 0);
   machine.HandleCaptureKey(27);  // Esc while idle does nothing
   EXPECT_EQ(machine.State(), CaptureState::Idle);
   EXPECT_FALSE(host.pending);
@@ -284,14 +294,27 @@ TEST_F(CaptureTest, ASilentDriveStopsAfterThreeFailedPolls) {
 TEST_F(CaptureTest, FreeRunGivesUpAfterTwiceTheTimebaseAndFiveSecondsButATriggerWaits) {
   sim.Drive(1).SetCapturePolls(1000000);
   host.freeRun = true;
-  prompter.ExpectMessage("The drive does not answer...capture stopped.", talvero::Answer::Ok, "KOVscope");
-  const int64_t t0 = clock.NowMs();
-  machine.HandleCaptureKey(13);
-  Run(1000);
-  EXPECT_EQ(machine.State(), CaptureState::Idle);
-  EXPECT_GE(clock.NowMs() - t0, 5200);
-  EXPECT_LT(clock.NowMs() - t0, 5600);
-  EXPECT_EQ(sim.Requests(1).back(), "\x0E");
+  const struct {
+    const char* timebase;
+    int64_t giveUpMs;  // twice the timebase and five seconds
+  } cases[] = {{"0.1", 5200}, {"25.0", 55000}};
+  for (const auto& c : cases) {
+    host.choice = {c.timebase, 5, 2};
+    prompter.ExpectMessage("The drive does not answer...capture stopped.", talvero::Answer::Ok, "KOVscope");
+    const int64_t t0 = clock.NowMs();
+    machine.HandleCaptureKey(13);
+    for (int i = 0; i < 5000 && host.pending && clock.NowMs() - t0 < c.giveUpMs - 150; ++i) {
+      host.pending = false;
+      clock.Advance(host.due);
+      machine.Tick();
+    }
+    EXPECT_EQ(machine.State(), CaptureState::Polling) << c.timebase << ": still polling near the limit";
+    Run(5000);
+    EXPECT_EQ(machine.State(), CaptureState::Idle);
+    EXPECT_GE(clock.NowMs() - t0, c.giveUpMs) << c.timebase;
+    EXPECT_LT(clock.NowMs() - t0, c.giveUpMs + 400) << c.timebase;
+    EXPECT_EQ(sim.Requests(1).back(), "\x0E");
+  }
 
   host.freeRun = false;
   machine.HandleCaptureKey(13);

@@ -39,6 +39,12 @@ class ScopeTest : public SimWindowTest {
       s->Tick();
     }
   }
+  // Ticks until the capture reaches the state; false when it does not in a
+  // capture's worth of ticks.
+  bool TickTo(scope::CaptureState state, int limit = 50) {
+    for (int i = 0; i < limit && s->Machine().State() != state; ++i) s->Tick();
+    return s->Machine().State() == state;
+  }
   void Capture() {
     s->HandleCaptureKey(13);
     RunTicks();

@@ -1,5 +1,6 @@
 // What the scope keeps of a capture: the two metafiles and the printed page,
 // each checked by our own reader and by tools that share no code with ours.
+#include <QDir>
 #include <QImage>
 #include <QPrinter>
 #include <QProcess>
@@ -54,6 +55,10 @@ TEST_F(ScopeOutputTest, ExportWritesBothChartsAsPlaceableMetafiles) {
     EXPECT_EQ(f.box[2], s->graph->width() * 1440 / s->graph->logicalDpiX());
     EXPECT_EQ(f.box[3], s->graph->height() * 1440 / s->graph->logicalDpiY());
     EXPECT_EQ(f.inch, 1440);
+    // The window is the picture: its height first, then its width.
+    EXPECT_EQ(scope::testing::FirstRecord(f, 0x020B), (std::vector<uint16_t>{0, 0}));
+    EXPECT_EQ(scope::testing::FirstRecord(f, 0x020C),
+              (std::vector<uint16_t>{uint16_t(f.box[3]), uint16_t(f.box[2])}));
     EXPECT_EQ(f.type, 1);
     EXPECT_EQ(f.headerWords, 9);
     EXPECT_EQ(f.version, 0x0300);
@@ -78,6 +83,40 @@ TEST_F(ScopeOutputTest, ExportWritesBothChartsAsPlaceableMetafiles) {
   EXPECT_TRUE(text.contains("stroke:yellow")) << "the trace";
   EXPECT_TRUE(text.contains("Feedback Velocity (system-rev/sec)"));
   EXPECT_GT(text.count("<polyline"), 10);
+}
+
+TEST_F(ScopeOutputTest, AChartOfAnyWidthIsWrittenWholeAtItsSizeInInches) {
+  for (int width : {2560, 4000}) {
+    s->resize(width, 1400);
+    ASSERT_EQ(s->graph->width(), width);
+    s->ProgramFolder = Path(std::to_string(width));
+    ASSERT_TRUE(QDir().mkpath(QString::fromStdString(s->ProgramFolder)));
+    s->Print2File_Click();
+    const auto f = ReadWmf(ReadBytes(s->ProgramFolder + "/2612091405U KV110c Feed (Node 1).WMF"));
+    ASSERT_EQ(f.error, "") << width;
+    const int w = f.box[2], h = f.box[3];
+    ASSERT_GT(w, 0);
+    ASSERT_GT(h, 0);
+    // Units per inch and extent give the chart's own size in inches.
+    const int dpiX = s->graph->logicalDpiX(), dpiY = s->graph->logicalDpiY();
+    EXPECT_NEAR(double(w) / f.inch, double(width) / dpiX, 1.0 / f.inch) << width;
+    EXPECT_NEAR(double(h) / f.inch, double(s->graph->height()) / dpiY, 1.0 / f.inch) << width;
+    EXPECT_EQ(scope::testing::FirstRecord(f, 0x020C), (std::vector<uint16_t>{uint16_t(h), uint16_t(w)}));
+    // The labels keep their 8 points in those units.
+    const auto font = scope::testing::FirstRecord(f, 0x02FB);
+    ASSERT_FALSE(font.empty());
+    EXPECT_EQ(int16_t(font[0]), -int(std::lround(8.0 * f.inch / 72))) << width;
+    // A rectangle's right and bottom edges lie one past what it fills.
+    for (const auto& [x, y] : scope::testing::DrawnPoints(f)) {
+      EXPECT_TRUE(x >= 0 && x <= w + 1 && y >= 0 && y <= h + 1) << width << ": " << x << "," << y << " outside";
+      if (HasFailure()) break;
+    }
+    // The trace runs on to the plot area's right edge, near the chart's.
+    const auto lines = scope::testing::Polylines(f);
+    const auto trace = std::find_if(lines.begin(), lines.end(), [](const auto& l) { return l.points == 250; });
+    ASSERT_NE(trace, lines.end());
+    EXPECT_GT(trace->right, w * 95 / 100) << width;
+  }
 }
 
 TEST_F(ScopeOutputTest, ASecondExportInTheMinuteKeepsTheFirstAndNamesAreSafe) {
@@ -183,11 +222,25 @@ class BrokenPrinter : public talvero::PrintTarget {
   QPrinter printer;
 };
 
+// The printer object of a system with no printer: neither a name nor a file.
+class NamelessPrinter : public talvero::PrintTarget {
+ public:
+  NamelessPrinter() {
+    printer.setPrinterName("");
+    printer.setOutputFileName("");
+  }
+  QPrinter* BeginJob(const QString&) override { return &printer; }
+  QPrinter printer;
+};
+
 TEST_F(ScopeOutputTest, APrintJobThatCannotStartIsReported) {
   NoPrinter none;
-  talvero::SetPrintTarget(&none);
-  prompter.ExpectMessage("Unable to print: no printer is set up.", talvero::Answer::Ok, "KOVscope");
-  s->Print2Printer_Click();
+  NamelessPrinter nameless;
+  for (talvero::PrintTarget* t : std::initializer_list<talvero::PrintTarget*>{&none, &nameless}) {
+    talvero::SetPrintTarget(t);
+    prompter.ExpectMessage("Unable to print: no printer is set up.", talvero::Answer::Ok, "KOVscope");
+    s->Print2Printer_Click();
+  }
   const QString nowhere = dir.path() + "/missing/job.pdf";
   BrokenPrinter broken(nowhere);
   talvero::SetPrintTarget(&broken);

@@ -118,11 +118,11 @@ TEST_F(ScopeTest, ARepeatSeriesTakesASettingsChangeThenStopsOnOneShot) {
   s->SB_PanelClick(6);
   EXPECT_EQ(Panel(6), "Repeat");
   s->HandleCaptureKey(13);
-  while (s->Machine().State() != CaptureState::RepeatWait) s->Tick();
+  ASSERT_TRUE(TickTo(CaptureState::RepeatWait));
   EXPECT_TRUE(s->ScopeSettings->isEnabled());
   s->UPD_Click(7);
   s->Tick();
-  while (s->Machine().State() != CaptureState::RepeatWait) s->Tick();
+  ASSERT_TRUE(TickTo(CaptureState::RepeatWait));
   EXPECT_EQ(s->graph->Title(), "Current Reference (amps)");
   s->SB_PanelClick(6);
   RunTicks();
@@ -246,20 +246,26 @@ TEST_F(ScopeTest, CursorReadOut) {
   }
 }
 
-TEST_F(ScopeTest, TheLeftButtonShowsThePopUpWithTheMenuFlagSet) {
-  bool sawMenu = false, sawFlag = false, sawGlobal = false;
-  QTimer::singleShot(0, [&]() {
-    sawMenu = s->ASPlotVisible();
-    sawGlobal = scope::ASPlotVisible();
-    sawFlag = s->MenuOpen;
-    s->ASPlot->close();
-  });
-  QTest::mouseClick(s->graph, Qt::LeftButton, {}, QPoint(100, 50));
-  EXPECT_TRUE(sawMenu);
-  EXPECT_TRUE(sawGlobal);
-  EXPECT_TRUE(sawFlag);
-  EXPECT_FALSE(s->MenuOpen);
-  EXPECT_FALSE(scope::ASPlotVisible());
+TEST_F(ScopeTest, TheLeftButtonShowsThePopUpWhereTheMouseIsWithTheMenuFlagSet) {
+  for (scope::ScopeChart* chart : {s->graph, s->graph2}) {
+    bool sawMenu = false, sawFlag = false, sawGlobal = false;
+    QPoint at;
+    QTimer::singleShot(0, [&]() {
+      sawMenu = s->ASPlotVisible();
+      sawGlobal = scope::ASPlotVisible();
+      sawFlag = s->MenuOpen;
+      at = s->ASPlot->pos();
+      s->ASPlot->close();
+    });
+    const QPoint click(100, 50);
+    QTest::mouseClick(chart, Qt::LeftButton, {}, click);
+    EXPECT_TRUE(sawMenu);
+    EXPECT_TRUE(sawGlobal);
+    EXPECT_TRUE(sawFlag);
+    EXPECT_EQ(at, chart->mapToGlobal(click)) << chart->objectName().toStdString();
+    EXPECT_FALSE(s->MenuOpen);
+    EXPECT_FALSE(scope::ASPlotVisible());
+  }
   s->close();
   EXPECT_FALSE(scope::ASPlotVisible());
 }

@@ -81,7 +81,12 @@ std::vector<WmfPolyline> Polylines(const WmfFile& f) {
       case 0x01F0:
         if (r.params[0] < used.size()) used[r.params[0]] = false;
         break;
-      case 0x0325: out.push_back({pen, r.params[0]}); break;
+      case 0x0325: {
+        WmfPolyline line{pen, r.params[0]};
+        for (size_t i = 0; i < line.points; ++i) line.right = std::max(line.right, int16_t(r.params[1 + 2 * i]));
+        out.push_back(line);
+        break;
+      }
     }
   }
   return out;
@@ -99,6 +104,33 @@ std::vector<std::string> Texts(const WmfFile& f) {
     out.push_back(s);
   }
   return out;
+}
+
+std::vector<std::pair<int16_t, int16_t>> DrawnPoints(const WmfFile& f) {
+  std::vector<std::pair<int16_t, int16_t>> out;
+  auto at = [&](uint16_t x, uint16_t y) { out.emplace_back(int16_t(x), int16_t(y)); };
+  for (const WmfRecord& r : f.records) {
+    const auto& p = r.params;
+    switch (r.function) {
+      case 0x041B:  // bottom, right, top, left
+        at(p[3], p[2]);
+        at(p[1], p[0]);
+        break;
+      case 0x0325:
+        for (size_t i = 0; i < p[0]; ++i) at(p[1 + 2 * i], p[2 + 2 * i]);
+        break;
+      case 0x0521:  // count, text, y, x
+        at(p[p.size() - 1], p[p.size() - 2]);
+        break;
+    }
+  }
+  return out;
+}
+
+std::vector<uint16_t> FirstRecord(const WmfFile& f, uint16_t function) {
+  for (const WmfRecord& r : f.records)
+    if (r.function == function) return r.params;
+  return {};
 }
 
 }  // namespace scope::testing

@@ -3,6 +3,7 @@
 // file's own bookkeeping and plays the object table to know which pen draws
 // each polyline.
 #include <cstdint>
+#include <utility>
 #include <optional>
 #include <string>
 #include <vector>
@@ -36,9 +37,14 @@ std::vector<uint8_t> ReadBytes(const std::string& path);
 struct WmfPolyline {
   uint32_t colour = 0;  // of the pen selected
   size_t points = 0;
+  int16_t right = INT16_MIN;  // the largest x
 };
 // Polylines in order, with the pen in force; also the texts drawn.
 std::vector<WmfPolyline> Polylines(const WmfFile& f);
 std::vector<std::string> Texts(const WmfFile& f);
+// Every point drawn: rectangle corners, polyline points, text origins.
+std::vector<std::pair<int16_t, int16_t>> DrawnPoints(const WmfFile& f);
+// The parameters of the first record of that function; empty when none.
+std::vector<uint16_t> FirstRecord(const WmfFile& f, uint16_t function);
 
 }  // namespace scope::testing

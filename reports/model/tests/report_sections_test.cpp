@@ -77,6 +77,19 @@ TEST(ParseHistoryRecord, FullAndShortRecords) {
   EXPECT_EQ(h.rest, "   4");
 }
 
+TEST(CutMessage, NamesEverySectionAndSaysDamagedOnlyWhenNoneWasSilent) {
+  const struct {
+    std::vector<CutSection> cuts;
+    const char* want;
+  } cases[] = {
+      {{{"Events", true}}, "Node 3 gave no valid answer; the Events section of the report is incomplete."},
+      {{{"Parameters", true}, {"Program: CUT", false}, {"Status", true}},
+       "Node 3 did not answer; the Parameters, Program: CUT and Status sections of the report are incomplete."},
+  };
+  for (const auto& c : cases) EXPECT_EQ(CutMessage(3, c.cuts), c.want);
+  EXPECT_EQ(CutNote(3, {"Status", false}), "Node 3 did not answer; the Status section is incomplete.");
+}
+
 TEST(StatusWords, FromTheStatusWord) {
   EXPECT_EQ(ReportSections::StateWords(11), "Enabled, Faulted, Running.");
   EXPECT_EQ(ReportSections::StateWords(137), "Enabled, Paused.");
