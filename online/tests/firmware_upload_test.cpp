@@ -3,16 +3,20 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QDir>
+#include <QFile>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <functional>
 #include <optional>
 
 #include "mainwin/pop.h"
 #include "online/firmware_upload.h"
 #include "online/model/firmware_flash.h"
 #include "online/tests/memory_window_fixture.h"
+#include "platform/files/tests/file_kinds.h"
 
 namespace {
 
@@ -150,6 +154,44 @@ TEST_F(FirmwareTest, TheFileDecidesTheBlocksSent) {
       EXPECT_EQ(LastCount(), c.lastText);
     }
     ExpectPanelBack();
+  }
+}
+
+TEST_F(FirmwareTest, AFileThatIsNoFirmwareIsRefusedAtOnceAndNothingSent) {
+  namespace kinds = talvero::testing;
+  const std::string at = Path("odd.BIN");
+  struct Case {
+    const char* name;
+    std::function<std::string()> make;  // the path chosen
+    std::string message;
+  } cases[] = {
+      {"fifo", [&] { EXPECT_TRUE(kinds::MakeFifo(at)); return at; },
+       "Couldn't read " + at + ": it is a pipe (fifo), not a file. Nothing was sent to the drive."},
+      {"link to /dev/zero", [&] { EXPECT_EQ(::symlink("/dev/zero", at.c_str()), 0); return at; },
+       "Couldn't read " + at + ": it is a device, not a file. Nothing was sent to the drive."},
+      {"folder", [&] { EXPECT_TRUE(QDir().mkdir(QString::fromStdString(at))); return at; },
+       "Couldn't read " + at + ": it is a folder. Nothing was sent to the drive."},
+      {"2 GiB sparse", [&] { EXPECT_TRUE(kinds::MakeSparse(at, off_t(1) << 31)); return at; },
+       at + " holds 2147483648 bytes; a drive's flash takes at most 1048576. Nothing was sent to the drive."},
+      {"1 MiB and one block", [&] { WriteFile(at, std::string((1 << 20) + 128, 'f')); return at; },
+       at + " holds 1048704 bytes; a drive's flash takes at most 1048576. Nothing was sent to the drive."},
+      {"unreadable", [&] { return std::string(kinds::UnreadableFile()); },
+       std::string("Couldn't read ") + kinds::UnreadableFile() + ": Permission denied. Nothing was sent to the drive."},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    sim.ClearLog();
+    const std::string path = c.make();
+    ExpectWarningAndFile(path);
+    prompter.ExpectMessage(c.message, Answer::Ok);
+    const kinds::Stopwatch watch;
+    Upload();
+    EXPECT_LT(watch.Seconds(), 1.0);
+    EXPECT_TRUE(prompter.AllShown());
+    EXPECT_EQ(Sequence(1), "");
+    ExpectPanelBack();
+    QDir(QString::fromStdString(at)).removeRecursively();
+    QFile::remove(QString::fromStdString(at));
   }
 }
 

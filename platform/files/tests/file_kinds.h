@@ -24,10 +24,9 @@ inline bool MakeSparse(const std::string& path, off_t size) {
   return ok;
 }
 
-// A file this process can open but whose read fails, or which it may not
-// open: the kernel refuses reads of this one even to root.
-inline const char* UnreadableFile() { return "/proc/self/clear_refs"; }
-inline const char* UnreadableReason() { return ::geteuid() == 0 ? "Invalid argument" : "Permission denied"; }
+// A regular file no process may open for reading, not even root's (tests
+// run as root): a write-only attribute, which the kernel refuses to read.
+inline const char* UnreadableFile() { return "/sys/bus/platform/drivers_probe"; }
 
 class FileSizeLimit {
  public:
