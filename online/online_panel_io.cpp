@@ -38,7 +38,7 @@ void OnlinePanel::ConnectIO() {
   for (Lamp* l : s.OUT) l->setAttribute(Qt::WA_TransparentForMouseEvents);
   for (QGroupBox* f : {s.InputsFrame, s.OutputsFrame}) {
     f->setMouseTracking(true);
-    f->installEventFilter(this);
+    Watch(f);
   }
   connect(win_.Item("IO_NoForce"), &QAction::triggered, this, [this]() { IO_NoForce_Click(); });
   connect(win_.Item("IO_ForceON"), &QAction::triggered, this, [this]() { IO_ForceON_Click(); });
@@ -48,7 +48,7 @@ void OnlinePanel::ConnectIO() {
   win_.Toggle->setToolTip("");
   win_.Toggle->setContextMenuPolicy(Qt::PreventContextMenu);
   win_.Toggle->setMouseTracking(true);
-  win_.Toggle->installEventFilter(this);
+  Watch(win_.Toggle);
 }
 
 bool OnlinePanel::IOEvent(QObject* watched, QEvent* e) {
