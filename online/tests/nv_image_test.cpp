@@ -11,6 +11,7 @@
 #include <QMenuBar>
 #include <QProgressBar>
 #include <QToolButton>
+#include <cstdio>
 #include <functional>
 #include <optional>
 
@@ -190,8 +191,11 @@ TEST_F(NvImageTest, ASaveTargetIsCheckedBeforeTheFirstBlockAndNeverDamaged) {
        [](auto p) { EXPECT_TRUE(QFileInfo(QString::fromStdString(p)).isDir()); }},
       {"fifo", [&] { EXPECT_TRUE(kinds::MakeFifo(at)); return at; }, "it is a pipe (fifo), not a file", {"t.SNA"},
        [](auto) {}},
-      {"link to /dev/null", [&] { EXPECT_EQ(::symlink("/dev/null", at.c_str()), 0); return at; },
-       "it is a device, not a file", {"t.SNA"}, [](auto) {}},
+      {"link to a device", [&] {
+         EXPECT_TRUE(kinds::MakeDevice(Path("t.dev")));
+         EXPECT_EQ(::symlink("t.dev", at.c_str()), 0);
+         return at;
+       }, "it is a device, not a file", {"t.SNA", "t.dev"}, [](auto) {}},
       {"254-character name", [&] { return longName; }, "", {QString::fromStdString(std::string(250, 'n') + ".SNA")},
        [&](auto p) { EXPECT_EQ(ReadFile(p), Memory(1)); }},
       {"link to an old image", [&] {
@@ -208,6 +212,10 @@ TEST_F(NvImageTest, ASaveTargetIsCheckedBeforeTheFirstBlockAndNeverDamaged) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
+    if (c.name == std::string("link to a device") && ::geteuid() != 0) {
+      std::printf("%s: only root makes a device to write to\n", c.name);
+      continue;
+    }
     sim.ClearLog();
     const std::string path = c.make();
     const bool full = c.name == std::string("full disk");
@@ -232,6 +240,8 @@ TEST_F(NvImageTest, ASaveTargetIsCheckedBeforeTheFirstBlockAndNeverDamaged) {
     files.removeAll("talvero.lock");
     QStringList expected = c.files;
     if (c.name == std::string("folder")) expected = {"t.SNA"};
+    files.sort();
+    expected.sort();
     EXPECT_EQ(files, expected) << "no temporary left";
     ExpectWindowAsBefore();
     for (const QString& f : files) {

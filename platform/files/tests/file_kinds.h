@@ -5,6 +5,7 @@
 #include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -14,6 +15,14 @@
 namespace talvero::testing {
 
 inline bool MakeFifo(const std::string& path) { return ::mkfifo(path.c_str(), 0600) == 0; }
+
+// A device of the test's own (the null device's numbers) for a write to be
+// refused on: never a link to one of the system's, which a writer gone wrong
+// would replace when the tests run as root. False where this process may
+// not make one.
+inline bool MakeDevice(const std::string& path) {
+  return ::mknod(path.c_str(), S_IFCHR | 0600, makedev(1, 3)) == 0;
+}
 
 // A file of size bytes that takes no room on the disk.
 inline bool MakeSparse(const std::string& path, off_t size) {
