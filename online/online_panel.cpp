@@ -38,20 +38,6 @@ OnlinePanel::OnlinePanel(MainWin& win) : QObject(&win), win_(win) {
   ConnectControls();
   SetupTips();
   ConnectIO();
-  // The window's children go after it has said it is going (and the panel,
-  // made last, goes last): the filters must not outlive what they look at.
-  connect(&win_, &QObject::destroyed, this, [this]() { StopWatching(); });
-}
-
-void OnlinePanel::Watch(QObject* o) {
-  o->installEventFilter(this);
-  watched_.emplace_back(o);
-}
-
-void OnlinePanel::StopWatching() {
-  for (const QPointer<QObject>& o : watched_)
-    if (o) o->removeEventFilter(this);
-  watched_.clear();
 }
 
 void OnlinePanel::ConnectControls() {
@@ -77,10 +63,10 @@ void OnlinePanel::ConnectControls() {
     connect(win_.Item(item), &QAction::triggered, this, [this, item]() { SetWatchItem(item); });
   }
 
-  Watch(win_.Watch);
-  Watch(strip.FaultList);
-  Watch(win_.statusBar());
-  for (QLabel* panel : win_.Mon1) Watch(panel);
+  win_.Watch->installEventFilter(this);
+  strip.FaultList->installEventFilter(this);
+  win_.statusBar()->installEventFilter(this);
+  for (QLabel* panel : win_.Mon1) panel->installEventFilter(this);
 }
 
 void OnlinePanel::SetupTips() {
@@ -100,7 +86,7 @@ void OnlinePanel::SetupTips() {
   for (auto& [w, text] : tips_) {
     w->setToolTip("");  // the window's own tips show instead
     w->setMouseTracking(true);
-    Watch(w);
+    w->installEventFilter(this);
   }
 }
 

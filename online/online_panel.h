@@ -5,7 +5,6 @@
 // fills the window's hooks and connects the panel's controls. Every handler
 // carries the name the window's design gives it, so tests call it directly.
 #include <QObject>
-#include <QPointer>
 #include <QPoint>
 #include <Qt>
 #include <cstdint>
@@ -122,9 +121,6 @@ class OnlinePanel : public QObject {
   void SetupTips();
   void ConnectIO();
   bool IOEvent(QObject* watched, QEvent* e);
-  // Filters the object's events until the window begins to go.
-  void Watch(QObject* o);
-  void StopWatching();
   // The family and model prefix of the selected drive; "" for any other selection.
   std::string Family() const;
   std::string Prefix() const;
@@ -139,5 +135,4 @@ class OnlinePanel : public QObject {
   std::string statusText_;
   // The tooltip text of each control that shows one.
   std::vector<std::pair<QWidget*, std::string>> tips_;
-  std::vector<QPointer<QObject>> watched_;
 };

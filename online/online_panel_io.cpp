@@ -38,7 +38,7 @@ void OnlinePanel::ConnectIO() {
   for (Lamp* l : s.OUT) l->setAttribute(Qt::WA_TransparentForMouseEvents);
   for (QGroupBox* f : {s.InputsFrame, s.OutputsFrame}) {
     f->setMouseTracking(true);
-    Watch(f);
+    f->installEventFilter(this);
   }
   connect(win_.Item("IO_NoForce"), &QAction::triggered, this, [this]() { IO_NoForce_Click(); });
   connect(win_.Item("IO_ForceON"), &QAction::triggered, this, [this]() { IO_ForceON_Click(); });
@@ -48,15 +48,21 @@ void OnlinePanel::ConnectIO() {
   win_.Toggle->setToolTip("");
   win_.Toggle->setContextMenuPolicy(Qt::PreventContextMenu);
   win_.Toggle->setMouseTracking(true);
-  Watch(win_.Toggle);
+  win_.Toggle->installEventFilter(this);
 }
 
 bool OnlinePanel::IOEvent(QObject* watched, QEvent* e) {
+  // Only the mouse is looked at, and the window not before: while it is being
+  // destroyed, its children still get other events.
+  const QEvent::Type type = e->type();
+  if (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonDblClick &&
+      type != QEvent::MouseButtonRelease && type != QEvent::MouseMove)
+    return false;
   StatStrip& s = *win_.StatStrip;
   const bool frame = watched == s.InputsFrame || watched == s.OutputsFrame;
   if (!frame && watched != win_.Toggle) return false;
   const bool outputs = watched == s.OutputsFrame;
-  switch (e->type()) {
+  switch (type) {
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonDblClick: {
       const auto* m = static_cast<QMouseEvent*>(e);
