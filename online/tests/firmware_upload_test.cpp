@@ -158,40 +158,27 @@ TEST_F(FirmwareTest, TheFileDecidesTheBlocksSent) {
 }
 
 TEST_F(FirmwareTest, AFileThatIsNoFirmwareIsRefusedAtOnceAndNothingSent) {
-  namespace kinds = talvero::testing;
   const std::string at = Path("odd.BIN");
-  struct Case {
-    const char* name;
-    std::function<std::string()> make;  // the path chosen
-    std::string message;
-  } cases[] = {
-      {"fifo", [&] { EXPECT_TRUE(kinds::MakeFifo(at)); return at; },
-       "Couldn't read " + at + ": it is a pipe (fifo), not a file. Nothing was sent to the drive."},
-      {"link to /dev/zero", [&] { EXPECT_EQ(::symlink("/dev/zero", at.c_str()), 0); return at; },
-       "Couldn't read " + at + ": it is a device, not a file. Nothing was sent to the drive."},
-      {"folder", [&] { EXPECT_TRUE(QDir().mkdir(QString::fromStdString(at))); return at; },
-       "Couldn't read " + at + ": it is a folder. Nothing was sent to the drive."},
-      {"2 GiB sparse", [&] { EXPECT_TRUE(kinds::MakeSparse(at, off_t(1) << 31)); return at; },
-       at + " holds 2147483648 bytes; a drive's flash takes at most 1048576. Nothing was sent to the drive."},
-      {"1 MiB and one block", [&] { WriteFile(at, std::string((1 << 20) + 128, 'f')); return at; },
-       at + " holds 1048704 bytes; a drive's flash takes at most 1048576. Nothing was sent to the drive."},
-      {"unreadable", [&] { return std::string(kinds::UnreadableFile()); },
-       std::string("Couldn't read ") + kinds::UnreadableFile() + ": Permission denied. Nothing was sent to the drive."},
-  };
-  for (const Case& c : cases) {
+  std::vector<FileNotToSend> cases = FilesNotToSend(at);
+  cases.push_back({"1 MiB and one block", [&] { WriteFile(at, std::string((1 << 20) + 128, 'f')); return at; }, ""});
+  for (const FileNotToSend& c : cases) {
     SCOPED_TRACE(c.name);
     sim.ClearLog();
     const std::string path = c.make();
+    const std::string size = c.name == std::string("2 GiB sparse") ? "2147483648" : "1048704";
     ExpectWarningAndFile(path);
-    prompter.ExpectMessage(c.message, Answer::Ok);
-    const kinds::Stopwatch watch;
+    prompter.ExpectMessage(
+        (c.reason.empty() ? path + " holds " + size + " bytes; a drive's flash takes at most 1048576."
+                          : "Couldn't read " + path + ": " + c.reason + ".") +
+            " Nothing was sent to the drive.",
+        Answer::Ok);
+    const talvero::testing::Stopwatch watch;
     Upload();
     EXPECT_LT(watch.Seconds(), 1.0);
     EXPECT_TRUE(prompter.AllShown());
     EXPECT_EQ(Sequence(1), "");
     ExpectPanelBack();
-    QDir(QString::fromStdString(at)).removeRecursively();
-    QFile::remove(QString::fromStdString(at));
+    Remove(at);
   }
 }
 

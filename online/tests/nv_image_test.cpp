@@ -252,34 +252,19 @@ TEST_F(NvImageTest, ASaveTargetIsCheckedBeforeTheFirstBlockAndNeverDamaged) {
 }
 
 TEST_F(NvImageTest, ARestoreFileThatIsNoImageIsRefusedAtOnceAndTheDriveStaysStopped) {
-  namespace kinds = talvero::testing;
   const std::string old = Memory(1);
   const std::string at = Path("odd.SNA");
-  const std::string keep = "Nothing was written; the drive stays stopped.";
-  struct Case {
-    const char* name;
-    std::function<std::string()> make;  // the path chosen
-    std::string message;
-  } cases[] = {
-      {"fifo", [&] { EXPECT_TRUE(kinds::MakeFifo(at)); return at; },
-       "Couldn't read " + at + ": it is a pipe (fifo), not a file. " + keep},
-      {"link to /dev/zero", [&] { EXPECT_EQ(::symlink("/dev/zero", at.c_str()), 0); return at; },
-       "Couldn't read " + at + ": it is a device, not a file. " + keep},
-      {"folder", [&] { EXPECT_TRUE(QDir().mkdir(QString::fromStdString(at))); return at; },
-       "Couldn't read " + at + ": it is a folder. " + keep},
-      {"2 GiB sparse", [&] { EXPECT_TRUE(kinds::MakeSparse(at, off_t(1) << 31)); return at; },
-       "odd.SNA is not a memory image: it holds 2147483648 bytes, an image holds 131072. " + keep},
-      {"unreadable", [&] { return std::string(kinds::UnreadableFile()); },
-       std::string("Couldn't read ") + kinds::UnreadableFile() + ": Permission denied. " + keep},
-  };
-  for (const Case& c : cases) {
+  for (const FileNotToSend& c : FilesNotToSend(at)) {
     SCOPED_TRACE(c.name);
     sim.ClearLog();
     const std::string path = c.make();
     ExpectQuestions();
     prompter.ExpectOpenFile(path);
-    prompter.ExpectMessage(c.message, Answer::Ok);
-    const kinds::Stopwatch watch;
+    prompter.ExpectMessage((c.reason.empty() ? "odd.SNA is not a memory image: it holds 2147483648 bytes, an image holds 131072."
+                                             : "Couldn't read " + path + ": " + c.reason + ".") +
+                               " Nothing was written; the drive stays stopped.",
+                           Answer::Ok);
+    const talvero::testing::Stopwatch watch;
     Restore();
     EXPECT_LT(watch.Seconds(), 1.0);
     EXPECT_TRUE(prompter.AllShown());
@@ -289,8 +274,7 @@ TEST_F(NvImageTest, ARestoreFileThatIsNoImageIsRefusedAtOnceAndTheDriveStaysStop
     EXPECT_EQ(sent, std::vector<std::string>{"\x1B"}) << "the stop alone";
     EXPECT_EQ(Memory(1), old);
     ExpectWindowAsBefore();
-    QDir(QString::fromStdString(at)).removeRecursively();
-    QFile::remove(QString::fromStdString(at));
+    Remove(at);
   }
 }
 
