@@ -3,13 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
-#include <QDir>
-#include <QFile>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
-#include <functional>
 #include <optional>
 
 #include "mainwin/pop.h"
