@@ -23,9 +23,9 @@
 #include "mainwin/main_win.h"
 #include "mainwin/qt_sys_tree.h"
 #include "online/memory_and_firmware.h"
-#include "online/model/file_bytes.h"
 #include "online/testing/one_drive_line.h"
 #include "platform/clock/clock.h"
+#include "platform/files/replacing_file.h"
 #include "platform/ui/passing_prompter.h"
 #include "platform/ui/scripted_prompter.h"
 #include "sim/pty_server.h"
@@ -106,8 +106,7 @@ class Bench {
     std::mt19937 rng(seed);
     for (char& c : bytes) c = char(rng() & 0xFF);
     const std::string path = outDir + "/" + name;
-    online::ReplacingFile f(path);
-    if (f.Open() || f.Write(bytes) || f.Commit()) {
+    if (talvero::WriteWholeFile(path, bytes)) {
       std::fprintf(stderr, "cannot write %s\n", path.c_str());
       return "";
     }

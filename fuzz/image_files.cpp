@@ -10,9 +10,9 @@
 #include <string>
 
 #include "fuzz/fuzz_target.h"
-#include "online/model/file_bytes.h"
 #include "online/model/firmware_flash.h"
 #include "online/model/nv_transfer.h"
+#include "platform/files/whole_file.h"
 
 TALVERO_FUZZ_TARGET(image_files) {
   static const std::string path = [] {
@@ -33,13 +33,15 @@ TALVERO_FUZZ_TARGET(image_files) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out << bytes;
   }
-  const online::FileBytes file = online::ReadFileBytes(path);
-  FUZZ_CHECK(file.bytes && *file.bytes == bytes, "the file did not read back whole");
+  const talvero::FileRead file = talvero::ReadWholeFile(path, 0, online::kFirmwareMaxBytes);
+  FUZZ_CHECK(file && file.bytes == bytes, "the file did not read back whole");
 
-  const bool image = !online::NvImageRefusal(path, file).has_value();
+  const talvero::FileRead asImage = talvero::ReadWholeFile(path, online::kNvImageSize, online::kNvImageSize);
+  const bool image = !online::NvImageRefusal(path, asImage).has_value();
   FUZZ_CHECK(image == (bytes.size() == 131072), "an image of " + std::to_string(bytes.size()) + " bytes");
+  FUZZ_CHECK(!image || asImage.bytes == bytes, "the image did not read back whole");
 
-  const auto check = online::CheckFirmwareFile(path, file.bytes, file.error);
+  const auto check = online::CheckFirmwareFile(path, file);
   if (bytes.size() < 128) FUZZ_CHECK(check && !check->question, "a file under one block could be sent");
   else if (bytes.size() % 128) FUZZ_CHECK(check && check->question, "a broken last block was not asked about");
   else FUZZ_CHECK(!check, "a file of whole blocks was refused");

@@ -11,9 +11,11 @@
 
 namespace {
 
+// Each library stays loaded as long as the process lives, so the map is
+// never destroyed either: what it holds stays reachable to the very end.
 std::map<QString, tivolen::TivolenLoader*>& Loaded() {
-  static std::map<QString, tivolen::TivolenLoader*> loaded;
-  return loaded;
+  static auto* loaded = new std::map<QString, tivolen::TivolenLoader*>;
+  return *loaded;
 }
 
 std::string LastDlError(const char* otherwise) {

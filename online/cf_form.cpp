@@ -19,6 +19,7 @@
 #include "online/model/capture_text.h"
 #include "online/model/drive_text.h"
 #include "platform/clock/clock.h"
+#include "platform/files/replacing_file.h"
 #include "platform/ui/prompter.h"
 #include "platform/ui/qt/plain_text.h"
 #include "runtime/text.h"
@@ -190,7 +191,7 @@ void CF_Form::Capture() {
     std::error_code ec;
     const std::filesystem::path dir = std::filesystem::current_path(ec);
     const std::string path = ec ? std::string(kCaptureFile) : (dir / kCaptureFile).string();
-    if (const std::optional<std::string> why = WriteTextFile(path, CaptureText(data)))
+    if (const std::optional<std::string> why = talvero::WriteWholeFile(path, CaptureText(data)))
       Inform("The capture could not be written to " + path + ": " + *why, kCaptureTitle);
   }
   win_.MousePointer(0);

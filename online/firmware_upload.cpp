@@ -11,11 +11,11 @@
 #include "mainwin/long_operation.h"
 #include "mainwin/main_win.h"
 #include "mainwin/pop.h"
-#include "online/model/file_bytes.h"
 #include "online/model/firmware_flash.h"
 #include "online/restart_drive.h"
 #include "online/transfer_progress.h"
 #include "platform/clock/clock.h"
+#include "platform/files/whole_file.h"
 #include "platform/ui/prompter.h"
 
 namespace online {
@@ -114,12 +114,12 @@ void SpUpload_Click(MainWin& w) {
   const std::optional<std::string> path = ask.OpenFile(FirmwareDialog());
   if (!path) return;
   // Read once: every attempt sends these bytes, whatever becomes of the file.
-  const FileBytes file = ReadFileBytes(*path);
-  if (auto check = CheckFirmwareFile(*path, file.bytes, file.error)) {
+  const talvero::FileRead file = talvero::ReadWholeFile(*path, 0, kFirmwareMaxBytes);
+  if (auto check = CheckFirmwareFile(*path, file)) {
     const talvero::Answer a = ask.Message(check->box);
     if (!check->question || a != talvero::Answer::Yes) return;
   }
-  const std::string image = file.bytes->substr(0, file.bytes->size() / kFlashBlockSize * kFlashBlockSize);
+  const std::string image = file.bytes.substr(0, file.bytes.size() / kFlashBlockSize * kFlashBlockSize);
 
   LineToItself line(w);
   FlashEnd end;

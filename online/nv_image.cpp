@@ -43,7 +43,7 @@ void AA_MEM2FILE_Click(MainWin& w) {
   talvero::Prompter& ask = talvero::ThePrompter();
   const std::optional<std::string> path = ask.SaveFile(NvSaveDialog());
   if (!path) return;
-  ReplacingFile file(*path);
+  talvero::ReplacingFile file(*path);
   if (auto err = file.Open()) {
     ask.Plain(NvSaveFileError(*path, *err));
     return;
@@ -78,7 +78,7 @@ void AA_FILE2MEM_Click(MainWin& w) {
   }
   const std::optional<std::string> path = ask.OpenFile(NvRestoreDialog());
   if (!path) return;
-  const FileBytes image = ReadFileBytes(*path);
+  const talvero::FileRead image = talvero::ReadWholeFile(*path, kNvImageSize, kNvImageSize);
   if (auto refusal = NvImageRefusal(*path, image)) {
     ask.Plain(*refusal);
     return;
@@ -88,7 +88,7 @@ void AA_FILE2MEM_Click(MainWin& w) {
     Hourglass hourglass(w);
     talvero::TheClock().ProcessEvents();
     WindowTransferUi ui(progress, true);
-    const NvResult r = WriteNvImage(w.Link, node, *image.bytes, ui);
+    const NvResult r = WriteNvImage(w.Link, node, image.bytes, ui);
     hourglass.Release();
     if (r.end == NvEnd::LinkFailed) ask.Plain(NvWriteFailed(r.blocks));
     if (r.end == NvEnd::Stopped) ask.Plain(NvRestoreStopped(r.blocks));

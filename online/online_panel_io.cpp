@@ -52,11 +52,17 @@ void OnlinePanel::ConnectIO() {
 }
 
 bool OnlinePanel::IOEvent(QObject* watched, QEvent* e) {
+  // Only the mouse is looked at, and the window not before: while it is being
+  // destroyed, its children still get other events.
+  const QEvent::Type type = e->type();
+  if (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonDblClick &&
+      type != QEvent::MouseButtonRelease && type != QEvent::MouseMove)
+    return false;
   StatStrip& s = *win_.StatStrip;
   const bool frame = watched == s.InputsFrame || watched == s.OutputsFrame;
   if (!frame && watched != win_.Toggle) return false;
   const bool outputs = watched == s.OutputsFrame;
-  switch (e->type()) {
+  switch (type) {
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonDblClick: {
       const auto* m = static_cast<QMouseEvent*>(e);

@@ -3,7 +3,6 @@
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>
 #include <QClipboard>
-#include <QFile>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
@@ -18,6 +17,7 @@
 #include <memory>
 #include <vector>
 
+#include "platform/files/replacing_file.h"
 #include "platform/ui/prompter.h"
 #include "platform/ui/qt/print_target.h"
 #include "reports/rtf_document.h"
@@ -197,15 +197,8 @@ void PR::File_Save_Click() {
   d.confirmOverwrite = true;
   const std::optional<std::string> path = talvero::ThePrompter().SaveFile(d);
   if (!path) return;
-  const std::string text = Text();
-  QFile file(QString::fromStdString(*path));
-  bool ok = file.open(QIODevice::WriteOnly | QIODevice::Truncate);
-  if (ok) ok = file.write(text.data(), qint64(text.size())) == qint64(text.size());
-  if (ok) ok = file.flush();
-  const QString reason = file.errorString();
-  file.close();
-  if (!ok)
-    talvero::ThePrompter().Critical("Can't save the report to " + *path + "\n" + reason.toStdString());
+  if (const std::optional<std::string> why = talvero::WriteWholeFile(*path, Text()))
+    talvero::ThePrompter().Critical("Can't save the report to " + *path + "\n" + *why);
 }
 
 void PR::File_Copy_Click() {

@@ -2,7 +2,6 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QMenu>
@@ -13,6 +12,7 @@
 
 #include "mainwin/main_win.h"
 #include "platform/clock/clock.h"
+#include "platform/files/replacing_file.h"
 #include "platform/ui/prompter.h"
 #include "platform/ui/qt/print_target.h"
 #include "platform/ui/qt/window_factory.h"
@@ -261,11 +261,9 @@ bool Scope::WriteMetafile(ScopeChart* chart, const std::string& path) {
     chart->Render(p, QRect(0, 0, units.width, units.height));
   }
   const std::vector<uint8_t> bytes = wmf.Bytes();
-  QFile f(QString::fromStdString(path));
-  if (!f.open(QIODevice::WriteOnly) ||
-      f.write(reinterpret_cast<const char*>(bytes.data()), qint64(bytes.size())) != qint64(bytes.size()) ||
-      !f.flush()) {
-    Tell("Unable to write " + path + ": " + f.errorString().toStdString());
+  const std::string_view data(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+  if (const std::optional<std::string> why = talvero::WriteWholeFile(path, data)) {
+    Tell("Unable to write " + path + ": " + *why);
     return false;
   }
   return true;

@@ -28,10 +28,10 @@ int main(int argc, char** argv) {
     floorMs += b.TickFloorMs(ticks);
     pausesAfterMs += b.TickFloorMs(ticks);
 
-    const online::FileBytes saved = online::ReadFileBytes(path);
-    const bool whole = saved.bytes && saved.bytes->size() == size_t(online::kNvImageSize);
+    const talvero::FileRead saved = talvero::ReadWholeFile(path, online::kNvImageSize, online::kNvImageSize);
+    const bool whole = bool(saved);
     b.Check(whole, "the image is missing or not 131072 bytes");
-    if (whole && b.OwnLine()) b.CheckSame(*saved.bytes, b.sim.Drive(1).Memory(), "the image differs from the drive's memory");
+    if (whole && b.OwnLine()) b.CheckSame(saved.bytes, b.sim.Drive(1).Memory(), "the image differs from the drive's memory");
     std::printf("status ticks           %d (Q and q each)\n", ticks);
     std::printf("bytes + 1024 x 20 ms   %10.1f ms (pauses added after the bytes: above the time taken)\n", pausesAfterMs);
     return b.Finish("image", b.OwnLine() ? "compared with the drive's memory" : "length only: a peer line", t1 - t0,

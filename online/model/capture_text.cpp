@@ -1,9 +1,6 @@
 #include "online/model/capture_text.h"
 
-#include <cerrno>
 #include <cstdint>
-#include <cstdio>
-#include <cstring>
 
 namespace online {
 
@@ -24,17 +21,6 @@ std::string CaptureText(std::string_view bytes) {
     out += "\r\n";
   }
   return out;
-}
-
-std::optional<std::string> WriteTextFile(const std::string& path, std::string_view text) {
-  std::FILE* f = std::fopen(path.c_str(), "wb");
-  if (!f) return std::string(std::strerror(errno));
-  const bool written = std::fwrite(text.data(), 1, text.size(), f) == text.size();
-  const int writeErr = errno;
-  const bool closed = std::fclose(f) == 0;
-  if (!written) return std::string(std::strerror(writeErr));
-  if (!closed) return std::string(std::strerror(errno));
-  return std::nullopt;
 }
 
 }  // namespace online

@@ -81,16 +81,19 @@ talvero::FileDialog FirmwareDialog() {
   return d;
 }
 
-std::optional<FirmwareFileCheck> CheckFirmwareFile(const std::string& path,
-                                                   const std::optional<std::string>& bytes,
-                                                   const std::string& error) {
+std::optional<FirmwareFileCheck> CheckFirmwareFile(const std::string& path, const talvero::FileRead& file) {
   FirmwareFileCheck c;
   c.box.icon = talvero::Icon::Exclamation;
-  if (!bytes) {
-    c.box.text = "Couldn't read " + path + ": " + error + ". Nothing was sent to the drive.";
+  if (file.end == talvero::FileRead::End::Unreadable) {
+    c.box.text = "Couldn't read " + path + ": " + file.reason + ". Nothing was sent to the drive.";
     return c;
   }
-  const size_t size = bytes->size();
+  if (file.end == talvero::FileRead::End::OutOfBounds) {
+    c.box.text = path + " holds " + std::to_string(file.size) + " bytes; a drive's flash takes at most " +
+                 std::to_string(kFirmwareMaxBytes) + ". Nothing was sent to the drive.";
+    return c;
+  }
+  const size_t size = file.bytes.size();
   if (size < size_t(kFlashBlockSize)) {
     c.box.text = path + " holds " + std::to_string(size) + " bytes, less than one block of " +
                  std::to_string(kFlashBlockSize) + ": it is no firmware. Nothing was sent to the drive.";

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "link/isp.h"
+#include "platform/files/whole_file.h"
 #include "platform/ui/prompter.h"
 
 namespace online {
@@ -12,6 +13,9 @@ namespace online {
 constexpr int kFlashBlockSize = 128;
 constexpr int kFlashMaxStarts = 30;    // refused starts before giving up
 constexpr int kFlashMaxRestarts = 30;  // restarts after refused blocks before giving up
+// The largest file taken: eight times a drive's whole memory, a wide margin
+// over any flash, and an upload still of minutes, not days.
+constexpr uint64_t kFirmwareMaxBytes = 1 << 20;
 
 // The wait after an accepted start, by the drive's family code.
 int FlashEraseMs(const std::string& family);
@@ -49,9 +53,7 @@ struct FirmwareFileCheck {
   talvero::MessageBox box;
   bool question = false;
 };
-std::optional<FirmwareFileCheck> CheckFirmwareFile(const std::string& path,
-                                                   const std::optional<std::string>& bytes,
-                                                   const std::string& error);
+std::optional<FirmwareFileCheck> CheckFirmwareFile(const std::string& path, const talvero::FileRead& file);
 
 extern const char* const kFirmwareBoxTitle;
 extern const char* const kFirmwareGaveUp;

@@ -40,7 +40,7 @@ NvResult EachBlock(NvTransferUi& ui, Block&& block) {
 }
 }  // namespace
 
-NvResult ReadNvImage(ISP& link, int node, ReplacingFile& file, NvTransferUi& ui) {
+NvResult ReadNvImage(ISP& link, int node, talvero::ReplacingFile& file, NvTransferUi& ui) {
   return EachBlock(ui, [&](int address, NvResult& r) {
     FailureWatch watch(link);
     const std::string block = link.ReadNV(node, address);
@@ -100,11 +100,11 @@ talvero::MessageBox NvRestoreQuestion(int k) {
   return talvero::MessageBox{kTexts[k], kTitles[k], talvero::Buttons::YesNo, talvero::Icon::Critical, 0};
 }
 
-std::optional<std::string> NvImageRefusal(const std::string& path, const FileBytes& file) {
-  if (!file.bytes)
-    return "Couldn't read " + path + ": " + file.error + ". Nothing was written; the drive stays stopped.";
-  if (file.bytes->size() == size_t(kNvImageSize)) return std::nullopt;
-  return BaseName(path) + " is not a memory image: it holds " + std::to_string(file.bytes->size()) +
+std::optional<std::string> NvImageRefusal(const std::string& path, const talvero::FileRead& file) {
+  if (file.end == talvero::FileRead::End::Unreadable)
+    return "Couldn't read " + path + ": " + file.reason + ". Nothing was written; the drive stays stopped.";
+  if (file && file.bytes.size() == size_t(kNvImageSize)) return std::nullopt;
+  return BaseName(path) + " is not a memory image: it holds " + std::to_string(file.size) +
          " bytes, an image holds " + std::to_string(kNvImageSize) +
          ". Nothing was written; the drive stays stopped.";
 }

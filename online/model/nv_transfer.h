@@ -5,7 +5,8 @@
 #include <string>
 
 #include "link/isp.h"
-#include "online/model/file_bytes.h"
+#include "platform/files/replacing_file.h"
+#include "platform/files/whole_file.h"
 #include "platform/ui/prompter.h"
 
 namespace online {
@@ -38,7 +39,7 @@ struct NvResult {
 };
 
 // Reads every block of the drive into the file (not committed here).
-NvResult ReadNvImage(ISP& link, int node, ReplacingFile& file, NvTransferUi& ui);
+NvResult ReadNvImage(ISP& link, int node, talvero::ReplacingFile& file, NvTransferUi& ui);
 // Writes the image (exactly kNvImageSize bytes) block by block.
 NvResult WriteNvImage(ISP& link, int node, const std::string& image, NvTransferUi& ui);
 
@@ -48,7 +49,8 @@ talvero::FileDialog NvRestoreDialog();
 // The three questions before a restore, in order.
 talvero::MessageBox NvRestoreQuestion(int k);
 // Why a chosen file is no image; nullopt when it is one.
-std::optional<std::string> NvImageRefusal(const std::string& path, const FileBytes& file);
+// The file is read with ReadWholeFile(path, kNvImageSize, kNvImageSize).
+std::optional<std::string> NvImageRefusal(const std::string& path, const talvero::FileRead& file);
 std::string NvSaveFileError(const std::string& path, const std::string& reason);
 
 extern const char* const kNvReadFailed;

@@ -1,10 +1,6 @@
 // The special capture's text file.
 #include <gtest/gtest.h>
 
-#include <QTemporaryDir>
-#include <fstream>
-#include <sstream>
-
 #include "online/model/capture_text.h"
 
 namespace online {
@@ -35,21 +31,6 @@ TEST(CaptureTextTest, SignsDigitsAndSeparators) {
   // Blocks in order; a partial block at the end is left out.
   EXPECT_EQ(CaptureText(LE({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17})),
             " 1 , 2 , 3 , 4 , 5 , 6 , 7 , 8  \r\n 9 , 10 , 11 , 12 , 13 , 14 , 15 , 16  \r\n");
-}
-
-TEST(CaptureTextTest, FileIsWrittenAsBytesOrTheReasonGiven) {
-  QTemporaryDir dir;
-  const std::string path = dir.filePath("CAPTURE.TXT").toStdString();
-  std::ofstream(path) << "an older and much longer capture that must not survive";
-  EXPECT_EQ(WriteTextFile(path, "a\r\nb"), std::nullopt);
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  EXPECT_EQ(s.str(), "a\r\nb");
-
-  const auto why = WriteTextFile(dir.filePath("missing/CAPTURE.TXT").toStdString(), "x");
-  ASSERT_TRUE(why.has_value());
-  EXPECT_EQ(*why, "No such file or directory");
 }
 
 }  // namespace

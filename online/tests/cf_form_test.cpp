@@ -5,15 +5,20 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <fstream>
+#include <functional>
+#include <optional>
 #include <sstream>
 
 #include "online/cf_form.h"
 #include "online/model/capture_text.h"
 #include "online/tests/admin_fixture.h"
+#include "platform/files/tests/file_kinds.h"
 
 namespace {
 
@@ -277,12 +282,53 @@ TEST_F(CaptureTest, ShortCaptureWritesNoFileAndRestoresEverything) {
   EXPECT_EQ(File(), "(none)");
 }
 
-TEST_F(CaptureTest, FileThatCannotBeWrittenIsNamedWithTheReason) {
-  ASSERT_TRUE(QDir(dir.path()).mkdir("CAPTURE.TXT"));
+TEST_F(CaptureTest, AFileInTheWayIsNamedWithTheReasonAndLeftWhole) {
+  sim.Drive(1).SetSpecialCapture(std::string(online::kCaptureBytes, '\xFF'));
   const std::string path = dir.filePath("CAPTURE.TXT").toStdString();
-  prompter.ExpectMessage("The capture could not be written to " + path + ": Is a directory",
-                         Answer::Ok, "Talvero: Special Capture...");
-  Capture();
+  const std::string other = dir.filePath("elsewhere.txt").toStdString();
+  const std::string old(1000, 'o');
+  struct Case {
+    const char* name;
+    std::function<void()> make;
+    std::string reason;  // "" = written
+    std::function<void()> after;
+  } cases[] = {
+      {"folder", [&] { ASSERT_TRUE(QDir(dir.path()).mkdir("CAPTURE.TXT")); }, "it is a folder",
+       [&] { EXPECT_TRUE(QFileInfo(dir.filePath("CAPTURE.TXT")).isDir()); }},
+      {"fifo", [&] { ASSERT_TRUE(talvero::testing::MakeFifo(path)); }, "it is a pipe (fifo), not a file",
+       [&] { EXPECT_TRUE(QFileInfo(dir.filePath("CAPTURE.TXT")).exists()); }},
+      {"full disk", [&] { std::ofstream(path) << old; }, "the disk is full", [&] { EXPECT_EQ(File(), old); }},
+      {"symbolic link", [&] {
+         std::ofstream(other) << old;
+         ASSERT_TRUE(QFile::link("elsewhere.txt", dir.filePath("CAPTURE.TXT")));
+       }, "",
+       [&] {
+         EXPECT_TRUE(QFileInfo(dir.filePath("CAPTURE.TXT")).isSymLink()) << "the link is kept";
+         EXPECT_EQ(File().size(), 6800u) << "what it points at holds the capture";
+       }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    c.make();
+    if (!c.reason.empty())
+      prompter.ExpectMessage("The capture could not be written to " + path + ": " + c.reason, Answer::Ok,
+                             "Talvero: Special Capture...");
+    const QStringList before = QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System);
+    const talvero::testing::Stopwatch watch;
+    {
+      std::optional<talvero::testing::FileSizeLimit> full;
+      if (c.name == std::string("full disk")) full.emplace(4096);
+      Capture();
+    }
+    EXPECT_LT(watch.Seconds(), 2.0);
+    EXPECT_TRUE(prompter.AllShown());
+    c.after();
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System), before)
+        << "no temporary left";
+    QDir(dir.filePath("CAPTURE.TXT")).removeRecursively();
+    QFile::remove(dir.filePath("CAPTURE.TXT"));
+    QFile::remove(QString::fromStdString(other));
+  }
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include "online/firmware_upload.h"
 #include "online/model/firmware_flash.h"
 #include "online/tests/memory_window_fixture.h"
+#include "platform/files/tests/file_kinds.h"
 
 namespace {
 
@@ -150,6 +151,31 @@ TEST_F(FirmwareTest, TheFileDecidesTheBlocksSent) {
       EXPECT_EQ(LastCount(), c.lastText);
     }
     ExpectPanelBack();
+  }
+}
+
+TEST_F(FirmwareTest, AFileThatIsNoFirmwareIsRefusedAtOnceAndNothingSent) {
+  const std::string at = Path("odd.BIN");
+  std::vector<FileNotToSend> cases = FilesNotToSend(at);
+  cases.push_back({"1 MiB and one block", [&] { WriteFile(at, std::string((1 << 20) + 128, 'f')); return at; }, ""});
+  for (const FileNotToSend& c : cases) {
+    SCOPED_TRACE(c.name);
+    sim.ClearLog();
+    const std::string path = c.make();
+    const std::string size = c.name == std::string("2 GiB sparse") ? "2147483648" : "1048704";
+    ExpectWarningAndFile(path);
+    prompter.ExpectMessage(
+        (c.reason.empty() ? path + " holds " + size + " bytes; a drive's flash takes at most 1048576."
+                          : "Couldn't read " + path + ": " + c.reason + ".") +
+            " Nothing was sent to the drive.",
+        Answer::Ok);
+    const talvero::testing::Stopwatch watch;
+    Upload();
+    EXPECT_LT(watch.Seconds(), 1.0);
+    EXPECT_TRUE(prompter.AllShown());
+    EXPECT_EQ(Sequence(1), "");
+    ExpectPanelBack();
+    Remove(at);
   }
 }
 

@@ -6,6 +6,7 @@
 #include <QMouseEvent>
 #include <QTest>
 #include <QToolButton>
+#include <functional>
 
 #include "mainwin/qhelp.h"
 #include "mainwin/stat_strip.h"
@@ -252,7 +253,7 @@ TEST_F(IOTest, ForcingRewritesBothMasksKeepingTheOtherBits) {
     sim.ClearLog();
     panel->IOKind = "OUT";
     panel->IOPoint = 11;
-    (panel->*c.click)();
+    std::invoke(c.click, *panel);
     EXPECT_EQ(Sent(), (Strings{"1:=OUT0", "1:=OUT1", "1::!OUT0="s + c.off, "1::!OUT1="s + c.on}));
     EXPECT_EQ(sim.Drive(1).Value("OUT0"), c.off);
     EXPECT_EQ(sim.Drive(1).Value("OUT1"), c.on);

@@ -3,8 +3,12 @@
 // commands installed, drive 1 selected, and a status timer stand-in: every
 // 50th pending-events step runs the tick while TStat is on, and the tick asks
 // the selected drive for its two status words as the drive panel does.
+#include <QDir>
+#include <QFile>
 #include <QTimer>
+#include <unistd.h>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <random>
 #include <string>
@@ -12,6 +16,7 @@
 
 #include "mainwin/tests/sim_window_fixture.h"
 #include "online/memory_and_firmware.h"
+#include "platform/files/tests/file_kinds.h"
 
 class MemoryWindowTest : public SimWindowTest {
  protected:
@@ -66,6 +71,29 @@ class MemoryWindowTest : public SimWindowTest {
     for (const auto& r : sim.Log())
       if (!r.data.empty()) s.push_back(r.data[0]);
     return s;
+  }
+
+  // Files a command must send nothing of, made at `at` (or one of the
+  // system's): the reason a read gives, "" for a regular file too large.
+  struct FileNotToSend {
+    const char* name;
+    std::function<std::string()> make;  // the path to choose
+    std::string reason;
+  };
+  static std::vector<FileNotToSend> FilesNotToSend(const std::string& at) {
+    namespace kinds = talvero::testing;
+    return {
+        {"fifo", [at] { EXPECT_TRUE(kinds::MakeFifo(at)); return at; }, "it is a pipe (fifo), not a file"},
+        {"link to /dev/zero", [at] { EXPECT_EQ(::symlink("/dev/zero", at.c_str()), 0); return at; },
+         "it is a device, not a file"},
+        {"folder", [at] { EXPECT_TRUE(QDir().mkdir(QString::fromStdString(at))); return at; }, "it is a folder"},
+        {"2 GiB sparse", [at] { EXPECT_TRUE(kinds::MakeSparse(at, off_t(1) << 31)); return at; }, ""},
+        {"unreadable", [] { return std::string(kinds::UnreadableFile()); }, "Permission denied"},
+    };
+  }
+  static void Remove(const std::string& at) {
+    QDir(QString::fromStdString(at)).removeRecursively();
+    QFile::remove(QString::fromStdString(at));
   }
 
   int pumps = 0;

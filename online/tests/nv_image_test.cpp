@@ -6,14 +6,19 @@
 #include <QCloseEvent>
 #include <QTest>
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QMenuBar>
 #include <QProgressBar>
 #include <QToolButton>
+#include <cstdio>
+#include <functional>
 #include <optional>
 
 #include "mainwin/long_operation.h"
 #include "online/model/nv_transfer.h"
 #include "online/tests/memory_window_fixture.h"
+#include "platform/files/tests/file_kinds.h"
 
 namespace {
 
@@ -168,6 +173,109 @@ TEST_F(NvImageTest, ASaveThatCannotCreateItsFileSaysWhereAndWhy) {
   Save();
   EXPECT_TRUE(Sent(1, "\x12").empty());
   ExpectWindowAsBefore();
+}
+
+TEST_F(NvImageTest, ASaveTargetIsCheckedBeforeTheFirstBlockAndNeverDamaged) {
+  namespace kinds = talvero::testing;
+  const std::string old = Random(online::kNvImageSize, 5);
+  const std::string longName = Path(std::string(250, 'n') + ".SNA");
+  const std::string at = Path("t.SNA");
+  struct Case {
+    const char* name;
+    std::function<std::string()> make;  // the path chosen
+    std::string reason;                 // "" = saved
+    QStringList files;                  // the folder afterwards
+    std::function<void(const std::string&)> after;
+  } cases[] = {
+      {"folder", [&] { EXPECT_TRUE(QDir().mkdir(QString::fromStdString(at))); return at; }, "it is a folder", {},
+       [](auto p) { EXPECT_TRUE(QFileInfo(QString::fromStdString(p)).isDir()); }},
+      {"fifo", [&] { EXPECT_TRUE(kinds::MakeFifo(at)); return at; }, "it is a pipe (fifo), not a file", {"t.SNA"},
+       [](auto) {}},
+      {"link to a device", [&] {
+         EXPECT_TRUE(kinds::MakeDevice(Path("t.dev")));
+         EXPECT_EQ(::symlink("t.dev", at.c_str()), 0);
+         return at;
+       }, "it is a device, not a file", {"t.SNA", "t.dev"}, [](auto) {}},
+      {"254-character name", [&] { return longName; }, "", {QString::fromStdString(std::string(250, 'n') + ".SNA")},
+       [&](auto p) { EXPECT_EQ(ReadFile(p), Memory(1)); }},
+      {"link to an old image", [&] {
+         WriteFile(Path("old.SNA"), old);
+         EXPECT_EQ(::symlink("old.SNA", at.c_str()), 0);
+         return at;
+       }, "", {"old.SNA", "t.SNA"},
+       [&](auto p) {
+         EXPECT_TRUE(QFileInfo(QString::fromStdString(p)).isSymLink()) << "the link is kept";
+         EXPECT_EQ(ReadFile(Path("old.SNA")), Memory(1));
+       }},
+      {"full disk", [&] { WriteFile(at, old); return at; }, "the disk is full", {"t.SNA"},
+       [&](auto p) { EXPECT_EQ(ReadFile(p), old) << "the old image kept whole"; }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    if (c.name == std::string("link to a device") && ::geteuid() != 0) {
+      std::printf("%s: only root makes a device to write to\n", c.name);
+      continue;
+    }
+    sim.ClearLog();
+    const std::string path = c.make();
+    const bool full = c.name == std::string("full disk");
+    prompter.ExpectSaveFile(path);
+    if (!c.reason.empty())
+      prompter.ExpectMessage("Couldn't save the memory image to " + path + ": " + c.reason + ".", Answer::Ok);
+    const kinds::Stopwatch watch;
+    {
+      std::optional<kinds::FileSizeLimit> limit;
+      if (full) limit.emplace(50000);  // room for 390 blocks and part of one
+      Save();
+    }
+    if (c.reason.empty() || full) {
+      EXPECT_EQ(Sent(1, "\x12").size(), full ? 391u : 1024u);
+    } else {
+      EXPECT_LT(watch.Seconds(), 1.0);
+      EXPECT_TRUE(Sent(1, "\x12").empty()) << "refused before block 0";
+    }
+    EXPECT_TRUE(prompter.AllShown());
+    c.after(path);
+    QStringList files = QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System);
+    files.removeAll("talvero.lock");
+    QStringList expected = c.files;
+    if (c.name == std::string("folder")) expected = {"t.SNA"};
+    files.sort();
+    expected.sort();
+    EXPECT_EQ(files, expected) << "no temporary left";
+    ExpectWindowAsBefore();
+    for (const QString& f : files) {
+      QDir(dir.filePath(f)).removeRecursively();
+      QFile::remove(dir.filePath(f));
+    }
+  }
+}
+
+TEST_F(NvImageTest, ARestoreFileThatIsNoImageIsRefusedAtOnceAndTheDriveStaysStopped) {
+  const std::string old = Memory(1);
+  const std::string at = Path("odd.SNA");
+  for (const FileNotToSend& c : FilesNotToSend(at)) {
+    SCOPED_TRACE(c.name);
+    sim.ClearLog();
+    const std::string path = c.make();
+    ExpectQuestions();
+    prompter.ExpectOpenFile(path);
+    prompter.ExpectMessage((c.reason.empty() ? "odd.SNA is not a memory image: it holds 2147483648 bytes, an image holds 131072."
+                                             : "Couldn't read " + path + ": " + c.reason + ".") +
+                               " Nothing was written; the drive stays stopped.",
+                           Answer::Ok);
+    const talvero::testing::Stopwatch watch;
+    Restore();
+    EXPECT_LT(watch.Seconds(), 1.0);
+    EXPECT_TRUE(prompter.AllShown());
+    std::vector<std::string> sent;
+    for (const std::string& d : sim.Requests(1))
+      if (d != "Q" && d != "q") sent.push_back(d);
+    EXPECT_EQ(sent, std::vector<std::string>{"\x1B"}) << "the stop alone";
+    EXPECT_EQ(Memory(1), old);
+    ExpectWindowAsBefore();
+    Remove(at);
+  }
 }
 
 TEST_F(NvImageTest, RestoreRefusalsSendNothingOrOnlyTheStop) {

@@ -2,10 +2,11 @@
 
 #include <unistd.h>
 
+#include <cerrno>
 #include <climits>
-#include <fstream>
-#include <sstream>
 
+#include "platform/files/file_reason.h"
+#include "platform/files/whole_file.h"
 #include "platform/ui/prompter.h"
 #include "runtime/text.h"
 
@@ -24,20 +25,27 @@ HelpService* installed = nullptr;
 HelpService::HelpService(std::string directory)
     : directory_(directory.empty() ? "." : std::move(directory)), path_(directory_ + "/" + kFileName) {}
 
+// Far more than the help file holds: anything larger is no help file.
+constexpr uint64_t kMaxHelpBytes = 16 << 20;
+
 std::optional<HelpFile> HelpService::Load() const {
-  std::ifstream in(path_, std::ios::binary);
-  if (!in) return std::nullopt;
-  std::ostringstream text;
-  text << in.rdbuf();
-  if (in.bad()) return std::nullopt;
-  return HelpFile::Parse(text.str());
+  const FileRead file = ReadWholeFile(path_, 0, kMaxHelpBytes);
+  if (!file) return std::nullopt;
+  return HelpFile::Parse(file.bytes);
 }
 
 std::optional<HelpFile> HelpService::LoadFor(const std::string& what) const {
-  std::optional<HelpFile> file = Load();
-  if (!file)
+  const FileRead file = ReadWholeFile(path_, 0, kMaxHelpBytes);
+  if (file) return HelpFile::Parse(file.bytes);
+  if (file.reason == FileErrorText(ENOENT)) {
     ThePrompter().Critical(what + " cannot be shown: the help file is not installed at " + path_ + ".");
-  return file;
+  } else {
+    const std::string why = file.end == FileRead::End::OutOfBounds
+                                ? "it holds " + std::to_string(file.size) + " bytes, too many for a help file"
+                                : file.reason;
+    ThePrompter().Critical(what + " cannot be shown: the help file " + path_ + " cannot be read: " + why + ".");
+  }
+  return std::nullopt;
 }
 
 bool HelpService::Present(const HelpTopic& topic, HelpWindow window) const {

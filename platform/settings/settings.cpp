@@ -13,6 +13,8 @@
 #include <mutex>
 #include <optional>
 
+#include "platform/files/replacing_file.h"
+#include "platform/files/whole_file.h"
 #include "platform/settings/ini_document.h"
 #include "platform/ui/prompter.h"
 
@@ -86,36 +88,16 @@ Loaded ReadSafely(const std::string& path) {
     out.problem = "is larger than 1 MiB (" + std::to_string(st.st_size) + " bytes)";
     return out;
   }
-  // O_NONBLOCK: should a fifo take its place between the stat and the open, the open does not wait.
-  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0) {
-    out.problem = std::string("can't be read (") + std::strerror(errno) + ")";
+  const FileRead file = ReadWholeFile(path, 0, kMaxFileBytes);
+  if (file.end == FileRead::End::Unreadable) {
+    out.problem = std::string("can't be read (") + file.reason + ")";
     return out;
   }
-  struct stat fst {};
-  std::string text;
-  bool ok = ::fstat(fd, &fst) == 0 && S_ISREG(fst.st_mode) && fst.st_size <= kMaxFileBytes;
-  if (ok) {
-    char buf[65536];
-    for (;;) {
-      const ssize_t n = ::read(fd, buf, sizeof buf);
-      if (n < 0 && errno == EINTR) continue;
-      if (n < 0) ok = false;
-      if (n <= 0) break;
-      text.append(buf, std::size_t(n));
-      if (text.size() > std::size_t(kMaxFileBytes)) {
-        ok = false;
-        break;
-      }
-    }
-  }
-  ::close(fd);
-  if (!ok) {
-    out.problem = "changed while it was read or can't be read";
+  if (!file) {
+    out.problem = "changed while it was read";
     return out;
   }
-  out.stamp = StampOf(fst);
-  out.doc = IniDocument::Parse(text);
+  out.doc = IniDocument::Parse(file.bytes);
   return out;
 }
 
@@ -150,35 +132,12 @@ Loaded& Load(const std::string& path) {
   return entry;
 }
 
-bool WriteAll(int fd, const std::string& text) {
-  std::size_t done = 0;
-  while (done < text.size()) {
-    const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    done += std::size_t(n);
-  }
-  return true;
-}
-
 bool WriteReplacing(const std::string& path, const std::string& text) {
   const std::filesystem::path target(path);
   std::error_code ec;
   std::filesystem::create_directories(target.parent_path(), ec);
   if (ec) return false;
-  std::string tmp = path + ".XXXXXX";
-  const int fd = ::mkstemp(tmp.data());
-  if (fd < 0) return false;
-  // Keep the old file's permissions; a new one gets the usual ones.
-  struct stat st {};
-  ::fchmod(fd, ::stat(path.c_str(), &st) == 0 ? (st.st_mode & 07777) : 0644);
-  const bool ok = WriteAll(fd, text) && ::fsync(fd) == 0;
-  const bool closed = ::close(fd) == 0;
-  if (!ok || !closed || ::rename(tmp.c_str(), path.c_str()) != 0) {
-    ::unlink(tmp.c_str());
-    return false;
-  }
-  return true;
+  return !WriteWholeFile(path, text);
 }
 
 // The application name becomes a folder and a file name.

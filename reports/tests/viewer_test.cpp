@@ -1,7 +1,9 @@
 // The report window: its line width and size, the document our reader makes
 // of the RTF, saving, copying, and pages printed to PDF.
 #include <QClipboard>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QFontInfo>
 #include <QGuiApplication>
 #include <QMimeData>
@@ -9,7 +11,10 @@
 #include <QPrinter>
 #include <QTextBlock>
 #include <QTextCursor>
+#include <functional>
+#include <optional>
 
+#include "platform/files/tests/file_kinds.h"
 #include "reports/tests/report_fixture.h"
 #include "reports/tests/tool_run.h"
 
@@ -103,6 +108,65 @@ TEST_F(ViewerTest, SaveWritesTheRtfByteForByte) {
   prompter.ExpectSaveFile(bad);
   prompter.ExpectMessageContaining("Can't save the report to " + bad, talvero::Answer::Ok);
   pr.File_Save_Click();
+}
+
+TEST_F(ViewerTest, SaveOverAFileInTheWayLeavesItWhole) {
+  namespace kinds = talvero::testing;
+  reports::PR& pr = Filled(true);
+  const QString at = dir.path() + "/r.rtf";
+  const std::string path = at.toStdString();
+  const std::string old(1000, 'o');
+  const auto write = [](const QString& p, const std::string& bytes) {
+    QFile f(p);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes.data(), qint64(bytes.size()));
+  };
+  const auto read = [](const QString& p) {
+    QFile f(p);
+    return f.open(QIODevice::ReadOnly) ? f.readAll().toStdString() : std::string("(none)");
+  };
+  struct Case {
+    const char* name;
+    std::function<void()> make;
+    std::string reason;  // "" = saved
+    std::function<void()> after;
+  } cases[] = {
+      {"fifo", [&] { ASSERT_TRUE(kinds::MakeFifo(path)); }, "it is a pipe (fifo), not a file",
+       [&] { EXPECT_TRUE(QFileInfo(at).exists()); }},
+      {"folder", [&] { ASSERT_TRUE(QDir().mkdir(at)); }, "it is a folder", [&] { EXPECT_TRUE(QFileInfo(at).isDir()); }},
+      {"full disk", [&] { write(at, old); }, "the disk is full",
+       [&] { EXPECT_TRUE(read(at) == old) << "the old report kept whole"; }},
+      {"symbolic link", [&] {
+         write(dir.path() + "/kept.rtf", old);
+         ASSERT_TRUE(QFile::link("kept.rtf", at));
+       }, "",
+       [&] {
+         EXPECT_TRUE(QFileInfo(at).isSymLink()) << "the link is kept";
+         EXPECT_EQ(read(dir.path() + "/kept.rtf"), pr.Text());
+       }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    c.make();
+    const QStringList before = QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System);
+    prompter.ExpectSaveFile(path);
+    if (!c.reason.empty())
+      prompter.ExpectMessage("Can't save the report to " + path + "\n" + c.reason, talvero::Answer::Ok);
+    const kinds::Stopwatch watch;
+    {
+      std::optional<kinds::FileSizeLimit> full;
+      if (c.name == std::string("full disk")) full.emplace(100);  // less than the report
+      pr.File_Save_Click();
+    }
+    EXPECT_LT(watch.Seconds(), 1.0);
+    EXPECT_TRUE(prompter.AllShown());
+    c.after();
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System), before)
+        << "no temporary left";
+    QDir(at).removeRecursively();
+    QFile::remove(at);
+    QFile::remove(dir.path() + "/kept.rtf");
+  }
 }
 
 TEST_F(ViewerTest, CopyPutsTheWholeDocumentOnTheClipboard) {

@@ -7,6 +7,7 @@
 #include <QRegularExpression>
 #include <QStandardPaths>
 
+#include "platform/files/tests/file_kinds.h"
 #include "platform/ui/qt/print_target.h"
 #include "scope/tests/scope_fixture.h"
 #include "scope/tests/wmf_reader.h"
@@ -136,6 +137,17 @@ TEST_F(ScopeOutputTest, AnUnwritableFolderIsReportedWithThePath) {
   prompter.ExpectMessageContaining("Unable to write " + s->ProgramFolder + "/2612091405U", talvero::Answer::Ok);
   s->Print2File_Click();  // one box: the lower file is not tried
   EXPECT_EQ(prompter.Boxes().back().title, "KOVscope");
+}
+
+TEST_F(ScopeOutputTest, AFullDiskLeavesNoPartOfAMetafile) {
+  prompter.ExpectMessage("Unable to write " + Path("2612091405U KV110c Feed (Node 1).WMF") + ": the disk is full",
+                         talvero::Answer::Ok, "KOVscope");
+  {
+    const talvero::testing::FileSizeLimit full(1000);
+    s->Print2File_Click();
+  }
+  EXPECT_TRUE(prompter.AllShown());
+  EXPECT_TRUE(QDir(dir.path()).entryList({"*.WMF", ".*"}, QDir::Files | QDir::Hidden).isEmpty());
 }
 
 // PDF jobs at a fixed resolution.

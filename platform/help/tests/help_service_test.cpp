@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <sys/stat.h>
 
 #include "platform/help/help_service.h"
 #include "platform/help/help_sys.h"
@@ -96,6 +97,19 @@ TEST_F(Help, AMissingFileIsReportedWithItsPath) {
   EXPECT_TRUE(shown_.empty());
   EXPECT_TRUE(prompter_.AllShown());
   EXPECT_EQ(prompter_.Boxes().front().icon, talvero::Icon::Critical);
+}
+
+TEST_F(Help, AHelpFileThatIsNoFileIsRefusedAtOnce) {
+  HelpService help = Service();
+  ASSERT_EQ(::mkfifo(Path().c_str(), 0600), 0);
+  prompter_.ExpectMessage("The help contents (topic 7001) cannot be shown: the help file " + Path() +
+                              " cannot be read: it is a pipe (fifo), not a file.",
+                          Answer::Ok);
+  EXPECT_FALSE(help.ShowHelpContents());
+  EXPECT_TRUE(prompter_.AllShown());
+  fs::remove(Path());
+  fs::create_symlink("/dev/zero", Path());
+  EXPECT_EQ(help.Load(), std::nullopt);
 }
 
 TEST_F(Help, AMissingTopicIsReported) {

@@ -1,0 +1,124 @@
+#include "platform/files/replacing_file.h"
+
+#include <fcntl.h>
+#include <limits.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+#include "platform/files/file_reason.h"
+
+namespace talvero {
+
+namespace {
+
+// The folder part with its closing slash: "" for a bare name.
+std::string FolderPrefix(const std::string& path) {
+  const size_t slash = path.find_last_of('/');
+  return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+// Follows path's symbolic links to what they name, which may not exist yet;
+// the reason when that is no place for a file.
+std::optional<std::string> FollowLinks(std::string& path) {
+  for (int hops = 0; hops < 40; ++hops) {
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) != 0) {
+      if (errno == ENOENT) return std::nullopt;  // made new; a missing folder shows when it is
+      return FileErrorText(errno);
+    }
+    if (!S_ISLNK(st.st_mode)) {
+      std::string kind = NotAFileText(st.st_mode);
+      if (kind.empty()) return std::nullopt;
+      return kind;
+    }
+    std::string link(PATH_MAX, '\0');
+    const ssize_t n = ::readlink(path.c_str(), link.data(), link.size());
+    if (n < 0) return FileErrorText(errno);
+    link.resize(size_t(n));
+    path = link.front() == '/' ? link : FolderPrefix(path) + link;
+  }
+  return FileErrorText(ELOOP);
+}
+
+}  // namespace
+
+ReplacingFile::~ReplacingFile() { Discard(); }
+
+void ReplacingFile::Discard() {
+  if (fd_ >= 0) ::close(fd_);
+  fd_ = -1;
+  if (!temp_.empty()) ::unlink(temp_.c_str());
+  temp_.clear();
+}
+
+std::optional<std::string> ReplacingFile::Fail(std::string reason) {
+  Discard();
+  return reason;
+}
+
+std::optional<std::string> ReplacingFile::Open() {
+  Discard();
+  final_ = target_;
+  if (auto why = FollowLinks(final_)) return why;
+  // A short name of its own, so a target of any legal length has a temporary beside it.
+  std::string name = FolderPrefix(final_) + ".talvero-XXXXXX";
+  const int fd = ::mkostemp(name.data(), O_CLOEXEC);
+  if (fd < 0) return FileErrorText(errno);
+  fd_ = fd;
+  temp_ = name;
+  // The new file gets the old one's permissions, or those of any new file.
+  struct stat st {};
+  mode_t mode;
+  if (::stat(final_.c_str(), &st) == 0) {
+    mode = st.st_mode & 07777;
+  } else {
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    mode = 0666 & ~mask;
+  }
+  ::fchmod(fd_, mode);
+  return std::nullopt;
+}
+
+std::optional<std::string> ReplacingFile::Write(std::string_view bytes) {
+  if (fd_ < 0) return FileErrorText(EBADF);
+  size_t done = 0;
+  while (done < bytes.size()) {
+    const ssize_t n = ::write(fd_, bytes.data() + done, bytes.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return Fail(FileErrorText(errno));
+    // A file system writes less than asked only when it has no room for more.
+    if (size_t(n) < bytes.size() - done) return Fail(FileErrorText(ENOSPC));
+    done += size_t(n);
+  }
+  return std::nullopt;
+}
+
+std::optional<std::string> ReplacingFile::Commit() {
+  if (fd_ < 0) return FileErrorText(EBADF);
+  if (::fsync(fd_) != 0) return Fail(FileErrorText(errno));
+  const int fd = fd_;
+  fd_ = -1;
+  if (::close(fd) != 0) return Fail(FileErrorText(errno));
+  if (::rename(temp_.c_str(), final_.c_str()) != 0) return Fail(FileErrorText(errno));
+  temp_.clear();
+  // The new name lasts a crash only once its folder is on the disk too.
+  const std::string folder = FolderPrefix(final_);
+  const int dir = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (dir >= 0) {
+    ::fsync(dir);
+    ::close(dir);
+  }
+  return std::nullopt;
+}
+
+std::optional<std::string> WriteWholeFile(const std::string& path, std::string_view bytes) {
+  ReplacingFile file(path);
+  if (auto why = file.Open()) return why;
+  if (auto why = file.Write(bytes)) return why;
+  return file.Commit();
+}
+
+}  // namespace talvero

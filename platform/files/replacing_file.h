@@ -1,0 +1,43 @@
+#pragma once
+// The one way a file is written: the bytes go to a temporary file in the
+// target's own folder, which Commit syncs and renames over the target. The
+// old file stays whole until then, and a writer dropped or failed before
+// Commit removes its temporary. A symbolic link is followed and what it
+// points at is replaced; the link stays. Qt-free.
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace talvero {
+
+class ReplacingFile {
+ public:
+  explicit ReplacingFile(std::string target) : target_(std::move(target)) {}
+  ~ReplacingFile();
+  ReplacingFile(const ReplacingFile&) = delete;
+  ReplacingFile& operator=(const ReplacingFile&) = delete;
+
+  // Each returns the reason in words on failure, nullopt when it went well.
+  // Open refuses a target that is there but no regular file (a folder, a
+  // fifo, a device) before anything is written.
+  std::optional<std::string> Open();
+  std::optional<std::string> Write(std::string_view bytes);
+  std::optional<std::string> Commit();
+
+  const std::string& Target() const { return target_; }
+  const std::string& TempPath() const { return temp_; }
+
+ private:
+  void Discard();
+  std::optional<std::string> Fail(std::string reason);
+
+  std::string target_;
+  std::string final_;  // the target with its links followed
+  std::string temp_;
+  int fd_ = -1;
+};
+
+// The whole file in one go, as above.
+std::optional<std::string> WriteWholeFile(const std::string& path, std::string_view bytes);
+
+}  // namespace talvero
