@@ -4,6 +4,7 @@
 #include <map>
 
 #include "editing/editor.h"
+#include "link/failure_watch.h"
 #include "mainwin/main_win.h"
 #include "platform/ui/prompter.h"
 #include "store/applic.h"
@@ -39,8 +40,7 @@ Applic* Transfers::AppInSlot(int slot) const {
 }
 
 void Transfers::NotAnswered(int node, const std::string& what) {
-  const char* how = win_.Link.LastReplyDamaged ? " gave no valid answer; " : " did not answer; ";
-  talvero::ThePrompter().Plain("Node " + std::to_string(node) + how + what);
+  talvero::ThePrompter().Plain(NotAnsweredHead(node, win_.Link.LastReplyDamaged) + what);
 }
 
 bool Transfers::Command(const std::string& item) {

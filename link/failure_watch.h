@@ -7,6 +7,7 @@
 //   std::string v = link.ValueOf(node, "PPG");
 //   if (watch.Failed()) ... the drive did not answer ...
 #include <cstdint>
+#include <string>
 
 #include "link/isp.h"
 
@@ -23,3 +24,9 @@ class FailureWatch {
   const ISP& link_;
   uint64_t before_;
 };
+
+// The head of a message about a failed request: "Node n did not answer; ", or
+// "Node n gave no valid answer; " when bytes came back but no valid reply.
+inline std::string NotAnsweredHead(int node, bool damaged) {
+  return "Node " + std::to_string(node) + (damaged ? " gave no valid answer; " : " did not answer; ");
+}

@@ -20,8 +20,8 @@
 #include "platform/files/replacing_file.h"
 #include "platform/ui/prompter.h"
 #include "platform/ui/qt/print_target.h"
-#include "reports/rtf_document.h"
 #include "platform/ui/qt/window_place.h"
+#include "reports/rtf_document.h"
 
 namespace reports {
 namespace {

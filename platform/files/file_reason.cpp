@@ -15,13 +15,20 @@ std::string FileErrorText(int err) {
   return text;
 }
 
-std::string NotAFileText(mode_t mode) {
+std::string FileKindText(mode_t mode) {
   if (S_ISREG(mode)) return "";
-  if (S_ISDIR(mode)) return "it is a folder";
-  if (S_ISFIFO(mode)) return "it is a pipe (fifo), not a file";
-  if (S_ISCHR(mode) || S_ISBLK(mode)) return "it is a device, not a file";
-  if (S_ISSOCK(mode)) return "it is a socket, not a file";
-  return "it is not a regular file";
+  if (S_ISDIR(mode)) return "a folder";
+  if (S_ISFIFO(mode)) return "a pipe (fifo)";
+  if (S_ISCHR(mode) || S_ISBLK(mode)) return "a device";
+  if (S_ISSOCK(mode)) return "a socket";
+  return "not a regular file";
+}
+
+std::string NotAFileText(mode_t mode) {
+  const std::string kind = FileKindText(mode);
+  if (kind.empty()) return "";
+  if (S_ISDIR(mode) || !kind.starts_with("a ")) return "it is " + kind;
+  return "it is " + kind + ", not a file";
 }
 
 }  // namespace talvero

@@ -13,6 +13,7 @@
 #include <mutex>
 #include <optional>
 
+#include "platform/files/file_reason.h"
 #include "platform/files/replacing_file.h"
 #include "platform/files/whole_file.h"
 #include "platform/settings/ini_document.h"
@@ -31,16 +32,6 @@ std::string ConfigHome() {
 }
 
 constexpr off_t kMaxFileBytes = 1 << 20;
-
-// What a stat says of the thing at the settings path, for the message; "" for a regular file.
-std::string KindOf(const struct stat& st) {
-  if (S_ISREG(st.st_mode)) return "";
-  if (S_ISDIR(st.st_mode)) return "a folder";
-  if (S_ISFIFO(st.st_mode)) return "a pipe (fifo)";
-  if (S_ISCHR(st.st_mode) || S_ISBLK(st.st_mode)) return "a device";
-  if (S_ISSOCK(st.st_mode)) return "a socket";
-  return "not a regular file";
-}
 
 // Identifies one version of the file, so a change made behind our back is read again.
 struct Stamp {
@@ -80,7 +71,7 @@ Loaded ReadSafely(const std::string& path) {
   }
   out.exists = true;
   out.stamp = StampOf(st);
-  if (std::string kind = KindOf(st); !kind.empty()) {
+  if (std::string kind = FileKindText(st.st_mode); !kind.empty()) {
     out.problem = "is " + kind;
     return out;
   }

@@ -139,16 +139,8 @@ HistoryEntry ParseHistoryRecord(std::string rec, int ioNumberBase) {
   return h;
 }
 
-namespace {
-
-std::string Why(int node, bool damaged) {
-  return "Node " + std::to_string(node) + (damaged ? " gave no valid answer; " : " did not answer; ");
-}
-
-}  // namespace
-
 std::string CutNote(int node, const CutSection& cut) {
-  return Why(node, cut.damaged) + "the " + cut.section + " section is incomplete.";
+  return NotAnsweredHead(node, cut.damaged) + "the " + cut.section + " section is incomplete.";
 }
 
 std::string CutMessage(int node, const std::vector<CutSection>& cuts) {
@@ -160,7 +152,7 @@ std::string CutMessage(int node, const std::vector<CutSection>& cuts) {
     if (i > 0) names += i + 1 == cuts.size() ? " and " : ", ";
     names += cuts[i].section;
   }
-  return Why(node, damaged) + "the " + names + (cuts.size() > 1 ? " sections" : " section") +
+  return NotAnsweredHead(node, damaged) + "the " + names + (cuts.size() > 1 ? " sections" : " section") +
          " of the report " + (cuts.size() > 1 ? "are" : "is") + " incomplete.";
 }
 
