@@ -15,10 +15,10 @@
 #include "mainwin/main_win.h"
 #include "mainwin/model/units_list.h"
 #include "platform/ui/prompter.h"
+#include "platform/ui/qt/window_place.h"
 #include "runtime/cstr.h"
 #include "runtime/text.h"
 #include "store/applic.h"
-#include "platform/ui/qt/window_place.h"
 
 namespace editing {
 

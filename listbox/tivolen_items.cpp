@@ -1,9 +1,9 @@
 // Items of the control: adding, removing and changing them, their widths
 // and heights, and drawing them in the list box.
 #include <QFontMetrics>
-#include <climits>
 #include <QPainter>
 #include <QScrollBar>
+#include <climits>
 
 #include "listbox/item_text.h"
 #include "listbox/string_table.h"

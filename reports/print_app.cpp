@@ -15,10 +15,10 @@
 #include "platform/clock/clock.h"
 #include "platform/ui/prompter.h"
 #include "platform/ui/qt/print_target.h"
+#include "platform/ui/qt/window_place.h"
 #include "reports/pr.h"
 #include "runtime/text.h"
 #include "store/applic.h"
-#include "platform/ui/qt/window_place.h"
 
 namespace reports {
 namespace {

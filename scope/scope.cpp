@@ -16,6 +16,7 @@
 #include "platform/ui/prompter.h"
 #include "platform/ui/qt/print_target.h"
 #include "platform/ui/qt/window_factory.h"
+#include "platform/ui/qt/window_place.h"
 #include "runtime/cstr.h"
 #include "runtime/format.h"
 #include "scope/model/channels.h"
@@ -23,7 +24,6 @@
 #include "scope/scope_chart.h"
 #include "scope/scope_status_bar.h"
 #include "scope/wmf_writer.h"
-#include "platform/ui/qt/window_place.h"
 
 namespace scope {
 namespace {
