@@ -8,6 +8,7 @@
 #include <QLocale>
 #include <QProgressBar>
 
+#include "link/fault_word.h"
 #include "mainwin/long_operation.h"
 #include "mainwin/main_win.h"
 #include "mainwin/stat_strip.h"
@@ -53,7 +54,7 @@ void OnlinePanel::ShowStatus() {
   s.driveText = win_.GetDriveNameByNode(node);
   s.node = node;
   s.status = link.Status(node);
-  for (int code : FaultCodes(FaultBits(link.ValueOf(node, "FLT"))))
+  for (int code : FaultCodes(link.ValueOf(node, "FLT")))
     s.faultTexts.push_back(link.FaultText(node, uint8_t(code)));
   s.velocity = rt::Val(link.ValueOf(node, "VEL"));
   s.runTimeFault = rt::Val(link.ValueOf(node, "RERR"));

@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "runtime/format.h"
-#include "online/model/status_text.h"
+#include "link/fault_word.h"
 #include "runtime/rounding.h"
 #include "runtime/text.h"
 #include "runtime/val.h"
@@ -32,7 +32,7 @@ std::optional<FaultHistoryRecord> ParseFaultRecord(std::string_view rec) {
     start = comma + 1;
   }
   FaultHistoryRecord r;
-  r.faults = FaultBits(std::string(fields[0]));
+  r.faults = DriveWord(fields[0]);
   r.inputs = WholeField(fields[1]) & 255;
   r.outputs = WholeField(fields[2]) & 4095;
   r.velocity = rt::Val(fields[3]);

@@ -102,7 +102,8 @@ std::optional<FirmwareFileCheck> CheckFirmwareFile(const std::string& path, cons
   const size_t rest = size % kFlashBlockSize;
   if (rest == 0) return std::nullopt;
   c.question = true;
-  c.box.text = "The last " + std::to_string(rest) + " bytes of the file do not fill a block of " +
+  c.box.text = (rest == 1 ? std::string("The last byte of the file does not fill a block of ")
+                           : "The last " + std::to_string(rest) + " bytes of the file do not fill a block of ") +
                std::to_string(kFlashBlockSize) + " and will not be sent. Continue?";
   c.box.buttons = talvero::Buttons::YesNo;
   c.box.icon = talvero::Icon::Question;

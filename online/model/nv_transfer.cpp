@@ -114,9 +114,15 @@ std::string NvSaveFileError(const std::string& path, const std::string& reason) 
 }
 
 std::string NvWriteFailed(int blocks) {
-  return "Write failed. " + std::to_string(blocks) + " of " + std::to_string(kNvBlocks) +
-         " blocks were written: the drive holds a partly written image and stays stopped; restore a "
-         "whole image before running it.";
+  // The refused block may be in the drive all the same: only its
+  // acknowledgement may have been lost.
+  const std::string failed = std::to_string(blocks + 1);
+  std::string text = "Write failed at block " + failed + " of " + std::to_string(kNvBlocks) + ": ";
+  if (blocks == 0) text += "block 1 may have been written.";
+  else if (blocks == 1) text += "block 1 was written and block 2 may have been.";
+  else text += "blocks 1 to " + std::to_string(blocks) + " were written and block " + failed + " may have been.";
+  return text + " The drive holds a partly written image and stays stopped; restore a whole image before "
+                "running it.";
 }
 
 std::string NvRestoreStopped(int blocks) {

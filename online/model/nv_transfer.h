@@ -56,7 +56,7 @@ std::string NvSaveFileError(const std::string& path, const std::string& reason);
 extern const char* const kNvReadFailed;
 extern const char* const kNvEStopFailed;
 extern const char* const kNvStopQuestion;
-// A refused block after `blocks` were written.
+// A refused block after `blocks` were acknowledged.
 std::string NvWriteFailed(int blocks);
 std::string NvRestoreStopped(int blocks);
 

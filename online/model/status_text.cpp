@@ -1,25 +1,8 @@
 #include "online/model/status_text.h"
 
 #include "runtime/format.h"
-#include "runtime/rounding.h"
-#include "runtime/val.h"
 
 namespace talvero::online {
-
-std::vector<int> FaultCodes(uint32_t bits) {
-  std::vector<int> codes;
-  for (int i = 0; i < 30; ++i)
-    if (bits & (1u << i)) codes.push_back(i);
-  return codes;
-}
-
-uint32_t FaultBits(const std::string& text) {
-  // Fault words are at most 30 bits; a stray negative reading shows no faults.
-  const double v = rt::RoundHalfEven(rt::Val(text));
-  if (!(v > 0)) return 0;
-  if (v >= 4294967296.0) return 0x3FFFFFFFu;
-  return uint32_t(v) & 0x3FFFFFFFu;
-}
 
 std::string StatusText(const DriveStatusSnapshot& s) {
   const std::string CR = "\r";

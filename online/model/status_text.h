@@ -16,11 +16,6 @@ struct DriveStatusSnapshot {
   std::string when;  // the date and time as the user's locale prints it
 };
 
-// The set fault codes 0..29 of a fault word, in increasing order.
-std::vector<int> FaultCodes(uint32_t bits);
-// The fault word of a drive's decimal text (its leading number, whole).
-uint32_t FaultBits(const std::string& text);
-
 std::string StatusText(const DriveStatusSnapshot& s);
 
 }  // namespace talvero::online

@@ -121,9 +121,11 @@ TEST_F(FirmwareTest, TheFileDecidesTheBlocksSent) {
     std::optional<Answer> remainder;  // the answer to the remainder question
     int blocks;                       // -1 = nothing sent
     const char* lastText;
+    const char* rest = "The last 104 bytes of the file do not fill";
   } cases[] = {
       {1000, Answer::Yes, 7, "896 bytes of 896"},
       {1000, Answer::No, -1, ""},
+      {129, Answer::Yes, 1, "128 bytes of 128", "The last byte of the file does not fill"},
       {256, std::nullopt, 2, "256 bytes of 256"},
       {100, std::nullopt, -1, ""},
       {0, std::nullopt, -1, ""},
@@ -134,8 +136,7 @@ TEST_F(FirmwareTest, TheFileDecidesTheBlocksSent) {
     const std::string path = File(c.size, unsigned(c.size));
     ExpectWarningAndFile(path);
     if (c.remainder)
-      prompter.ExpectMessage("The last 104 bytes of the file do not fill a block of 128 and will not be sent. Continue?",
-                             *c.remainder);
+      prompter.ExpectMessage(std::string(c.rest) + " a block of 128 and will not be sent. Continue?", *c.remainder);
     if (c.size < 128)
       prompter.ExpectMessage(path + " holds " + std::to_string(c.size) +
                                  " bytes, less than one block of 128: it is no firmware. Nothing was sent to the drive.",

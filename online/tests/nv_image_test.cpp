@@ -24,6 +24,7 @@ namespace {
 
 using talvero::Answer;
 using talvero::sim::Family;
+using talvero::sim::FaultKind;
 using talvero::sim::FaultRule;
 
 class NvImageTest : public MemoryWindowTest {
@@ -367,23 +368,40 @@ TEST_F(NvImageTest, ARestoreWritesTheImageRestartsTheDriveAndRebuildsTheTree) {
 }
 
 TEST_F(NvImageTest, ABlockTheDriveRefusesEndsTheRestoreWithoutARestart) {
-  const std::string old = Memory(1);
   const std::string image = Random(online::kNvImageSize, 9);
   const std::string path = Path("half.SNA");
   WriteFile(path, image);
-  sim.AddFault(FaultRule::Missing(1, "\x13" "12800", -1));  // block 100
-  ExpectQuestions();
-  prompter.ExpectOpenFile(path).ExpectBox(
-      {"Write failed. 100 of 1024 blocks were written: the drive holds a partly written image and stays "
-       "stopped; restore a whole image before running it."},
-      Answer::Ok);
-  Restore();
-  EXPECT_EQ(Memory(1).substr(0, 12800), image.substr(0, 12800));
-  EXPECT_EQ(Memory(1).substr(12800), old.substr(12800));
-  EXPECT_EQ(Sent(1, "\x14").size(), 100u);
-  EXPECT_TRUE(Sent(1, "R").empty());
-  EXPECT_EQ(win->CurNode, 1) << "no refresh: the drive stays selected";
-  ExpectWindowAsBefore();
+  // Block 101 (address 12800) fails: its address is lost, so the drive never
+  // gets it, or its data's acknowledgement is damaged after the drive wrote it.
+  // The box says what the drive may hold in both cases.
+  const struct {
+    FaultRule fault;
+    size_t held;  // bytes of the image the drive then holds
+  } cases[] = {
+      {FaultRule::Missing(1, "\x13" "12800", -1), 12800},
+      {FaultRule::Kind(FaultKind::BadChecksum, 1, "\x14" + image.substr(12800, 128)), 12928},
+  };
+  for (const auto& c : cases) {
+    const std::string old = Memory(1);
+    sim.ClearFaults();
+    sim.ClearLog();
+    sim.AddFault(c.fault);
+    ExpectQuestions();
+    prompter.ExpectOpenFile(path).ExpectBox(
+        {"Write failed at block 101 of 1024: blocks 1 to 100 were written and block 101 may have been. The "
+         "drive holds a partly written image and stays stopped; restore a whole image before running it."},
+        Answer::Ok);
+    Restore();
+    EXPECT_EQ(Memory(1).substr(0, c.held), image.substr(0, c.held)) << c.held;
+    EXPECT_EQ(Memory(1).substr(c.held), old.substr(c.held)) << c.held;
+    EXPECT_TRUE(Sent(1, "R").empty());
+    EXPECT_EQ(win->CurNode, 1) << "no refresh: the drive stays selected";
+    ExpectWindowAsBefore();
+  }
+  EXPECT_EQ(online::NvWriteFailed(0).rfind("Write failed at block 1 of 1024: block 1 may have been written. The", 0), 0u);
+  EXPECT_EQ(online::NvWriteFailed(1).rfind(
+                "Write failed at block 2 of 1024: block 1 was written and block 2 may have been. The", 0),
+            0u);
 }
 
 TEST_F(NvImageTest, StoppingARestoreAsksAndLeavesTheDriveStopped) {

@@ -98,14 +98,6 @@ TEST(StatusText, NoneComesFromTheCountNotFromBlanksInTheText) {
   EXPECT_EQ(t.find("None"), std::string::npos);
 }
 
-TEST(StatusText, FaultWordAndCodes) {
-  EXPECT_EQ(FaultCodes(FaultBits("33")), (std::vector<int>{0, 5}));
-  EXPECT_EQ(FaultCodes(FaultBits("  1073741824.0")), std::vector<int>{});  // bit 30 is no fault
-  EXPECT_EQ(FaultCodes(FaultBits("536870912")), std::vector<int>{29});
-  EXPECT_EQ(FaultBits("-5"), 0u);
-  EXPECT_EQ(FaultBits("abc"), 0u);
-}
-
 TEST(UVName, Checks) {
   struct Case {
     const char* answer;

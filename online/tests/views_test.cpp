@@ -67,6 +67,15 @@ TEST_F(ViewsTest, StatusTextGoldens) {
   EXPECT_EQ(Sent(), (std::vector<std::string>{"1:Q", "1:=FLT", "1:FT\x00"s, "1:FT\x05", "1:=VEL", "1:=RERR"}));
   EXPECT_EQ(win->StatStrip->GS_stat->textFormat(), Qt::PlainText);
 
+  // A negative word (bits 0 and 31) lists its fault as the drive report does;
+  // the end status is rounded as every picture rounds.
+  d.SetValue("FLT", "-2147483647");
+  d.SetValue("RERR", "2.5");
+  win->GS_stat_Click();
+  EXPECT_NE(panel->StatusText().find("Present Faults:\r     Over current\r\rVelocity"), std::string::npos)
+      << panel->StatusText();
+  EXPECT_NE(panel->StatusText().find("'Run Time Fault' Code: 3\r"), std::string::npos);
+
   // An application axis: nothing.
   win->CurNode = -1;
   win->AppSelected = true;

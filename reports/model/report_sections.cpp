@@ -5,6 +5,7 @@
 
 #include "editing/model/format_num.h"
 #include "link/failure_watch.h"
+#include "link/fault_word.h"
 #include "link/isp.h"
 #include "mainwin/model/axis_type_match.h"
 #include "mainwin/model/units_list.h"
@@ -20,8 +21,6 @@
 
 namespace reports {
 namespace {
-
-int64_t Whole(const std::string& text) { return int64_t(std::nearbyint(rt::Val(text))); }
 
 bool Bit(int64_t v, int i) { return (v >> i) & 1; }
 
@@ -111,9 +110,9 @@ HistoryEntry ParseHistoryRecord(std::string rec, int ioNumberBase) {
     return f;
   };
   HistoryEntry h;
-  h.faults = Whole(field());
-  const int64_t inputs = Whole(field()) & 255;
-  const int64_t outputs = Whole(field()) & 4095;
+  h.faults = DriveWord(field());
+  const int64_t inputs = DriveWord(field()) & 255;
+  const int64_t outputs = DriveWord(field()) & 4095;
   const double velocity = rt::Val(field());
   const double current = rt::Val(field());
   std::string& s = h.summary;
@@ -370,7 +369,7 @@ const char* ReportSections::IOCell(int64_t state, int64_t forcedOff, int64_t for
 void ReportSections::StatusBody(const SectionWatch& watch) {
   ISP& link = *c_.link;
   const int node = c_.node;
-  auto value = [&](const char* name) { return Whole(link.ValueOf(node, name)); };
+  auto value = [&](const char* name) { return int64_t(DriveWord(link.ValueOf(node, name))); };
   // Every value is read before it is written: a section cut short prints
   // nothing the drive did not say.
   const std::string info = link.Info(node, 1, "");
@@ -396,19 +395,18 @@ void ReportSections::StatusBody(const SectionWatch& watch) {
   PR().Para();
   Text("Present Faults (if any):");
   PR().Para();
-  const int64_t faults = value("FLT");
+  const std::string faults = link.ValueOf(node, "FLT");
   if (watch.Failed()) return;
-  for (int b = 0; b < 30; ++b) {
-    if (!Bit(faults, b)) continue;
+  for (int b : FaultCodes(faults)) {
     const std::string fault = link.FaultText(node, uint8_t(b));
     if (watch.Failed()) return;
     Text("     " + fault);
     PR().Para();
   }
   PR().Para();
-  const int64_t endStatus = value("RERR");
+  const std::string endStatus = link.ValueOf(node, "RERR");
   if (watch.Failed()) return;
-  Text("'End Program' Status: " + rt::Format(double(endStatus), "#####0"));
+  Text("'End Program' Status: " + rt::Format(rt::Val(endStatus), "#####0"));
   PR().Add("\r");
   PR().Para();
   PR().Para();
@@ -458,8 +456,7 @@ void ReportSections::StatusBody(const SectionWatch& watch) {
     if (watch.Failed()) return;
     if (rec.empty()) continue;
     const HistoryEntry h = ParseHistoryRecord(rec, c_.ioNumberBase);
-    for (int b = 0; b < 30; ++b) {
-      if (!Bit(h.faults, b)) continue;
+    for (int b : FaultCodes(h.faults)) {
       const std::string fault = link.FaultText(node, uint8_t(b));
       if (watch.Failed()) return;
       PR().Para();

@@ -67,7 +67,7 @@ std::vector<std::pair<int, std::string>> ReadProgramLines(
 // One fault history record: its fault bits, the summary line of its inputs,
 // outputs, velocity and current, and the text after the step field.
 struct HistoryEntry {
-  int64_t faults = 0;
+  uint32_t faults = 0;
   std::string summary;
   std::string rest;
 };

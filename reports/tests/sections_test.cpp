@@ -178,6 +178,30 @@ TEST_F(SectionsTest, Status) {
   EXPECT_FALSE(Contains(rtf, "\\par 004: "));
 }
 
+TEST_F(SectionsTest, StatusReadsTheFaultWordAndEndStatusAsTheStatusTabDoes) {
+  talvero::sim::SimDrive& d = Drive();
+  d.SetFaultText(0, "Over Current");
+  d.SetFaultText(29, "Last Fault");
+  ASSERT_TRUE(StartOnLine());
+  Click("#1");
+  const struct {
+    const char* flt;
+    const char* rerr;
+    const char* printed;
+  } cases[] = {
+      // Bits 0 and 31: a negative 32-bit word.
+      {"-2147483647", "2.5", "(if any):\\par      Over Current\\par \\par 'End Program' Status: 3\r"},
+      {"536870912", "-2.5", "(if any):\\par      Last Fault\\par \\par 'End Program' Status: -3\r"},
+      {"1073741824", "1e20", "(if any):\\par \\par 'End Program' Status: 100000000000000000000\r"},
+  };
+  for (const auto& c : cases) {
+    d.SetValue("FLT", c.flt);
+    d.SetValue("RERR", c.rerr);
+    const std::string rtf = Section("Status");
+    EXPECT_TRUE(Contains(rtf, c.printed)) << c.flt << " " << c.rerr;
+  }
+}
+
 TEST_F(SectionsTest, TheResetLineFollowsBitTwoAlone) {
   Drive();
   ASSERT_TRUE(StartOnLine());
@@ -240,8 +264,17 @@ TEST_F(SectionsTest, ADriveThatStopsAnsweringCutsTheSectionWhereItStopped) {
        "Node 1 did not answer; the Status section is incomplete."},
       {"Status", FaultRule::Kind(FaultKind::Silence, 1, std::string("}\x01", 2)), "Variables:",
        "Diagnostic History:", "Node 1 did not answer; the Status section is incomplete."},
+      // A value or text the drive did not give is never printed as one.
+      {"Status", FaultRule::Kind(FaultKind::Silence, 1, "FT\x02"), "Present Faults (if any):\\par ",
+       "Present Faults (if any):\\par      ", "Node 1 did not answer; the Status section is incomplete."},
+      {"Status", FaultRule::Kind(FaultKind::Silence, 1, "+UVB"), "Variables:\\par ", "UVB=",
+       "Node 1 did not answer; the Status section is incomplete."},
   };
-  Drive();
+  talvero::sim::SimDrive& d = Drive();
+  d.SetValue("FLT", "4");
+  d.SetFaultText(2, "Over Current");
+  ASSERT_TRUE(d.DefineUserVariable("UVB"));
+  d.SetValue("UVB", "7");
   ASSERT_TRUE(StartOnLine());
   Click("#1");
   for (const Case& c : cases) {
@@ -317,6 +350,25 @@ TEST_F(AppSectionsTest, AxisParametersAndProgram) {
   EXPECT_FALSE(app.FindParam(1, "MPOL").has_value()) << "a report never writes to the file";
   EXPECT_TRUE(Contains(rtf, "----- Axis Parameters from: APP [X]"));
   EXPECT_TRUE(Contains(rtf, "----- Axis Library Program: P1 from: APP\\par \\par \\par Translation Ratio: 2 motor"));
+}
+
+TEST_F(AppSectionsTest, TheLastAxisSlotHasItsParameters) {
+  ASSERT_TRUE(Start());
+  const std::string path = (dir.path() + "/Full.APP").toStdString();
+  Applic a;
+  ASSERT_TRUE(a.Create(path).ok());
+  for (int16_t s = 1; s <= Applic::GetMaxAxis(); ++s)
+    ASSERT_TRUE(a.AddAxis("A" + std::to_string(s), "RHO", win->ParametersRS).ok());
+  const std::string last = "A" + std::to_string(Applic::GetMaxAxis());
+  ASSERT_TRUE(a.PutParam(Applic::GetMaxAxis(), "INER", "0.75").ok());
+  a.AClose();
+  ASSERT_TRUE(win->OpenAnApp(path));
+  Choose({"Axis: " + last});
+  EXPECT_EQ(Dialog().Items().back(), "Axis: " + last);
+  const std::string rtf = Display();
+  EXPECT_TRUE(Contains(rtf, "----- Axis Parameters from: ")) << "the section is written";
+  EXPECT_TRUE(Contains(rtf, " [" + last + "]\\par "));
+  EXPECT_TRUE(Contains(rtf, "Total Inertia (INER):                        0.75 kg-m"));
 }
 
 }  // namespace

@@ -155,8 +155,10 @@ void CaptureMachine::Poll() {
   if (silentPolls_ >= kSilentPolls || overdue) {
     // Still busy while the box shows, so no new capture starts under it.
     link_.StopCap(node_);
-    talvero::ThePrompter().Message(
-        {"The drive does not answer...capture stopped.", kTitle, talvero::Buttons::Ok});
+    const bool silent = silentPolls_ >= kSilentPolls;
+    talvero::ThePrompter().Message({silent ? "The drive does not answer...capture stopped."
+                                           : "The drive did not finish the capture...capture stopped.",
+                                    kTitle, talvero::Buttons::Ok});
     Finish();
     return;
   }

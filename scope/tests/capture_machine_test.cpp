@@ -300,7 +300,8 @@ TEST_F(CaptureTest, FreeRunGivesUpAfterTwiceTheTimebaseAndFiveSecondsButATrigger
   } cases[] = {{"0.1", 5200}, {"25.0", 55000}};
   for (const auto& c : cases) {
     host.choice = {c.timebase, 5, 2};
-    prompter.ExpectMessage("The drive does not answer...capture stopped.", talvero::Answer::Ok, "KOVscope");
+    // It answered every poll: it is not called silent.
+    prompter.ExpectMessage("The drive did not finish the capture...capture stopped.", talvero::Answer::Ok, "KOVscope");
     const int64_t t0 = clock.NowMs();
     machine.HandleCaptureKey(13);
     for (int i = 0; i < 5000 && host.pending && clock.NowMs() - t0 < c.giveUpMs - 150; ++i) {

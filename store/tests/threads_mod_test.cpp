@@ -128,14 +128,24 @@ TEST_F(ThreadsModTest, ReadingAnApplicationAxisShowsItsEventsAndWritesNothing) {
   ASSERT_TRUE(app_.PutParam(1, ":E2", "TM5,L1"));
   ASSERT_TRUE(app_.PutParam(1, ":E3", " "));
   auto rowsBefore = (*app_.Database()->OpenRecordset("AXIS:X"))->RecordCount();
+  // A drive's events read before: none of them may show through an empty slot.
+  FakeDrive drive;
+  drive.texts = {{0, "FLT"}, {3, "IN1,L9"}, {9, "F[4]"}};
+  drive.mask = 0b1000001001;
   FakeList list;
+  ThreadsMod::ReadEvents({nullptr, 0, &drive}, list);
+  ASSERT_EQ(list.rows[3].text, "03: When input 1 is on, run L9");
   ThreadsMod::ReadEvents({&app_, 1, nullptr}, list);
   ASSERT_EQ(list.rows.size(), 10u);
   EXPECT_EQ(list.rows[2].text, "02: Every 5 ms, run L1");
   for (int i : {0, 1, 3, 9}) EXPECT_EQ(list.rows[size_t(i)].text, "0" + std::to_string(i) + ": <empty>");
   for (const auto& r : list.rows) EXPECT_FALSE(r.on);
+  for (int i = 0; i < ThreadsMod::kEvents; ++i) {
+    EXPECT_FALSE(ThreadsMod::IsEventActive(i)) << i;
+    EXPECT_EQ(ThreadsMod::EncodeEvent(i), i == 2 ? "TM5,L1" : "") << i;
+  }
   EXPECT_EQ(list.tab0, 240);
-  EXPECT_EQ(list.busy, (std::vector<bool>{true, false}));
+  EXPECT_EQ(list.busy, (std::vector<bool>{true, false, true, false}));
   EXPECT_EQ((*app_.Database()->OpenRecordset("AXIS:X"))->RecordCount(), rowsBefore);
 }
 
