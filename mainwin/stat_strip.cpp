@@ -76,14 +76,10 @@ StatStrip::StatStrip(QWidget* parent) : QTabWidget(parent) {
     shapes[k] = Named(new Lamp(false, LegendFrame), shapeNames[k]);
     shapes[k]->SetColour(colours[k]);
   }
-  // Each label lies on its colour sample.
+  // Each label stands to the right of its swatch.
   for (int k = 0; k < 4; ++k) {
     labels[k] = Named(new QLabel(captions[k], LegendFrame), labelNames[k]);
-    labels[k]->setAlignment(Qt::AlignCenter);
-    labels[k]->setAttribute(Qt::WA_TransparentForMouseEvents);
-    QPalette pal = labels[k]->palette();
-    pal.setColor(QPalette::WindowText, qGray(colours[k].rgb()) < 140 ? Qt::white : Qt::black);
-    labels[k]->setPalette(pal);
+    labels[k]->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
   }
   isoff = shapes[0], ison = shapes[1], isforcedoff = shapes[2], isforcedon = shapes[3];
   Label1 = labels[0], Label2 = labels[1], Label3 = labels[2], Label4 = labels[3];

@@ -117,13 +117,16 @@ void LayIO(Placer& p, Layout& l, const LayoutInput& in, double SW, double SH, do
   p.Set("OutputsFrame", "StatStrip", Full(fleft, outTop, fw, outH));
 
   static const char* const kShapes[] = {"isoff", "ison", "isforcedoff", "isforcedon"};
-  const auto rows = LegendRows(fw, legendH);
-  for (size_t k = 0; k < rows.size(); ++k)
-    p.Set(kShapes[k], "LegendFrame", Full(rows[k].left, rows[k].top, rows[k].width, rows[k].height));
-  for (size_t k = 0; k < rows.size(); ++k)
-    p.Set("Label" + std::to_string(k + 1), "LegendFrame",
-          Full(rows[k].left, rows[k].top, rows[k].width, rows[k].height));
-  l.legendFontPt = LegendFont(in, Whole(legendH / 7));
+  const LegendLayout legend = LegendPlaces(fw, legendH);
+  for (size_t k = 0; k < legend.swatches.size(); ++k) {
+    const LegendPlace& r = legend.swatches[k];
+    p.Set(kShapes[k], "LegendFrame", Full(r.left, r.top, r.width, r.height));
+  }
+  for (size_t k = 0; k < legend.labels.size(); ++k) {
+    const LegendPlace& r = legend.labels[k];
+    p.Set("Label" + std::to_string(k + 1), "LegendFrame", Full(r.left, r.top, r.width, r.height));
+  }
+  l.legendFontPt = LegendFont(in, legend.textHeight);
 
   auto lamps = [&](const char* name, const char* frame, double h, int shown, int max) {
     const auto cells = LampCells(fw, h, shown, max);
@@ -155,14 +158,24 @@ std::vector<LampCell> LampCells(double frameWidth, double frameHeight, int shown
   return cells;
 }
 
-std::vector<LegendRow> LegendRows(double frameWidth, double frameHeight) {
-  const double r = Whole(frameHeight / 7);
-  const double wl = Whole(frameWidth * 0.9);
-  const double x0 = Whole(frameWidth * 0.05);
-  const double o = Whole(r * 0.75);
-  std::vector<LegendRow> rows;
-  for (int k = 1; k <= 4; ++k) rows.push_back({x0, k * r + o, wl, r});
-  return rows;
+LegendLayout LegendPlaces(double frameWidth, double frameHeight) {
+  // The legend as drawn in a frame of 2835 x 1515, stretched with the frame:
+  // places follow its width and height, sizes the smaller stretch, so the
+  // swatches stay square and the text keeps to its label.
+  constexpr double kW = 2835, kH = 1515;
+  constexpr double kSwatchCentreX = 960, kSwatchCentreY = 465, kSwatch = 120;
+  constexpr double kLabelLeft = 1140, kLabelTop = 360, kLabelW = 1635, kLabelH = 195;
+  constexpr double kRow = 240;
+  const double sx = frameWidth / kW, sy = frameHeight / kH, s = std::min(sx, sy);
+  LegendLayout l;
+  const double d = Whole(kSwatch * s);
+  for (int k = 0; k < 4; ++k) {
+    l.swatches.push_back({Whole(kSwatchCentreX * sx - d / 2), Whole((kSwatchCentreY + kRow * k) * sy - d / 2), d, d});
+    l.labels.push_back({Whole(kLabelLeft * sx), Whole((kLabelTop + kRow * k) * sy), Whole(kLabelW * sx),
+                        Whole(kLabelH * sy)});
+  }
+  l.textHeight = Whole(kLabelH * s);
+  return l;
 }
 
 const PlacedControl* Layout::Find(const std::string& name) const { return Named(controls, name); }

@@ -68,10 +68,17 @@ struct LampCell {
 };
 // Lamps of one frame, index 0 first; as many as shown, at least two, at most max.
 std::vector<LampCell> LampCells(double frameWidth, double frameHeight, int shown, int max);
-struct LegendRow {
+struct LegendPlace {
   double left, top, width, height;
 };
-std::vector<LegendRow> LegendRows(double frameWidth, double frameHeight);
+// The legend: four square colour swatches (isoff, ison, isforcedoff,
+// isforcedon) and their labels beside them, and the height the labels' text
+// may take.
+struct LegendLayout {
+  std::vector<LegendPlace> swatches, labels;
+  double textHeight;
+};
+LegendLayout LegendPlaces(double frameWidth, double frameHeight);
 
 // --- Pixels ---------------------------------------------------------------
 

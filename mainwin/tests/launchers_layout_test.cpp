@@ -217,7 +217,12 @@ TEST_F(LaunchersTest, LayoutFollowsTheWindowSize) {
   EXPECT_EQ(strip.InputsFrame->width(), strip.LegendFrame->width());
   EXPECT_GT(strip.IN[0]->x(), strip.IN[8]->x()) << "the highest input stands leftmost";
   EXPECT_EQ(strip.IN[3]->width(), strip.IN[3]->height());
-  EXPECT_EQ(strip.Label2->geometry(), strip.ison->geometry());
+  // Square swatches, each label to the right of its own, level with it.
+  EXPECT_EQ(strip.ison->width(), strip.ison->height());
+  EXPECT_GT(strip.Label2->x(), strip.ison->x() + strip.ison->width());
+  EXPECT_NEAR(strip.Label2->geometry().center().y(), strip.ison->geometry().center().y(), 2);
+  EXPECT_LE(strip.Label3->x() + strip.Label3->width(), strip.LegendFrame->width());
+  EXPECT_LE(QFontMetrics(strip.Label3->font()).horizontalAdvance(strip.Label3->text()), strip.Label3->width());
   EXPECT_GE(strip.Label1->font().pointSize(), 2);
   EXPECT_LE(QFontMetrics(strip.Label1->font()).height(), strip.Label1->height() + 1);
   strip.setCurrentIndex(3);  // "Variables"

@@ -105,16 +105,44 @@ TEST(MainLayout, LampsOfTheInputsFrame) {
   EXPECT_DOUBLE_EQ(LampCells(4000, 300, 2, 9)[0].size, 150);
 }
 
-TEST(MainLayout, LegendRows) {
-  auto rows = LegendRows(3000, 2100);
-  ASSERT_EQ(rows.size(), 4u);
-  const double tops[] = {525, 825, 1125, 1425};
+TEST(MainLayout, LegendSwatchesAndLabels) {
+  // The frame at its design size: the design places themselves.
+  LegendLayout l = LegendPlaces(2835, 1515);
+  ASSERT_EQ(l.swatches.size(), 4u);
+  ASSERT_EQ(l.labels.size(), 4u);
   for (size_t k = 0; k < 4; ++k) {
-    EXPECT_DOUBLE_EQ(rows[k].top, tops[k]);
-    EXPECT_DOUBLE_EQ(rows[k].height, 300);
-    EXPECT_DOUBLE_EQ(rows[k].left, 150);
-    EXPECT_DOUBLE_EQ(rows[k].width, 2700);
+    const LegendPlace &sw = l.swatches[k], &lab = l.labels[k];
+    EXPECT_DOUBLE_EQ(sw.left, 900);
+    EXPECT_DOUBLE_EQ(sw.top, 405 + 240.0 * k);
+    EXPECT_DOUBLE_EQ(sw.width, 120);
+    EXPECT_DOUBLE_EQ(sw.height, 120);
+    EXPECT_DOUBLE_EQ(lab.left, 1140);
+    EXPECT_DOUBLE_EQ(lab.top, 360 + 240.0 * k);
+    EXPECT_DOUBLE_EQ(lab.width, 1635);
+    EXPECT_DOUBLE_EQ(lab.height, 195);
   }
+  EXPECT_DOUBLE_EQ(l.textHeight, 195);
+
+  // Stretched three times as wide and twice as high: square swatches twice the
+  // size, centred where the design centres them; labels beside them, inside
+  // the frame, their text as high as twice the design's.
+  l = LegendPlaces(3 * 2835, 2 * 1515);
+  for (size_t k = 0; k < 4; ++k) {
+    const LegendPlace &sw = l.swatches[k], &lab = l.labels[k];
+    EXPECT_DOUBLE_EQ(sw.width, 240);
+    EXPECT_DOUBLE_EQ(sw.height, 240);
+    EXPECT_DOUBLE_EQ(sw.left + sw.width / 2, 3 * 960);
+    EXPECT_DOUBLE_EQ(sw.top + sw.height / 2, 2 * (465 + 240.0 * k));
+    EXPECT_DOUBLE_EQ(lab.left, 3 * 1140);
+    EXPECT_GT(lab.left, sw.left + sw.width);
+    EXPECT_LE(lab.left + lab.width, 3 * 2835);
+    EXPECT_DOUBLE_EQ(lab.top, 2 * (360 + 240.0 * k));
+  }
+  EXPECT_DOUBLE_EQ(l.textHeight, 390);
+  // A tall, narrow frame: the width bounds the swatches and the text.
+  l = LegendPlaces(2835, 4 * 1515);
+  EXPECT_DOUBLE_EQ(l.swatches[0].width, 120);
+  EXPECT_DOUBLE_EQ(l.textHeight, 195);
 }
 
 TEST(MainLayout, OnlyTheShownTabIsArranged) {
@@ -141,8 +169,12 @@ TEST(MainLayout, OnlyTheShownTabIsArranged) {
   EXPECT_DOUBLE_EQ(*At(io, "OUT(0)").top, LampCells(4800, 1713, 12, 12)[0].top);
   EXPECT_EQ(io.Find("IN(8)")->container, "InputsFrame");
   EXPECT_EQ(io.Find("Label3")->container, "LegendFrame");
-  EXPECT_EQ(io.legendFontPt, 17);  // rows of whole(2855 / 7) = 408: 17 * 23 fits, 18 * 23 does not
-  EXPECT_DOUBLE_EQ(*At(io, "Label2").top, *At(io, "ison").top);
+  // The legend stretched by 4800 / 2835 and 2855 / 1515: its text may take
+  // whole(195 * 1.693) = 330; 14 * 23 fits, 15 * 23 does not.
+  EXPECT_EQ(io.legendFontPt, 14);
+  EXPECT_EQ(io.Find("isforcedon")->container, "LegendFrame");
+  EXPECT_DOUBLE_EQ(*At(io, "ison").width, *At(io, "ison").height);
+  EXPECT_GT(*At(io, "Label2").left, *At(io, "ison").left + *At(io, "ison").width);
 
   in.currentTab = "General";
   auto general = ComputeLayout(in);
