@@ -91,7 +91,9 @@ ColorPropPage::ColorPropPage(TivolenCtrl* control, QWidget* parent) : PropertyPa
   swatch_->setAutoFillBackground(true);
   valueRow->addWidget(value_, 1);
   valueRow->addWidget(swatch_);
-  form->addRow("&Value:", valueRow);
+  auto* valueLabel = new QLabel("&Value:");
+  valueLabel->setBuddy(value_);
+  form->addRow(valueLabel, valueRow);
   layout->addLayout(form);
   auto* paletteLabel = new QLabel("Color &Palette:");
   palette_ = new QListWidget;
