@@ -99,7 +99,7 @@ AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
 }
 
 TivolenPropPage::TivolenPropPage(TivolenCtrl* control, QWidget* parent)
-    : QDialog(parent), control_(control) {
+    : PropertyPage(control, kHelpContext, parent) {
   setWindowTitle(LoadString(101));
   setWhatsThis("Customize QX Picture List's properties");
   auto* layout = new QVBoxLayout(this);
@@ -165,18 +165,7 @@ TivolenPropPage::TivolenPropPage(TivolenCtrl* control, QWidget* parent)
     AboutDialog a(this);
     a.exec();
   });
-  status_ = new QLabel;
-  status_->setWordWrap(true);
-  layout->addWidget(status_);
-  auto* box = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel | QDialogButtonBox::Apply |
-                                   QDialogButtonBox::Help);
-  layout->addWidget(box);
-  connect(box, &QDialogButtonBox::helpRequested, this, [this] { ShowHelp(); });
-  connect(box, &QDialogButtonBox::accepted, this, [this] {
-    if (Apply()) accept();
-  });
-  connect(box, &QDialogButtonBox::rejected, this, &QDialog::reject);
-  connect(box->button(QDialogButtonBox::Apply), &QPushButton::clicked, this, [this] { Apply(); });
+  AddPageButtons(layout);
   // Initial page values, then the control's.
   edits_[kIdTBarHeight]->setText("0");
   edits_[kIdToolTip]->setText("Tivolen");
@@ -199,37 +188,10 @@ TivolenPropPage::TivolenPropPage(TivolenCtrl* control, QWidget* parent)
   LoadFromControl();
 }
 
-void TivolenPropPage::showEvent(QShowEvent* e) {
-  LoadFromControl();
-  QDialog::showEvent(e);
-}
-
-// F1 reaches the page from whichever field has the focus: none of them takes it.
-void TivolenPropPage::keyPressEvent(QKeyEvent* e) {
-  if (e->key() == Qt::Key_F1 && e->modifiers() == Qt::NoModifier) {
-    ShowHelp();
-    return;
-  }
-  QDialog::keyPressEvent(e);
-}
-
-bool TivolenPropPage::ShowHelp() {
-  const HelpLookup found = ReadHelpTopic(Module().helpFile, kHelpContext);
-  if (!found.topic) {
-    status_->setText(found.error);
-    return false;
-  }
-  if (!help_) help_ = new HelpWindow(this);
-  help_->Show(*found.topic);
-  return true;
-}
-
-QString TivolenPropPage::Status() const { return status_->text(); }
-
 void TivolenPropPage::MarkChanged(int id) {
   if (loading_) return;
   changed_.insert(id);
-  pageModified_ = true;
+  SetPageModified(true);
 }
 
 void TivolenPropPage::LoadFromControl() {
@@ -272,7 +234,7 @@ bool TivolenPropPage::Validate() {
     bool ok = false;
     edits_[id]->text().trimmed().toDouble(&ok);
     if (!ok) {
-      status_->setText("Enter a number.");
+      SetStatus("Enter a number.");
       edits_[id]->setFocus();
       return false;
     }
@@ -281,12 +243,12 @@ bool TivolenPropPage::Validate() {
     bool ok = false;
     edits_[id]->text().trimmed().toInt(&ok);
     if (!ok) {
-      status_->setText("Enter an integer.");
+      SetStatus("Enter an integer.");
       edits_[id]->setFocus();
       return false;
     }
   }
-  status_->clear();
+  SetStatus(QString());
   return true;
 }
 
@@ -310,7 +272,7 @@ bool TivolenPropPage::Apply() {
     else v = edits_[id]->text();
     const DispResult r = control_->PutProperty(dispId, v);
     if (!r.ok()) {
-      status_->setText(r.error->message);
+      SetStatus(r.error->message);
       return false;
     }
     changed_.remove(id);
@@ -322,11 +284,11 @@ bool TivolenPropPage::Apply() {
     if (dispId < 0) continue;
     const QVariant v = checks_.contains(id) ? boolOf(id) : QVariant(edits_[id]->text());
     if (const DispResult r = control_->PutProperty(dispId, v); !r.ok()) {
-      status_->setText(r.error->message);
+      SetStatus(r.error->message);
       return false;
     }
   }
-  pageModified_ = false;
+  SetPageModified(false);
   return true;
 }
 
@@ -356,7 +318,7 @@ bool TivolenPropPage::SaveAsDefault() {
     s->WriteInt(kKeyFontUnderline, flag(kIdFontUnderline));
     s->WriteInt(kKeyFontStrikethru, flag(kIdFontStrikethru));
   }
-  pageModified_ = false;
+  SetPageModified(false);
   return true;
 }
 
@@ -379,7 +341,7 @@ void TivolenPropPage::ResetDefault() {
                  kIdNoRedraw, kIdDragWindow, kIdPictureTab, kIdTBarHeight})
     changed_.insert(id);
   Validate();
-  pageModified_ = false;
+  SetPageModified(false);
 }
 
 }  // namespace tivolen

@@ -4,6 +4,8 @@
 #include <QMap>
 #include <QSet>
 
+#include "listbox/property_page.h"
+
 class QCheckBox;
 class QComboBox;
 class QLabel;
@@ -12,7 +14,6 @@ class QLineEdit;
 namespace tivolen {
 
 class TivolenCtrl;
-class HelpWindow;
 
 class AboutDialog : public QDialog {
   Q_OBJECT
@@ -23,47 +24,33 @@ class AboutDialog : public QDialog {
 // Enumeration lines as the page lists them: "%ld - %s".
 QStringList EnumLines(const char* enumName);
 
-class TivolenPropPage : public QDialog {
+// The control's own page, "General".
+class TivolenPropPage : public PropertyPage {
   Q_OBJECT
  public:
   TivolenPropPage(TivolenCtrl* control, QWidget* parent = nullptr);
 
-  // Values from the control into the fields.
-  void LoadFromControl();
-  // Changed fields to the control; false (and the reason shown) on a refusal.
-  bool Apply();
+  void LoadFromControl() override;
+  bool Apply() override;
+  bool HasPendingChanges() const override { return !changed_.isEmpty(); }
   // False when a field does not validate; nothing is written then.
   bool SaveAsDefault();
   void ResetDefault();
   static constexpr int kHelpContext = 4001;
-  // The page's topic of the control's help file (F1 or Help); false, and the
-  // reason in the status line, when it cannot be shown.
-  bool ShowHelp();
-  HelpWindow* Help() const { return help_; }
 
   QLineEdit* Edit(int controlId) const { return edits_.value(controlId); }
   QCheckBox* Check(int controlId) const { return checks_.value(controlId); }
   QComboBox* Combo(int controlId) const { return combos_.value(controlId); }
-  QString Status() const;
-  bool IsPageModified() const { return pageModified_; }
-
- protected:
-  void showEvent(QShowEvent* e) override;
-  void keyPressEvent(QKeyEvent* e) override;
 
  private:
   bool Validate();
   void MarkChanged(int controlId);
 
-  TivolenCtrl* control_;
   QMap<int, QLineEdit*> edits_;
   QMap<int, QCheckBox*> checks_;
   QMap<int, QComboBox*> combos_;
   QSet<int> changed_;
-  QLabel* status_ = nullptr;
-  HelpWindow* help_ = nullptr;
   bool loading_ = false;
-  bool pageModified_ = false;
 };
 
 }  // namespace tivolen

@@ -1,9 +1,11 @@
 // The library's class factories and its four registration entry points.
 #include <QFileInfo>
 #include <atomic>
+#include <iterator>
 
 #include "listbox/defaults_store.h"
-#include "listbox/prop_page.h"
+#include "listbox/prop_sheet.h"
+#include "listbox/property_page.h"
 #include "listbox/registry_file.h"
 #include "listbox/tivolen_ctrl.h"
 
@@ -37,11 +39,16 @@ class ControlFactory : public ITivolenFactory {
 
 class PropPageFactory : public ITivolenPropPageFactory {
  public:
+  explicit PropPageFactory(const char* progId) : progId_(progId) {}
   QDialog* CreatePage(ITivolen* control, QWidget* parent) override {
     auto* ctrl = dynamic_cast<TivolenCtrl*>(control);
     if (!ctrl) return nullptr;
-    return Counted(new TivolenPropPage(ctrl, parent));
+    PropertyPage* page = MakePropertyPage(progId_, ctrl, parent);
+    return page ? Counted(page) : nullptr;
   }
+
+ private:
+  const char* progId_;
 };
 
 bool Matches(const char* id, const char* progId, const char* clsid) {
@@ -70,14 +77,18 @@ extern "C" __attribute__((visibility("default"))) int DllGetClassObject(const ch
   *factory = nullptr;
   if (!classId) return kClassNotAvailable;
   static ControlFactory control;
-  static PropPageFactory page;
+  static PropPageFactory pages[] = {PropPageFactory(kPropertyPages[0].progId), PropPageFactory(kPropertyPages[1].progId),
+                                    PropPageFactory(kPropertyPages[2].progId), PropPageFactory(kPropertyPages[3].progId)};
+  static_assert(std::size(pages) == std::size(kPropertyPages));
   if (Matches(classId, kCtrlProgId, kCtrlClsid)) {
     *factory = static_cast<ITivolenFactory*>(&control);
     return kSOk;
   }
-  if (Matches(classId, kPropPageProgId, kPropPageClsid)) {
-    *factory = static_cast<ITivolenPropPageFactory*>(&page);
-    return kSOk;
+  for (size_t i = 0; i < std::size(kPropertyPages); ++i) {
+    if (Matches(classId, kPropertyPages[i].progId, kPropertyPages[i].clsid)) {
+      *factory = static_cast<ITivolenPropPageFactory*>(&pages[i]);
+      return kSOk;
+    }
   }
   return kClassNotAvailable;
 }

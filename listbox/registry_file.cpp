@@ -1,5 +1,7 @@
 #include "listbox/registry_file.h"
 
+#include <iterator>
+
 #include "listbox/string_table.h"
 #include "listbox/tivolen_interface.h"
 
@@ -10,7 +12,9 @@ RegistryFile::RegistryFile() : ini_(UserConfigFolder() + "/controls.ini") {}
 QString RegistryFile::HelpDirectory() const { return ini_.Get(kHelpDirectoryKey, "@").value_or(QString()); }
 
 QString RegistryFile::LibraryFor(const QString& id) const {
-  for (const char* progId : {kCtrlProgId, kPropPageProgId}) {
+  QStringList progIds{kCtrlProgId};
+  for (const PageClass& page : kPropertyPages) progIds << page.progId;
+  for (const QString& progId : progIds) {
     if (id.compare(progId, Qt::CaseInsensitive) == 0 ||
         id.compare(ini_.Get(progId, "CLSID").value_or("-"), Qt::CaseInsensitive) == 0)
       return ini_.Get(progId, "Library").value_or(QString());
@@ -24,11 +28,18 @@ bool RegistryFile::Register(const QString& libraryPath, const QString& helpDirec
   ini_.Set(kCtrlProgId, "TypeName", LoadString(1));
   ini_.Set(kCtrlProgId, "Library", libraryPath);
   ini_.Set(kCtrlProgId, "Verb", LoadString(3));
-  ini_.Set(kCtrlProgId, "PropertyPage", kPropPageProgId);
+  // The sheet's pages, in its order: the control's own, then font, colour, picture.
+  QStringList pages;
+  for (const PageClass& page : kPropertyPages) pages << page.progId;
+  ini_.Set(kCtrlProgId, "PropertyPages", pages.join(','));
   ini_.Set(kCtrlProgId, "TypeLibrary", "TivolenLib 4.1");
-  ini_.Set(kPropPageProgId, "CLSID", kPropPageClsid);
-  ini_.Set(kPropPageProgId, "TypeName", LoadString(2));
-  ini_.Set(kPropPageProgId, "Library", libraryPath);
+  const QString pageNames[] = {LoadString(2), "Valdrune Font Property Page", "Valdrune Color Property Page",
+                               "Valdrune Picture Property Page"};
+  for (size_t i = 0; i < std::size(kPropertyPages); ++i) {
+    ini_.Set(kPropertyPages[i].progId, "CLSID", kPropertyPages[i].clsid);
+    ini_.Set(kPropertyPages[i].progId, "TypeName", pageNames[i]);
+    ini_.Set(kPropertyPages[i].progId, "Library", libraryPath);
+  }
   ini_.Set(kHelpDirectoryKey, "@", helpDirectory);
   return ini_.Save();
 }
@@ -36,7 +47,7 @@ bool RegistryFile::Register(const QString& libraryPath, const QString& helpDirec
 bool RegistryFile::Unregister() {
   ini_.Reload();
   ini_.DeleteSection(kCtrlProgId);
-  ini_.DeleteSection(kPropPageProgId);
+  for (const PageClass& page : kPropertyPages) ini_.DeleteSection(page.progId);
   ini_.DeleteSection(kHelpDirectoryKey);
   return ini_.Save();
 }

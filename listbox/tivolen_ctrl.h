@@ -66,6 +66,8 @@ class TivolenCtrl : public QWidget, public ITivolen, private ListBoxOwner {
   bool IsModified() const override { return modified_; }
   void SetModified(bool m) override { modified_ = m; }
   void SetContainerUnitsPerInch(double unitsPerInch) override;
+  QStringList PropertyPages() const override;
+  bool ShowPropertySheet(QWidget* parent) override;
 
   // Geometry, in control coordinates.
   int TitleHeight() const;  // H

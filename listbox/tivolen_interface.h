@@ -3,6 +3,7 @@
 // number, the event sink, the persisted property set and the class factory
 // reached through the library's registration entry points. Header-only.
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 #include <QVariantList>
 
@@ -20,6 +21,23 @@ inline constexpr const char* kCtrlProgId = "TIVOLEN.TivolenCtrl.1";
 inline constexpr const char* kPropPageProgId = "TIVOLEN.TivolenPropPage.1";
 inline constexpr const char* kCtrlClsid = "{4B0C7A31-9E2D-11D0-8C3A-0040F6A1D2E5}";
 inline constexpr const char* kPropPageClsid = "{4B0C7A32-9E2D-11D0-8C3A-0040F6A1D2E5}";
+// The font, colour and picture pages the library brings for the control.
+inline constexpr const char* kFontPageProgId = "TIVOLEN.StockFontPage.1";
+inline constexpr const char* kFontPageClsid = "{4B0C7A33-9E2D-11D0-8C3A-0040F6A1D2E5}";
+inline constexpr const char* kColorPageProgId = "TIVOLEN.StockColorPage.1";
+inline constexpr const char* kColorPageClsid = "{4B0C7A34-9E2D-11D0-8C3A-0040F6A1D2E5}";
+inline constexpr const char* kPicturePageProgId = "TIVOLEN.StockPicturePage.1";
+inline constexpr const char* kPicturePageClsid = "{4B0C7A35-9E2D-11D0-8C3A-0040F6A1D2E5}";
+
+struct PageClass {
+  const char* progId;
+  const char* clsid;
+};
+// The pages of the control's property sheet, in the order it shows them.
+inline constexpr PageClass kPropertyPages[] = {{kPropPageProgId, kPropPageClsid},
+                                               {kFontPageProgId, kFontPageClsid},
+                                               {kColorPageProgId, kColorPageClsid},
+                                               {kPicturePageProgId, kPicturePageClsid}};
 
 // Member numbers of _DTivolen.
 enum DispId : int {
@@ -71,6 +89,10 @@ class ITivolen {
   virtual void SetModified(bool modified) = 0;
   // The container's scale: its units per inch (1440 for twips).
   virtual void SetContainerUnitsPerInch(double unitsPerInch) = 0;
+  // The ProgIDs of the control's property pages, in the sheet's order.
+  virtual QStringList PropertyPages() const = 0;
+  // The property sheet, modal over parent; true when OK closed it.
+  virtual bool ShowPropertySheet(QWidget* parent) = 0;
 };
 
 class ITivolenFactory {

@@ -133,13 +133,13 @@ void PR::ShowIt() {
 
 bool PR::PrintRTF(int leftMargin, int topMargin, int rightMargin, int bottomMargin) {
   talvero::PrintJob job(windowTitle());
-  QPainter painter;
-  if (!job || (job.Printer()->setFullPage(true), !painter.begin(job.Printer()))) {
+  if (!job) {
     printFailed_ = true;
-    talvero::ThePrompter().Critical("The report could not be printed: the printer did not start the job.");
+    talvero::ThePrompter().Critical(job.Failure());
     return false;
   }
   QPrinter& printer = *job.Printer();
+  QPainter& painter = job.Painter();
   const qreal res = printer.resolution();
   auto px = [res](int twips) { return twips * res / 1440.0; };
   const QRectF paper = printer.pageLayout().fullRectPixels(int(res));
@@ -173,7 +173,6 @@ bool PR::PrintRTF(int leftMargin, int topMargin, int rightMargin, int bottomMarg
     printer.newPage();
     start = next;
   }
-  painter.end();
   return true;
 }
 

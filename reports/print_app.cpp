@@ -214,6 +214,9 @@ void PrintApp::Disp_Click() {
 
 void PrintApp::DoPrint_Click() {
   Report().DisplayMode = false;
+  // One command: to a printer each section is a job of its own, in list
+  // order; into a file they are all pages of that file.
+  talvero::PrintRun run;
   if (win_.AppSelected) ProcessAppSelections();
   else if (win_.AxisSelected) ProcessAxisSelections();
 }

@@ -284,18 +284,11 @@ void Scope::Print2Printer_Click() {
   const std::string name = main_.GetDriveNameByNode(Node);
   {
     talvero::PrintJob job(kTitle);
-    QPrinter* printer = job.Printer();
-    QString where;
-    if (printer) {
-      printer->setFullPage(true);
-      where = printer->outputFileName().isEmpty() ? printer->printerName() : printer->outputFileName();
-    }
-    QPainter p;
-    if (!printer || !p.begin(printer)) {
-      // A printer without a name or a file is no printer at all.
-      Tell(where.isEmpty() ? "Unable to print: no printer is set up."
-                           : "Unable to print on " + where.toStdString() + ": the print job could not start.");
+    if (!job) {
+      Tell(job.Failure());
     } else {
+      QPrinter* printer = job.Printer();
+      QPainter& p = job.Painter();
       const PageLayout page = LayoutPage(printer->width(), printer->height());
       QFont f("Liberation Sans");
       f.setPointSize(10);
@@ -307,7 +300,6 @@ void Scope::Print2Printer_Click() {
       p.drawText(x, page.headerY + p.fontMetrics().ascent(), header);
       graph->Render(p, QRect(page.mx, page.my, page.width, page.height));
       graph2->Render(p, QRect(page.mx, page.my + page.height, page.width, page.height));
-      p.end();
     }
   }
   graph->SetTitle(upperTitle);

@@ -1,10 +1,17 @@
 // A small host of the picture list box: loads libtivole32 beside itself the
-// way the program does, fills two controls and rolls one up.
-// tivole32_demo [--shot file.png]: with --shot, saves a grab and exits.
+// way the program does, fills two controls and rolls one up. Control >
+// Properties... opens the property sheet of the control last clicked.
+// tivole32_demo [--shot file.png] [--sheet-shots prefix]: with --shot, saves
+// a grab and exits; with --sheet-shots, grabs the screen with each page of
+// the first control's sheet in front as prefix-1.png to prefix-4.png.
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
+#include <QMainWindow>
+#include <QMenuBar>
 #include <QPainter>
+#include <QScreen>
+#include <QTabWidget>
 #include <QTimer>
 #include <QWidget>
 #include <cstdio>
@@ -48,9 +55,11 @@ PicturePtr MakePicture(int kind) {
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
-  QString shot;
-  for (int i = 1; i + 1 < argc; ++i)
+  QString shot, sheetShots;
+  for (int i = 1; i + 1 < argc; ++i) {
     if (QString(argv[i]) == "--shot") shot = argv[i + 1];
+    if (QString(argv[i]) == "--sheet-shots") sheetShots = argv[i + 1];
+  }
 
   const QString lib = QCoreApplication::applicationDirPath() + "/libtivole32.so";
   void* handle = dlopen(lib.toLocal8Bit().constData(), RTLD_NOW);
@@ -63,9 +72,12 @@ int main(int argc, char** argv) {
   if (!getClass || getClass(kCtrlProgId, &raw) != kSOk) return 1;
   auto* factory = static_cast<ITivolenFactory*>(raw);
 
-  QWidget window;
-  window.setWindowTitle("Picture list box");
-  window.resize(640, 360);
+  QMainWindow frame;
+  frame.setWindowTitle("Picture list box");
+  auto* central = new QWidget;
+  QWidget& window = *central;
+  frame.setCentralWidget(central);
+  frame.resize(640, 360 + frame.menuBar()->sizeHint().height());
   window.setAutoFillBackground(true);
   QPalette pal = window.palette();
   pal.setColor(QPalette::Window, QColor(0, 128, 128));
@@ -108,7 +120,34 @@ int main(int argc, char** argv) {
     io->Invoke(kDispAddItem, {QString("Input %1 - enable").arg(i), QVariant::fromValue(MakePicture(i % 2))});
   io->PutProperty(kDispListIndex, S(2));
 
-  window.show();
+  // The control whose sheet Properties... opens: the one last clicked.
+  ITivolen* current = steps;
+  QObject::connect(&app, &QApplication::focusChanged, [&](QWidget*, QWidget* now) {
+    for (ITivolen* c : {steps, events, io})
+      if (now && (now == c->Widget() || c->Widget()->isAncestorOf(now))) current = c;
+  });
+  QMenu* menu = frame.menuBar()->addMenu("&Control");
+  QAction* properties = menu->addAction("&Properties...");
+  QObject::connect(properties, &QAction::triggered, [&] { current->ShowPropertySheet(&frame); });
+  menu->addSeparator();
+  QObject::connect(menu->addAction("E&xit"), &QAction::triggered, &app, &QApplication::quit);
+
+  frame.show();
+  if (!sheetShots.isEmpty()) {
+    QTimer::singleShot(100, [&] {
+      QTimer::singleShot(200, [&] {
+        auto* tabs = QApplication::activeModalWidget()->findChild<QTabWidget*>();
+        for (int i = 0; i < tabs->count(); ++i) {
+          tabs->setCurrentIndex(i);
+          for (int k = 0; k < 5; ++k) QApplication::processEvents();
+          QGuiApplication::primaryScreen()->grabWindow(0).save(QString("%1-%2.png").arg(sheetShots).arg(i + 1));
+        }
+        QApplication::activeModalWidget()->close();
+        app.quit();
+      });
+      properties->trigger();
+    });
+  }
   if (!shot.isEmpty()) {
     QTimer::singleShot(50, [&] {
       window.grab().save(shot);

@@ -47,6 +47,12 @@ TEST_F(Library, RegistersItsClassesInThePerUserRegistry) {
   const QString text = Registry();
   EXPECT_TRUE(text.contains("[TIVOLEN.TivolenCtrl.1]"));
   EXPECT_TRUE(text.contains("[TIVOLEN.TivolenPropPage.1]"));
+  // The sheet's four pages, in its order, each a class of its own.
+  EXPECT_TRUE(text.contains("PropertyPages=TIVOLEN.TivolenPropPage.1,TIVOLEN.StockFontPage.1,"
+                            "TIVOLEN.StockColorPage.1,TIVOLEN.StockPicturePage.1\n"))
+      << text.toStdString();
+  for (const char* page : {"StockFontPage", "StockColorPage", "StockPicturePage"})
+    EXPECT_TRUE(text.contains(QString("[TIVOLEN.%1.1]").arg(page))) << page;
   EXPECT_TRUE(text.contains(QString("CLSID=") + kCtrlClsid));
   EXPECT_TRUE(text.contains("TypeName=Valdrune Picture ListBox Control"));
   EXPECT_TRUE(text.contains("Library=" + QString::fromLocal8Bit(qgetenv("TALVERO_BIN")) + "/libtivole32.so"))
@@ -97,6 +103,16 @@ TEST_F(Library, FactoryMakesAWorkingControl) {
   ASSERT_NE(page, nullptr);
   EXPECT_EQ(page->windowTitle(), "General");
   delete page;
+  QStringList captions;
+  for (const PageClass& c : kPropertyPages) {
+    ASSERT_EQ(getClass(c.clsid, &pageRaw), kSOk) << c.progId;
+    QDialog* p = static_cast<ITivolenPropPageFactory*>(pageRaw)->CreatePage(ctrl, nullptr);
+    ASSERT_NE(p, nullptr) << c.progId;
+    captions << p->windowTitle();
+    EXPECT_EQ(canUnload(), kSFalse) << "a page keeps the library";
+    delete p;
+  }
+  EXPECT_EQ(captions, (QStringList{"General", "Fonts", "Colors", "Pictures"}));
   delete ctrl->Widget();
   EXPECT_EQ(canUnload(), kSOk);
   factory->LockServer(true);

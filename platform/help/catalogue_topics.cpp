@@ -63,6 +63,23 @@ const std::map<std::string, std::string> kChoices = {
     {"5", "inactive or active"}, {"10", "feedback device"}, {"11", "encoder filter"},
     {"12", "stepper loop"}, {"13", "hold current ratio"}};
 
+// The families' codes as the program's menus name the models.
+const std::pair<const char*, const char*> kModels[] = {
+    {"RHO", "KV110c"}, {"TAU", "KV110i/d"}, {"PHI", "KV/KZ120i/d"}, {"PSI", "KS130i/d"}};
+
+// "RHO TAU" -> "KV110c, KV110i/d"; a code the program does not know stays as it is.
+std::string Models(const std::string& codes) {
+  std::istringstream in(codes);
+  std::string out;
+  for (std::string code; in >> code;) {
+    std::string name = code;
+    for (const auto& [c, model] : kModels)
+      if (code == c) name = model;
+    out += (out.empty() ? "" : ", ") + name;
+  }
+  return out;
+}
+
 void Topic(std::ostream& out, int context, const std::string& title, const std::vector<std::string>& keywords,
            const std::string& text) {
   out << "\n[" << context << "] " << title << "\n";
@@ -116,7 +133,7 @@ bool WriteCatalogueTopics(sqlite3* db, std::ostream& out) {
     text += "Units: " + (r.at("units").empty() ? std::string("none") : r.at("units")) + "\n";
     text += "Shown as: " + ShownAs(r.at("Format")) + "\n";
     text += "Read-only: " + std::string(r.at("rw") == "N" ? "yes, the drive only reports it" : "no") + "\n";
-    text += "Drive families: " + r.at("Type");
+    text += "Drives: " + Models(r.at("Type"));
     Topic(out, 1200 + std::stoi(r.at("id")), r.at("Name") + " - " + r.at("fullname"), {r.at("Name"), r.at("fullname")},
           text);
   });

@@ -88,18 +88,50 @@ const HelpTopic* HelpFile::Find(int context) const {
   return nullptr;
 }
 
+namespace {
+
+// How an entry matches what was typed: the whole of it, its start, or the
+// start of a word inside it (after a blank, a hyphen, a bracket, ...).
+enum class Match { None, Exact, Start, Word };
+
+Match MatchOf(const std::string& text, const std::string& typed) {
+  const std::string t = rt::LCase(text);
+  if (t == typed) return Match::Exact;
+  if (t.compare(0, typed.size(), typed) == 0) return Match::Start;
+  for (std::size_t at = t.find(typed, 1); at != std::string::npos; at = t.find(typed, at + 1))
+    if (!std::isalnum(static_cast<unsigned char>(t[at - 1]))) return Match::Word;
+  return Match::None;
+}
+
+}  // namespace
+
 std::vector<HelpIndexEntry> HelpFile::Index(std::string_view prefix) const {
   const std::string p = rt::LCase(Trim(prefix));
-  std::vector<HelpIndexEntry> out;
-  for (const HelpTopic& t : topics_)
-    for (const std::string& k : t.keywords)
-      if (rt::LCase(k).compare(0, p.size(), p) == 0) out.push_back({k, t.context, t.title});
-  std::stable_sort(out.begin(), out.end(), [&p](const HelpIndexEntry& a, const HelpIndexEntry& b) {
-    const bool ea = !p.empty() && rt::LCase(a.keyword) == p, eb = !p.empty() && rt::LCase(b.keyword) == p;
-    if (ea != eb) return ea;
-    const std::string la = rt::LCase(a.keyword), lb = rt::LCase(b.keyword);
-    return la != lb ? la < lb : a.context < b.context;
+  struct Found {
+    HelpIndexEntry entry;
+    Match match;
+  };
+  std::vector<Found> found;
+  for (const HelpTopic& t : topics_) {
+    bool listed = false;
+    for (const std::string& k : t.keywords) {
+      const Match m = p.empty() ? Match::Start : MatchOf(k, p);
+      if (m == Match::None) continue;
+      found.push_back({{k, t.context, t.title}, m});
+      listed = true;
+    }
+    // A topic whose title matches and none of its keywords is listed by its title.
+    if (!listed && !p.empty())
+      if (const Match m = MatchOf(t.title, p); m != Match::None) found.push_back({{t.title, t.context, t.title}, m});
+  }
+  std::stable_sort(found.begin(), found.end(), [](const Found& a, const Found& b) {
+    if (a.match != b.match) return a.match < b.match;
+    const std::string la = rt::LCase(a.entry.keyword), lb = rt::LCase(b.entry.keyword);
+    return la != lb ? la < lb : a.entry.context < b.entry.context;
   });
+  std::vector<HelpIndexEntry> out;
+  out.reserve(found.size());
+  for (Found& f : found) out.push_back(std::move(f.entry));
   return out;
 }
 

@@ -37,9 +37,11 @@ class HelpFile {
 
   const std::vector<HelpTopic>& Topics() const { return topics_; }
   const HelpTopic* Find(int context) const;
-  // Index entries whose keyword starts with prefix (case-blind, blanks around it ignored;
-  // an empty prefix lists them all), sorted by keyword, then by context; an entry whose
-  // keyword equals the prefix comes first.
+  // Index entries whose keyword, or a word inside it, starts with prefix (case-blind,
+  // blanks around it ignored; an empty prefix lists them all); a topic none of whose
+  // keywords match is listed by its title when that or a word inside it does. An entry
+  // equal to the prefix comes first, then those that start with it, then those with a
+  // word that does; each group sorted by keyword, then by context.
   std::vector<HelpIndexEntry> Index(std::string_view prefix) const;
 
  private:

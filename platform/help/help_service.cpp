@@ -70,6 +70,20 @@ bool HelpService::ShowTopic(int context, HelpWindow window) {
   return file && ShowFrom(*file, context, window, what);
 }
 
+bool HelpService::ShowHelpPopup(int context) {
+  const std::string what = Describe(context);
+  const std::optional<HelpFile> file = LoadFor(what);
+  if (!file) return false;
+  if (const HelpTopic* topic = file->Find(context)) return Present(*topic, HelpWindow::Popup);
+  // The list asks for a row's topic: for a row with nothing on it, or one the
+  // file does not know, the topic of the list the row is in tells more than a box.
+  const int view = context < kParameterContextBase ? kProgramViewContext
+                   : context < kEventContextBase   ? kParameterViewContext
+                                                   : kEventViewContext;
+  if (const HelpTopic* topic = file->Find(view)) return Present(*topic, HelpWindow::Popup);
+  return ShowFrom(*file, kContentsContext, HelpWindow::Main, what);
+}
+
 bool HelpService::ShowHelpSearch(const std::string& keyword) {
   const std::optional<HelpFile> file = LoadFor("The help index");
   if (!file) return false;

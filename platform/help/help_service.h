@@ -23,6 +23,11 @@ class HelpService {
   static constexpr int kStepContextBase = 1000;        // + step operation code
   static constexpr int kParameterContextBase = 1200;   // + parameter id
   static constexpr int kEventContextBase = 1400;       // + event operation code
+  // The topics of the three list views, just below each range: an empty
+  // program step (operation -1) or an empty event asks for exactly these.
+  static constexpr int kProgramViewContext = kStepContextBase - 1;
+  static constexpr int kParameterViewContext = kParameterContextBase - 1;
+  static constexpr int kEventViewContext = kEventContextBase - 1;
   static constexpr const char* kFileName = "talvero.help";
 
   using Display = std::function<void(const HelpTopic& topic, HelpWindow window)>;
@@ -44,7 +49,8 @@ class HelpService {
   bool ShowHelpContents();
   bool ShowTopic(int context, HelpWindow window = HelpWindow::Main);
   bool ShowStepHelp(int context) { return ShowTopic(context, HelpWindow::Step); }
-  bool ShowHelpPopup(int context) { return ShowTopic(context, HelpWindow::Popup); }
+  // A row's topic; one the file lacks gives its view's topic, else the contents.
+  bool ShowHelpPopup(int context);
   bool ShowHelpSearch(const std::string& keyword = "");
 
   // The file as it is now; nullopt when it is missing or unreadable.

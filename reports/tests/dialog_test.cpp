@@ -1,5 +1,7 @@
 // The report dialog: what it offers for a drive or an application, the
 // Print button's state, and how Display and Print run the chosen sections.
+#include <QPrinter>
+
 #include "reports/tests/report_fixture.h"
 #include "reports/tests/tool_run.h"
 #include "store/applic.h"
@@ -171,6 +173,37 @@ TEST_F(DialogTest, PrintMakesOneJobPerSectionInListOrder) {
   EXPECT_TRUE(first->contains("Feedback Filter (FBF):"));
 }
 
+// Print Setup's "Print to File (PDF)": one print command gives one file with
+// every section in list order, not a file that each section replaces.
+TEST_F(DialogTest, PrintIntoAFileWritesEverySectionIntoThatOneFile) {
+  AddDrive(1, Family::RHO, "KV110c", "Feed");
+  ASSERT_TRUE(StartOnLine());
+  Click("#1");
+  talvero::SetPrintTarget(nullptr);
+  const QString file = dir.path() + "/report.pdf";
+  QPrinter& setup = talvero::SetupPrinter();
+  setup.setOutputFormat(QPrinter::PdfFormat);
+  setup.setOutputFileName(file);
+  Choose(kDriveBase);
+  Dialog().DoPrint_Click();
+  setup.setOutputFileName("");
+  setup.setOutputFormat(QPrinter::NativeFormat);
+  const std::optional<QString> text = RunTool("pdftotext", {file, "-"});
+  if (!text) GTEST_SKIP() << "poppler-utils (pdftotext, pdfinfo) not installed";
+  // In list order, each section starting on a page of its own.
+  const QStringList pages = text->split('\f');
+  int last = -1;
+  for (const char* title : {"----- Axis Parameters from:", "----- Events from:", "----- Active Program from:",
+                            "----- Status of:"}) {
+    int page = 0;
+    while (page < pages.size() && !pages[page].contains(title)) ++page;
+    ASSERT_LT(page, pages.size()) << title;
+    EXPECT_GT(page, last) << title;
+    last = page;
+  }
+  EXPECT_GE(PdfPages(file), 5) << "the parameters take two pages, the other sections one each";
+}
+
 TEST_F(DialogTest, AJobThatCannotStartIsToldOnceAndEndsTheRun) {
   AddDrive(1, Family::RHO, "KV110c", "Feed");
   ASSERT_TRUE(StartOnLine());
@@ -178,7 +211,7 @@ TEST_F(DialogTest, AJobThatCannotStartIsToldOnceAndEndsTheRun) {
   CountingTarget none;  // no printer
   talvero::SetPrintTarget(&none);
   Choose({"Events", "Status"});
-  prompter.ExpectMessageContaining("could not be printed", talvero::Answer::Ok);
+  prompter.ExpectMessage(talvero::kNoPrinterText, talvero::Answer::Ok);
   sim.ClearLog();
   Dialog().DoPrint_Click();
   EXPECT_EQ(none.jobs, 1);

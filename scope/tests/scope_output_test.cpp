@@ -250,7 +250,7 @@ TEST_F(ScopeOutputTest, APrintJobThatCannotStartIsReported) {
   NamelessPrinter nameless;
   for (talvero::PrintTarget* t : std::initializer_list<talvero::PrintTarget*>{&none, &nameless}) {
     talvero::SetPrintTarget(t);
-    prompter.ExpectMessage("Unable to print: no printer is set up.", talvero::Answer::Ok, "KOVscope");
+    prompter.ExpectMessage(talvero::kNoPrinterText, talvero::Answer::Ok, "KOVscope");
     s->Print2Printer_Click();
   }
   const QString nowhere = dir.path() + "/missing/job.pdf";

@@ -61,8 +61,12 @@ TEST(CatalogueTopics, AParameterTopicTellsUnitsShownAsAccessAndFamilies) {
   EXPECT_EQ(iner->title, "INER - Total Inertia");
   EXPECT_EQ(iner->keywords, (std::vector<std::string>{"INER", "Total Inertia"}));
   for (const char* line : {"Units: kg-m\xC2\xB2", "Shown as: a number with up to 8 decimal places", "Read-only: no",
-                           "Drive families: RHO TAU PHI"})
+                           "Drives: KV110c, KV110i/d, KV/KZ120i/d"})
     EXPECT_NE(iner->text.find(line), std::string::npos) << line << "\n" << iner->text;
+  // The family codes are the program's own words, never the user's.
+  for (const talvero::HelpTopic& t : help.Topics())
+    for (const char* code : {"RHO", "TAU", "PHI", "PSI"})
+      EXPECT_EQ(t.text.find(code), std::string::npos) << t.context << " " << code;
   const talvero::HelpTopic* step = help.Find(1002);
   ASSERT_NE(step, nullptr);
   EXPECT_NE(step->text.find("Shown as: Move to <Position> <units> at <Speed> <units>/sec"), std::string::npos);
@@ -133,7 +137,7 @@ TEST(CatalogueTopics, ACatalogueWithoutNotesStillHasItsTopics) {
   ASSERT_NE(help.Find(1207), nullptr);
   EXPECT_EQ(help.Find(1207)->text,
             "Position Gain (KP).\n\nGroup: Tuning: the gains of the control loops.\nUnits: none\n"
-            "Shown as: a number with 3 decimal places\nRead-only: no\nDrive families: RHO PSI");
+            "Shown as: a number with 3 decimal places\nRead-only: no\nDrives: KV110c, KS130i/d");
 }
 
 TEST(HelpWindowTitles, NameTheHelpOnceThenTheTopic) {

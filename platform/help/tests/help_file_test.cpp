@@ -52,7 +52,7 @@ TEST(HelpFile, TopicsParseWithTheirKeywordsAndText) {
   EXPECT_TRUE(HelpFile::Parse("").Topics().empty());
 }
 
-TEST(HelpFile, IndexMatchesKeywordPrefixesCaseBlind) {
+TEST(HelpFile, IndexMatchesTheStartsOfKeywordsAndOfTheirWordsCaseBlind) {
   const HelpFile f = HelpFile::Parse(kFixture);
   auto keywords = [&f](const char* prefix) {
     std::vector<std::string> out;
@@ -61,11 +61,34 @@ TEST(HelpFile, IndexMatchesKeywordPrefixesCaseBlind) {
   };
   EXPECT_EQ(keywords(""), (std::vector<std::string>{"Contents@7001", "drive setup@8001", "overview@7001",
                                                     "setup@8001", "start@7001"}));
-  EXPECT_EQ(keywords("  S "), (std::vector<std::string>{"setup@8001", "start@7001"}));
-  EXPECT_EQ(keywords("SETUP"), (std::vector<std::string>{"setup@8001"}));
+  EXPECT_EQ(keywords("  S "), (std::vector<std::string>{"setup@8001", "start@7001", "drive setup@8001"}));
+  EXPECT_EQ(keywords("SETUP"), (std::vector<std::string>{"setup@8001", "drive setup@8001"}));
   EXPECT_EQ(keywords("st"), (std::vector<std::string>{"start@7001"}));
+  EXPECT_TRUE(keywords("etup").empty()) << "inside a word is no match";
   EXPECT_TRUE(keywords("zz").empty());
   EXPECT_EQ(f.Index("drive").front().title, "Topic 8001");
+}
+
+// What a user types finds a parameter by a word of its full name, and a
+// topic by a word of its title when no keyword has it.
+TEST(HelpFile, IndexFindsWordsOfNamesAndTitles) {
+  const HelpFile f = HelpFile::Parse(
+      "[1222] INER - Total Inertia\nkeywords: INER; Total Inertia\n"
+      "[1223] LINR - Load Inertia Ratio\nkeywords: LINR; Load Inertia Ratio\n"
+      "[1224] INPOS - In-Position Window\nkeywords: INPOS\n"
+      "[8004] Working with KOVScope\nkeywords: scope; capture\n");
+  auto found = [&f](const char* typed) {
+    std::vector<std::string> out;
+    for (const auto& e : f.Index(typed)) out.push_back(e.keyword + "@" + std::to_string(e.context));
+    return out;
+  };
+  EXPECT_EQ(found("inertia"), (std::vector<std::string>{"Load Inertia Ratio@1223", "Total Inertia@1222"}));
+  EXPECT_EQ(found("INER"), (std::vector<std::string>{"INER@1222", "Load Inertia Ratio@1223", "Total Inertia@1222"}));
+  EXPECT_EQ(found("in"), (std::vector<std::string>{"INER@1222", "INPOS@1224", "Load Inertia Ratio@1223",
+                                                  "Total Inertia@1222"}));
+  EXPECT_EQ(found("position"), (std::vector<std::string>{"INPOS - In-Position Window@1224"}));
+  EXPECT_EQ(found("working"), (std::vector<std::string>{"Working with KOVScope@8004"}));
+  EXPECT_TRUE(found("ertia").empty());
 }
 
 TEST(HelpFile, AnExactKeywordComesBeforeLongerOnes) {

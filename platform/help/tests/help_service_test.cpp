@@ -115,10 +115,43 @@ TEST_F(Help, AHelpFileThatIsNoFileIsRefusedAtOnce) {
 TEST_F(Help, AMissingTopicIsReported) {
   WriteHelp();
   HelpService help = Service();
+  prompter_.ExpectMessage("Help topic 8017 cannot be shown: it is not in the help file " + Path() + ".",
+                          Answer::Ok);
+  EXPECT_FALSE(help.ShowStepHelp(8017));
+  EXPECT_TRUE(shown_.empty());
+  EXPECT_TRUE(prompter_.AllShown());
+}
+
+// Right-click help on a row never ends in an error box: an empty step or
+// event, or a row the file has no topic for, opens its list's topic, and
+// without that the contents.
+TEST_F(Help, ARowWithoutATopicOpensItsListsTopicOrTheContents) {
+  WriteHelp();
+  std::ofstream(dir_ / "talvero.help", std::ios::app) << "[999] Program Steps\nThe program list.\n"
+                                                         "[1399] Events\nThe event list.\n";
+  HelpService help = Service();
+  struct Case {
+    int context;
+    const char* shown;
+  } cases[] = {
+      {HelpService::kStepContextBase - 1, "999 Program Steps:The program list.@2"},    // an empty step
+      {HelpService::kEventContextBase - 1, "1399 Events:The event list.@2"},          // an empty event
+      {1017, "999 Program Steps:The program list.@2"},                                // a step the file lacks
+      {1466, "1399 Events:The event list.@2"},
+      {1250, "7001 Contents:Welcome.@0"},  // no parameter list topic: the contents
+      {1005, "1005 Move:Moves the axis.@2"},
+  };
+  for (const Case& c : cases) {
+    shown_.clear();
+    EXPECT_TRUE(help.ShowHelpPopup(c.context)) << c.context;
+    EXPECT_EQ(shown_, std::vector<std::string>{c.shown}) << c.context;
+  }
+  EXPECT_TRUE(prompter_.Boxes().empty());
+  // Only a file without even its contents is told.
+  std::ofstream(dir_ / "talvero.help") << "[1005] Move\nMoves the axis.\n";
   prompter_.ExpectMessage("Help topic 1017 cannot be shown: it is not in the help file " + Path() + ".",
                           Answer::Ok);
   EXPECT_FALSE(help.ShowHelpPopup(1017));
-  EXPECT_TRUE(shown_.empty());
   EXPECT_TRUE(prompter_.AllShown());
 }
 
@@ -178,7 +211,9 @@ TEST_F(Help, TheInstalledHelpFileHasTheMenuTopics) {
   ASSERT_NE(bin, nullptr);
   const auto file = HelpService(bin).Load();
   ASSERT_TRUE(file.has_value()) << bin;
-  for (int context : {7001, 8001, 8002, 8003, 8004, 8005}) EXPECT_NE(file->Find(context), nullptr) << context;
+  for (int context : {7001, 8001, 8002, 8003, 8004, 8005, HelpService::kProgramViewContext,
+                      HelpService::kParameterViewContext, HelpService::kEventViewContext})
+    EXPECT_NE(file->Find(context), nullptr) << context;
 }
 
 }  // namespace

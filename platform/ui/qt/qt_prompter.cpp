@@ -14,6 +14,7 @@
 
 #include "platform/ui/qt/file_filter.h"
 #include "platform/ui/qt/plain_text.h"
+#include "platform/ui/qt/print_target.h"
 #include "platform/ui/qt/title_width.h"
 
 namespace talvero {
@@ -150,13 +151,8 @@ std::optional<uint32_t> QtPrompter::PickColour(uint32_t initialRgb) {
   return uint32_t(c.red()) | (uint32_t(c.green()) << 8) | (uint32_t(c.blue()) << 16);
 }
 
-QPrinter& QtPrompter::Printer() {
-  if (!printer_) printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
-  return *printer_;
-}
-
 bool QtPrompter::PrinterSetup() {
-  QPrintDialog dlg(&Printer(), Parent());
+  QPrintDialog dlg(&SetupPrinter(), Parent());
   return dlg.exec() == QDialog::Accepted;
 }
 

@@ -24,8 +24,6 @@ class QtPrompter : public Prompter {
   std::optional<uint32_t> PickColour(uint32_t initialRgb) override;
   bool PrinterSetup() override;
 
-  // The printer chosen in the last set-up; reports print on it.
-  QPrinter& Printer();
   // Boxes open over this window when no window is active (the main window).
   void SetFallbackParent(QWidget* parent) { fallbackParent_ = parent; }
 
@@ -34,7 +32,6 @@ class QtPrompter : public Prompter {
   std::optional<std::string> RunFileDialog(const FileDialog& dialog, bool save);
 
   QWidget* fallbackParent_ = nullptr;
-  std::unique_ptr<QPrinter> printer_;
 };
 
 }  // namespace talvero

@@ -17,7 +17,7 @@ TEST(PrintTarget, TestJobsBecomeNumberedPdfFiles) {
   for (int pages : {1, 2}) {
     talvero::PrintJob job(QString("Job %1").arg(pages));
     ASSERT_TRUE(job);
-    QPainter p(job.Printer());
+    QPainter& p = job.Painter();
     for (int i = 0; i < pages; ++i) {
       if (i) job.Printer()->newPage();
       p.drawText(100, 100, QString("page %1").arg(i + 1));

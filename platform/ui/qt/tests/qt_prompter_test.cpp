@@ -4,6 +4,11 @@
 
 #include <QApplication>
 #include <QColorDialog>
+#include <QComboBox>
+#include <QPainter>
+#include <QPrinter>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QDialogButtonBox>
 #include <QFile>
 #include <QFileDialog>
@@ -11,9 +16,12 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <functional>
+
+#include "platform/ui/qt/print_target.h"
 
 namespace talvero {
 namespace {
@@ -166,6 +174,95 @@ TEST(QtPrompter, PrinterSetupIsFalseWhenCancelled) {
   });
   EXPECT_FALSE(p.PrinterSetup());
   EXPECT_TRUE(sawDialog);
+}
+
+// Print Setup as a user does it: "Print to File (PDF)" and a file name.
+void WhenPrintSetup(const QString& file) {
+  WhenModal([file](QWidget* w) {
+    auto* printers = w->findChild<QComboBox*>("printers");
+    auto* name = w->findChild<QLineEdit*>("filename");
+    ASSERT_NE(printers, nullptr);
+    ASSERT_NE(name, nullptr);
+    printers->setCurrentIndex(printers->findText("Print to File (PDF)"));
+    name->setText(file);
+    qobject_cast<QDialog*>(w)->accept();
+  });
+}
+
+std::optional<QString> Tool(const QString& tool, const QStringList& args) {
+  if (QStandardPaths::findExecutable(tool).isEmpty()) return std::nullopt;
+  QProcess p;
+  p.start(tool, args);
+  p.waitForFinished(20000);
+  return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+// A print that fails leaves the printer ready for the next set-up and job:
+// with nowhere to print, and with a file that cannot be made.
+TEST(QtPrompter, AFailedPrintLeavesThePrinterReadyForTheNextSetupAndJob) {
+  QTemporaryDir dir;
+  QtPrompter p;
+  const QString cannot = dir.path() + "/missing/folder/first.pdf";
+  for (const QString& first : {QString(), cannot}) {
+    SCOPED_TRACE(first.toStdString());
+    SetupPrinter().setOutputFormat(QPrinter::NativeFormat);
+    SetupPrinter().setPrinterName("");
+    if (!first.isEmpty()) SetupPrinter().setOutputFileName(first);
+    {
+      PrintJob job("first");
+      EXPECT_FALSE(job);
+      EXPECT_EQ(job.Failure(), first.isEmpty() ? std::string(kNoPrinterText)
+                                               : "Unable to print on " + first.toStdString() +
+                                                     ": the print job could not start.");
+    }
+    const QString file = dir.path() + QString("/after-%1.pdf").arg(first.isEmpty() ? "none" : "broken");
+    WhenPrintSetup(file);
+    ASSERT_TRUE(p.PrinterSetup());
+    EXPECT_EQ(SetupPrinter().outputFileName(), file) << "the set-up was taken";
+    {
+      PrintJob job("second");
+      ASSERT_TRUE(job) << job.Failure();
+      job.Painter().drawText(200, 200, "after the failure");
+    }
+    const std::optional<QString> info = Tool("pdfinfo", {file});
+    if (!info) GTEST_SKIP() << "poppler-utils (pdfinfo, pdftotext) not installed";
+    EXPECT_TRUE(info->contains(QRegularExpression("Pages:\\s+1\\n"))) << info->toStdString();
+    EXPECT_TRUE(Tool("pdftotext", {file, "-"})->contains("after the failure"));
+  }
+  SetupPrinter().setOutputFileName("");
+}
+
+// Jobs of one run into a file are pages of that file, in order; each job
+// alone replaces it.
+TEST(QtPrompter, JobsOfOneRunShareTheFileTheyPrintTo) {
+  QTemporaryDir dir;
+  const QString file = dir.path() + "/run.pdf";
+  SetupPrinter().setOutputFormat(QPrinter::PdfFormat);
+  SetupPrinter().setOutputFileName(file);
+  {
+    PrintRun run;
+    for (const char* section : {"alpha", "beta", "gamma"}) {
+      PrintJob job(section);
+      ASSERT_TRUE(job) << job.Failure();
+      job.Painter().drawText(200, 200, section);
+    }
+  }
+  const std::optional<QString> info = Tool("pdfinfo", {file});
+  if (!info) GTEST_SKIP() << "poppler-utils (pdfinfo, pdftotext) not installed";
+  EXPECT_TRUE(info->contains(QRegularExpression("Pages:\\s+3\\n"))) << info->toStdString();
+  const QStringList pages = Tool("pdftotext", {file, "-"})->split('\f');
+  ASSERT_GE(pages.size(), 3);
+  EXPECT_EQ(pages[0].trimmed(), "alpha");
+  EXPECT_EQ(pages[1].trimmed(), "beta");
+  EXPECT_EQ(pages[2].trimmed(), "gamma");
+  {
+    PrintJob job("alone");
+    ASSERT_TRUE(job);
+    job.Painter().drawText(200, 200, "alone");
+  }
+  EXPECT_EQ(Tool("pdftotext", {file, "-"})->trimmed(), "alone");
+  SetupPrinter().setOutputFileName("");
+  SetupPrinter().setOutputFormat(QPrinter::NativeFormat);
 }
 
 TEST(QtPrompter, OpenDialogStartsOnTheChosenFilter) {
