@@ -1,14 +1,19 @@
 #include "store/legacy_application.h"
 
 #include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <charconv>
+#include <chrono>
 #include <cstdlib>
 #include <memory>
+#include <optional>
 
 #include "platform/dao/database.h"
 #include "platform/dao/recordset.h"
@@ -84,10 +89,178 @@ void ReadList(jet::File& f, const char* listName, const jet::Table& list, size_t
 
 }  // namespace
 
+namespace {
+
+// The child's answer on the pipe: length-prefixed fields, read back with
+// every length checked.
+void Field(std::string& out, std::string_view s) {
+  out += std::to_string(s.size());
+  out += ':';
+  out += s;
+}
+
+struct Fields {
+  std::string_view in;
+  bool ok = true;
+  std::string Next() {
+    const size_t colon = in.find(':');
+    size_t n = 0;
+    const auto [end, ec] = std::from_chars(in.data(), in.data() + (colon == std::string_view::npos ? 0 : colon), n);
+    if (!ok || colon == std::string_view::npos || ec != std::errc() || end != in.data() + colon ||
+        n > in.size() - colon - 1) {
+      ok = false;
+      return {};
+    }
+    std::string s(in.substr(colon + 1, n));
+    in.remove_prefix(colon + 1 + n);
+    return s;
+  }
+  uint64_t Number() {
+    const std::string s = Next();
+    uint64_t v = 0;
+    const auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), v);
+    ok = ok && ec == std::errc() && end == s.data() + s.size() && !s.empty();
+    return v;
+  }
+};
+
+std::string Encode(const Result<LegacyApplication>& r) {
+  std::string out;
+  if (!r) {
+    Field(out, "F");
+    Field(out, r.error);
+    return out;
+  }
+  Field(out, "A");
+  Field(out, std::to_string(r->rowsRead));
+  Field(out, std::to_string(r->axes.size()));
+  for (const LegacyAxis& a : r->axes) {
+    Field(out, a.name);
+    Field(out, a.family);
+    Field(out, std::to_string(a.params.size()));
+    for (const auto& [n, v] : a.params) {
+      Field(out, n);
+      Field(out, v);
+    }
+  }
+  Field(out, std::to_string(r->programs.size()));
+  for (const LegacyProgram& p : r->programs) {
+    Field(out, p.name);
+    Field(out, std::to_string(p.lines.size()));
+    for (const auto& [line, text] : p.lines) {
+      Field(out, std::to_string(int64_t(line) + (int64_t(1) << 31)));
+      Field(out, text);
+    }
+  }
+  Field(out, std::to_string(r->skipped.size()));
+  for (const std::string& line : r->skipped) Field(out, line);
+  return out;
+}
+
+std::optional<Result<LegacyApplication>> Decode(std::string_view bytes) {
+  Fields f{bytes};
+  const std::string kind = f.Next();
+  if (kind == "F") {
+    std::string why = f.Next();
+    if (!f.ok || !f.in.empty()) return std::nullopt;
+    return Result<LegacyApplication>::Fail(why);
+  }
+  if (kind != "A") return std::nullopt;
+  LegacyApplication app;
+  app.rowsRead = f.Number();
+  const auto count = [&] { return f.ok ? f.Number() : 0; };
+  for (uint64_t i = 0, n = count(); f.ok && i < n; ++i) {
+    LegacyAxis a;
+    a.name = f.Next();
+    a.family = f.Next();
+    for (uint64_t k = 0, m = count(); f.ok && k < m; ++k) {
+      std::string name = f.Next();
+      a.params.emplace_back(std::move(name), f.Next());
+    }
+    app.axes.push_back(std::move(a));
+  }
+  for (uint64_t i = 0, n = count(); f.ok && i < n; ++i) {
+    LegacyProgram p;
+    p.name = f.Next();
+    for (uint64_t k = 0, m = count(); f.ok && k < m; ++k) {
+      const int64_t line = int64_t(f.Number()) - (int64_t(1) << 31);
+      p.lines.emplace_back(int32_t(line), f.Next());
+    }
+    app.programs.push_back(std::move(p));
+  }
+  for (uint64_t i = 0, n = count(); f.ok && i < n; ++i) app.skipped.push_back(f.Next());
+  if (!f.ok || !f.in.empty()) return std::nullopt;
+  return Result<LegacyApplication>::Ok(std::move(app));
+}
+
+constexpr int kDefaultReadLimit = 10000;
+int readLimitMs = kDefaultReadLimit;
+void (*readFault)() = nullptr;
+
+}  // namespace
+
+void SetLegacyReadFault(void (*fault)(), int limitMs) {
+  readFault = fault;
+  readLimitMs = limitMs > 0 ? limitMs : kDefaultReadLimit;
+}
+
+// libmdb trusts the pages it is given: a damaged file can make it read
+// through a null pointer. So the file is read in a child process, and a
+// child that dies or does not finish in time means a damaged file.
 Result<LegacyApplication> ReadLegacyApplication(const std::string& path) {
-  auto f = jet::File::Open(path);
-  if (!f) return Result<LegacyApplication>::Fail(f.error);
-  return ReadLegacyApplication(**f);
+  using R = Result<LegacyApplication>;
+  int fds[2];
+  if (::pipe2(fds, O_CLOEXEC) != 0) return R::Fail("can't start reading it: " + FileErrorText(errno));
+  const pid_t pid = ::fork();
+  if (pid < 0) {
+    const int err = errno;
+    ::close(fds[0]);
+    ::close(fds[1]);
+    return R::Fail("can't start reading it: " + FileErrorText(err));
+  }
+  if (pid == 0) {
+    ::close(fds[0]);
+    if (readFault) readFault();
+    auto f = jet::File::Open(path);
+    const std::string out = Encode(f ? ReadLegacyApplication(**f) : R::Fail(f.error));
+    for (size_t at = 0; at < out.size();) {
+      const ssize_t n = ::write(fds[1], out.data() + at, out.size() - at);
+      if (n <= 0 && errno != EINTR) ::_exit(3);
+      if (n > 0) at += size_t(n);
+    }
+    ::_exit(0);
+  }
+  ::close(fds[1]);
+  std::string got;
+  bool late = false;
+  const auto start = std::chrono::steady_clock::now();
+  for (;;) {
+    const auto spent = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start);
+    if (spent.count() >= readLimitMs) {
+      late = true;
+      break;
+    }
+    pollfd p{fds[0], POLLIN, 0};
+    const int r = ::poll(&p, 1, int(readLimitMs - spent.count()));
+    if (r < 0 && errno == EINTR) continue;
+    if (r <= 0) continue;
+    char buf[65536];
+    const ssize_t n = ::read(fds[0], buf, sizeof buf);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) break;
+    got.append(buf, size_t(n));
+  }
+  ::close(fds[0]);
+  if (late) ::kill(pid, SIGKILL);
+  int status = 0;
+  while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+  }
+  if (late) return R::Fail("it is damaged (reading it did not end within " + std::to_string(readLimitMs / 1000) + " s)");
+  if (WIFSIGNALED(status))
+    return R::Fail("it is damaged (reading it failed with signal " + std::to_string(WTERMSIG(status)) + ")");
+  auto decoded = WIFEXITED(status) && WEXITSTATUS(status) == 0 ? Decode(got) : std::nullopt;
+  if (!decoded) return R::Fail("it is damaged (reading it failed)");
+  return std::move(*decoded);
 }
 
 Result<LegacyApplication> ReadLegacyApplication(jet::File& f) {

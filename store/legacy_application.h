@@ -34,8 +34,13 @@ struct LegacyApplication {
 };
 
 // A Jet file that is no application, or can't be read, gives the reason.
+// The path's file is read in a child process, so that a file that makes
+// libmdb crash or loop is told as damaged.
 dao::Result<LegacyApplication> ReadLegacyApplication(const std::string& path);
 dao::Result<LegacyApplication> ReadLegacyApplication(jet::File& file);
+// Test hook: fault runs in that child before it reads (a crash or a hang
+// planted there); limitMs is how long reading may take (default 10 s).
+void SetLegacyReadFault(void (*fault)(), int limitMs);
 
 // A new application file of ours at path (which must not exist yet).
 dao::Status WriteApplication(const LegacyApplication& app, const std::string& path);

@@ -154,6 +154,8 @@ dao::Result<Table> File::Read(std::string_view name, const std::vector<std::stri
   } freeDef{def};
   if (!mdb_read_columns(def)) return R::Fail(table + " is damaged (its fields can't be read)");
 
+  // libmdb keeps an empty map as no map at all, and reads through it.
+  if (!def->usage_map || def->map_sz < 5) return R::Fail(table + " is damaged (its page map is missing)");
   // Rows on pages past the end would be lost without a word.
   const uint64_t pages = bytes_.size() / uint64_t(mdb->fmt->pg_size);
   for (gint32 pg = 0, steps = 0; steps <= gint32(pages); ++steps) {

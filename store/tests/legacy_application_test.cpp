@@ -2,6 +2,9 @@
 // converted, and opened again by the application class as any file of ours.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
+
+#include <csignal>
 
 #include <cstdio>
 #include <fstream>
@@ -223,6 +226,34 @@ TEST_F(LegacyApplicationTest, AFailedConversionChangesNothing) {
   EXPECT_EQ(Bytes(path), bytes);
   EXPECT_EQ(Bytes(kept), "in the way");
   EXPECT_EQ(Bytes(path + ".jet"), "someone else's");
+}
+
+}  // namespace
+
+namespace {
+
+TEST(LegacyRead, AReaderThatCrashesOrHangsIsToldAsDamaged) {
+  store_test::TempDir dir;
+  talvero::store::LegacyApplication one;
+  one.axes = {{"X", "RHO", {{"KP", "1"}}}};
+  Put(dir / "a.APP", talvero::store::testing::LegacyFile(one));
+  const struct {
+    void (*fault)();
+    std::string reason;
+  } cases[] = {
+      {[] { std::raise(SIGSEGV); }, "it is damaged (reading it failed with signal 11)"},
+      {[] { ::pause(); }, "it is damaged (reading it did not end within 0 s)"},
+      {[] { ::_exit(0); }, "it is damaged (reading it failed)"},
+  };
+  for (const auto& c : cases) {
+    talvero::store::SetLegacyReadFault(c.fault, 300);
+    auto app = talvero::store::ReadLegacyApplication(dir / "a.APP");
+    EXPECT_EQ(app.error, c.reason);
+  }
+  talvero::store::SetLegacyReadFault(nullptr, 0);
+  auto app = talvero::store::ReadLegacyApplication(dir / "a.APP");
+  ASSERT_TRUE(app) << app.error;
+  EXPECT_EQ(app->axes[0].params, (std::vector<std::pair<std::string, std::string>>{{"KP", "1"}}));
 }
 
 }  // namespace

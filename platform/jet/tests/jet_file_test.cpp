@@ -142,11 +142,17 @@ TEST(JetFile, BadFilesSayWhy) {
   std::string pastEnd = good;
   const std::string map("\x00\x05\x00\x00\x00\xff\x00", 7);  // pages 5 to 12
   for (size_t at = 0; (at = pastEnd.find(map, 13 * 2048)) != std::string::npos;) pastEnd[at + 3] = 0x10;
+  // Its page map a row of no bytes: the row before ends where it starts.
+  std::string noMap = good;
+  const size_t mapPage = 13 * 2048;
+  noMap[mapPage + 10 + 2 * 2] = noMap[mapPage + 10 + 2 * 1];
+  noMap[mapPage + 10 + 2 * 2 + 1] = noMap[mapPage + 10 + 2 * 1 + 1];
   const struct {
     const char* what;
     std::string bytes;
     std::string reason;
   } cases[] = {
+      {"no page map", noMap, "the table Fräse 2 is damaged (its page map is missing)"},
       {"cut mid-page", good.substr(0, good.size() - 100), "it is cut short ("},
       {"cut at a page", good.substr(0, 6 * 2048), "it is damaged"},
       {"pages past the end", pastEnd, "the table Fräse 2 is damaged (it names page 1048581, past the end"},
