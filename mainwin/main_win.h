@@ -166,6 +166,9 @@ class MainWin : public QMainWindow {
   // Opens the file into the slot that has it or the first free one, shows
   // its branch and selects it. False when nothing was opened.
   bool OpenAnApp(const std::string& path);
+  // An application written by the earlier program, converted in its place
+  // after one question. False when it was refused, declined or failed.
+  bool ConvertLegacyApp(const std::string& path);
   void AddAppBranch(int slot);
   // Parameter access on the selected application axis. Internal_write
   // answers whether the application stored the value.

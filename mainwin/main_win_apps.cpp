@@ -1,4 +1,5 @@
 // The library database and the open applications.
+#include <QApplication>
 #include <QCoreApplication>
 
 #include "mainwin/main_win.h"
@@ -8,8 +9,10 @@
 #include "mainwin/qt_sys_tree.h"
 #include "mainwin/shared_services.h"
 #include "mainwin/tree_branches.h"
+#include "platform/jet/jet_file.h"
 #include "platform/ui/prompter.h"
 #include "store/applic.h"
+#include "store/legacy_application.h"
 #include "store/library_database.h"
 
 bool MainWin::OpenLibrary() {
@@ -54,6 +57,7 @@ bool MainWin::OpenAnApp(const std::string& path) {
   }
   const int slot = choice.slot;
   if (choice.kind == talvero::SlotChoiceKind::OpenInto) {
+    if (talvero::jet::RecogniseFile(path) != talvero::jet::Kind::NotJet && !ConvertLegacyApp(path)) return false;
     Applic& app = Slot(slot);
     auto status = app.AOpen(path);
     AppOpen[slot] = app.IsOpen();
@@ -66,6 +70,44 @@ bool MainWin::OpenAnApp(const std::string& path) {
   const std::string key = TreeKey::Make("AP", {slot}).Format();
   Sys->Select(key);
   Sys_NodeClick(Sys->SelectedKey());
+  return true;
+}
+
+namespace {
+
+std::string FileName(const std::string& path) {
+  const size_t slash = path.rfind('/');
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+}  // namespace
+
+bool MainWin::ConvertLegacyApp(const std::string& path) {
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  auto app = talvero::store::ReadLegacyApplication(path);
+  QApplication::restoreOverrideCursor();
+  if (!app) {
+    talvero::ThePrompter().Critical("Can't open application " + path + ": " + app.error);
+    return false;
+  }
+  const std::string kept = talvero::store::KeptOriginalName(path);
+  std::string text = FileName(path) + " was written by an earlier version. Talvero converts it to its own format " +
+                     "and keeps the original as " + FileName(kept) + ". Convert it?";
+  if (!app->skipped.empty()) {
+    text += "\n\nLeft out of the conversion:";
+    for (const std::string& line : app->skipped) text += "\n" + line;
+  }
+  if (talvero::ThePrompter().Message({text, "Talvero", talvero::Buttons::YesNo, talvero::Icon::Question}) !=
+      talvero::Answer::Yes)
+    return false;
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  const auto done = talvero::store::ConvertLegacyApplication(*app, path, kept);
+  QApplication::restoreOverrideCursor();
+  if (!done) {
+    talvero::ThePrompter().Critical("Can't convert application " + path + ": " + done.error +
+                                    ". The file is left as it was.");
+    return false;
+  }
   return true;
 }
 

@@ -7,11 +7,11 @@
 #include <vector>
 
 #include "platform/ui/prompter.h"
+#include "store/application_tables.h"
 #include "runtime/text.h"
 #include "runtime/val.h"
 
 using talvero::dao::Database;
-using talvero::dao::FieldDef;
 using talvero::dao::Recordset;
 using talvero::dao::Result;
 using talvero::dao::Transaction;
@@ -26,8 +26,8 @@ const char kNewPgm[] = "Can't create new program: ";
 // Names compare trimmed and in upper case.
 bool SameName(std::string_view a, std::string_view b) { return rt::SameText(rt::Trim(a), rt::Trim(b)); }
 
-std::string AxisTable(std::string_view name) { return "AXIS:" + std::string(name); }
-std::string PgmTable(std::string_view name) { return "PGM:" + std::string(name); }
+using talvero::store::AxisTable;
+using talvero::store::PgmTable;
 
 // Whether a trimmed axis or program name fits its row and its table's name.
 Status CheckStorable(std::string_view name, const std::string& table) {
@@ -74,9 +74,8 @@ Status Applic::Create(const std::string& path) {
   if (!db) return fail(db.error);
   {
     Transaction t(**db);
-    Status s = (*db)->CreateTable(
-        {"Axis", {FieldDef::Counter("ID"), FieldDef::Text("Name", 32), FieldDef::Text("AxisType", 32)}});
-    if (s) s = (*db)->CreateTable({"Programs", {FieldDef::Counter("ID"), FieldDef::Text("Name", 32)}});
+    Status s = (*db)->CreateTable(talvero::store::AxisListDef());
+    if (s) s = (*db)->CreateTable(talvero::store::ProgramListDef());
     if (s) s = t.Commit();
     if (!s) {
       (*db)->Close();
@@ -222,10 +221,7 @@ Status Applic::AddAxis(std::string_view name, std::string_view family, Recordset
     if (Status s = ax.Set("AxisType", family); !s) return s;
     if (Status s = ax.Update(); !s) return s;
     row = ax.Bookmark();
-    if (Status s = db_->CreateTable({AxisTable(trimmed), {FieldDef::Counter("ID"), FieldDef::Text("Name", 8),
-                                                          FieldDef::Text("Value", 32)}});
-        !s)
-      return s;
+    if (Status s = db_->CreateTable(talvero::store::AxisTableDef(trimmed)); !s) return s;
     auto opened = db_->OpenRecordset(AxisTable(trimmed));
     if (!opened) return Status::Fail(opened.error);
     rs = std::move(*opened);
@@ -376,8 +372,7 @@ Status Applic::AddPgm(std::string_view name) {
     if (Status s = pg.Set("Name", trimmed); !s) return s;
     if (Status s = pg.Update(); !s) return s;
     row = pg.Bookmark();
-    if (Status s = db_->CreateTable({PgmTable(trimmed), {FieldDef::Long("Line"), FieldDef::Text("Text", 64)}}); !s)
-      return s;
+    if (Status s = db_->CreateTable(talvero::store::PgmTableDef(trimmed)); !s) return s;
     auto opened = db_->OpenRecordset(PgmTable(trimmed));
     if (!opened) return Status::Fail(opened.error);
     rs = std::move(*opened);
