@@ -17,6 +17,7 @@
 #include "platform/help/help_sys.h"
 #include "platform/ui/prompter.h"
 #include "platform/ui/qt/window_factory.h"
+#include "runtime/cp1252.h"
 #include "store/program.h"
 
 namespace editing {
@@ -212,7 +213,8 @@ std::string EdStep::EditaStep(Program& pgm, int line) {
       pgm.Set_p1(Text1->text().toStdString(), line);
       pgm.Set_p2(Text2->text().toStdString(), line);
     }
-    if (pgm.Encode(line).size() < 64) {
+    // The drive gets one byte for each character of the line.
+    if (rt::CharCount(pgm.Encode(line)) < 64) {
       EditDone = false;
       return pgm.Decomp(line);
     }

@@ -105,11 +105,17 @@ bool IniFile::DeleteSection(const QString& section) {
 
 bool IniFile::Save() const {
   QDir().mkpath(QFileInfo(path_).absolutePath());
+  QString text;
+  for (const auto& l : lines_) text += l + "\n";
+  const QByteArray bytes = text.toUtf8();
   QSaveFile f(path_);
   if (!f.open(QIODevice::WriteOnly | QIODevice::Text)) return false;
-  QTextStream out(&f);
-  for (const auto& l : lines_) out << l << "\n";
-  out.flush();
+  // QSaveFile commits after a failed flush of its buffer: every write and
+  // the flush are checked here, and a file that failed is never put in place.
+  if (f.write(bytes) != bytes.size() || !f.flush() || f.error() != QFileDevice::NoError) {
+    f.cancelWriting();
+    return false;
+  }
   return f.commit();
 }
 

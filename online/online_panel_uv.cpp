@@ -12,6 +12,7 @@
 #include "online/online_panel.h"
 #include "platform/clock/clock.h"
 #include "platform/ui/prompter.h"
+#include "runtime/cp1252.h"
 #include "runtime/cstr.h"
 #include "store/syntax.h"
 
@@ -108,6 +109,13 @@ void OnlinePanel::UV_Change_Click() {
   if (!Syntax::IsValidExpression(e)) {
     talvero::ThePrompter().Message({"A valid expression (without any spaces) is required.", "Talvero",
                                     talvero::Buttons::Ok, talvero::Icon::Critical, 0});
+    return;
+  }
+  // Sent as ":!NAME=" and the expression.
+  if (const std::string tooLong =
+          online::TooLongForDrive(e, online::RequestRoom(3 + rt::CharCount(name)), "expression");
+      !tooLong.empty()) {
+    talvero::ThePrompter().Message({tooLong, "Talvero", talvero::Buttons::Ok, talvero::Icon::Critical, 0});
     return;
   }
   win_.Link.Exec(win_.CurNode, "!" + name + "=" + e);

@@ -4,6 +4,7 @@
 #include <QMenu>
 
 #include "mainwin/main_win.h"
+#include "online/model/drive_text.h"
 #include "online/model/watch_line.h"
 #include "online/online_panel.h"
 #include "platform/ui/prompter.h"
@@ -76,6 +77,12 @@ void OnlinePanel::WA_Arb_Click() {
     return;
   }
   const std::string expr = rt::UCase(rt::Trim(*answer));
+  // Asked for with one command byte before it ("+").
+  if (const std::string tooLong = online::TooLongForDrive(expr, online::RequestRoom(1), "expression");
+      !tooLong.empty()) {
+    talvero::ThePrompter().Message({tooLong, "Talvero", talvero::Buttons::Ok, talvero::Icon::Critical, 0});
+    return;
+  }
   Fill(slot, talvero::online::ArbitrarySlot(expr, win_.CurNode));
   SetWatchLine(line, " ");
 }

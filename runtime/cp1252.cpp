@@ -74,6 +74,13 @@ std::string Cp1252ToUtf8(std::string_view bytes) {
   return out;
 }
 
+std::size_t CharCount(std::string_view utf8) {
+  std::size_t n = 0;
+  for (unsigned char c : utf8)
+    if ((c & 0xC0) != 0x80) ++n;
+  return n;
+}
+
 std::optional<std::string> FirstWithoutCp1252(std::string_view s) {
   // Character by character, each checked as Utf8ToCp1252 checks a text.
   for (std::size_t i = 0; i < s.size();) {

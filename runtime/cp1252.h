@@ -1,5 +1,6 @@
 #pragma once
 // Windows-1252 bytes, as text crosses the serial line, and UTF-8, as the program keeps it.
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -16,6 +17,10 @@ std::optional<std::string> FirstWithoutCp1252(std::string_view utf8);
 // Every byte has a character: the five bytes the code page leaves undefined (0x81, 0x8D,
 // 0x8F, 0x90, 0x9D) become U+0081 etc., so that any bytes a drive sends survive the trip.
 std::string Cp1252ToUtf8(std::string_view bytes);
+
+// How many characters the UTF-8 text holds: the bytes a drive gets for it,
+// one Windows-1252 byte each, and the characters a field of the store counts.
+std::size_t CharCount(std::string_view utf8);
 
 // One character appended as UTF-8.
 void AppendUtf8(std::string& out, char32_t cp);

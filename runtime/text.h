@@ -5,7 +5,9 @@
 
 namespace rt {
 
-// ASCII letters only; every other byte stays as it is.
+// UTF-8 text with its letters of the Windows-1252 code page cased, as the
+// legacy runtime cases them ("café" -> "CAFÉ"); ß, µ and every other
+// character stay as they are, and the text keeps its length in bytes.
 std::string UCase(std::string_view s);
 std::string LCase(std::string_view s);
 // Equal once both are in UCase; no copy is made.

@@ -1,5 +1,6 @@
 #include "editing/model/step_fields.h"
 
+#include "runtime/cp1252.h"
 #include "runtime/text.h"
 #include "store/syntax.h"
 
@@ -33,7 +34,7 @@ std::string UnitsCaption(const std::string& d, const std::string& u) {
 }
 
 FieldCheck CheckStepField(int operand, const std::string& d, const std::string& t) {
-  if (t.size() > 48)
+  if (rt::CharCount(t) > 48)
     return Refused(operand == 1 ? "The 1st field is limited to 48 characters"
                                 : "The 2nd field is limited to 48 characters");
   // A raw drive command is free text.

@@ -41,7 +41,8 @@ class StepListTest : public EditingTest {
 INSERT INTO Steps VALUES
   (4, 'Motion', 'Move at a speed', 'Move to ~1 ~u at ~2 ~u/sec', 'MV ~1 ~2', 'Position', 'Speed'),
   (5, 'Logic', 'Set a variable', 'Let ~1 = ~2', 'LET ~1=~2', 'Variable', 'Value'),
-  (6, 'Logic', 'Show a text', 'Show ~1', 'SHOW ~1', 'Text', NULL);
+  (6, 'Logic', 'Show a text', 'Show ~1', 'SHOW ~1', 'Text', NULL),
+  (7, 'Flow', 'Go to a label if', 'If ~1 go to ~2', 'IF ~1 GO ~2', 'Condition', 'Label');
 )SQL");
     ASSERT_TRUE(s) << s.error;
   }
@@ -599,6 +600,26 @@ TEST_F(StepListTest, StepEditorFieldsKindsAndRefusals) {
   }
   EXPECT_EQ(p.Get_Op(1), -1);
   EXPECT_EQ(d.Programs().Get(Buffer::Active).lines[1], "");
+}
+
+TEST_F(StepListTest, AStepIsMeasuredInTheCharactersTheDriveGets) {
+  auto& d = AddDrive(1, Family::RHO, "KV110c", "Feed");
+  d.Programs().SetLine(Buffer::Active, 0, "IF 1 GO A");
+  ASSERT_TRUE(StartOnLine());
+  Click("PP1");
+  // "IF " + 40 + " GO " + 16: 63 characters, 64 bytes of UTF-8.
+  const QString p1(40, '1'), p2 = QString(15, 'A') + QChar(0xC9);
+  {
+    ModalScript script;
+    script.On<EdStep>([&](EdStep& f) {
+      f.Text1->setText(p1);
+      f.Text2->setText(p2);
+      f.OK_Click();
+    });
+    script.On<EdStep>([](EdStep& f) { f.Cancel_Click(); });
+    EditRow(0);
+  }
+  EXPECT_EQ(d.Programs().Get(Buffer::Active).lines[0], "IF " + p1.toStdString() + " GO " + std::string(15, 'A') + "\xC9");
 }
 
 TEST_F(StepListTest, AStepTooComplexKeepsTheTypedTextAndTheOldStep) {

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "listbox/ini_file.h"
+#include "platform/files/tests/file_kinds.h"
 
 namespace tivolen {
 namespace {
@@ -29,6 +30,31 @@ TEST(IniFile, SectionNamesMayHoldBracketsAndKeysAreCaseBlind) {
   EXPECT_TRUE(back.DeleteSection("[Tivolen Settings]"));
   EXPECT_FALSE(back.DeleteSection("[Tivolen Settings]"));
   EXPECT_EQ(back.Get("Other", "k").value_or(""), "v");
+}
+
+TEST(IniFile, AWriteThatFailsIsNeverPutInPlace) {
+  QTemporaryDir dir;
+  const QString path = dir.path() + "/controls.ini";
+  const auto Text = [&] {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll().toStdString() : std::string("(none)");
+  };
+  IniFile ini(path);
+  ini.Set("Big", "Text", QString(4000, 'x'));
+  {
+    const talvero::testing::FileSizeLimit full(1000);
+    EXPECT_FALSE(ini.Save()) << "none there yet";
+    EXPECT_EQ(Text(), "(none)");
+  }
+  IniFile old(path);
+  old.Set("Small", "Sort", "1");
+  ASSERT_TRUE(old.Save());
+  {
+    const talvero::testing::FileSizeLimit full(1000);
+    EXPECT_FALSE(ini.Save()) << "over an old one";
+  }
+  EXPECT_EQ(Text(), "[Small]\nSort=1\n");
+  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1) << "no temporary left";
 }
 
 TEST(IniFile, ProfileIntegersReadTheLeadingNumber) {

@@ -1,5 +1,6 @@
 #include "mainwin/model/rename_check.h"
 
+#include "runtime/cp1252.h"
 #include "runtime/text.h"
 
 namespace talvero {
@@ -20,13 +21,6 @@ RenameCheck Refuse(std::string text) {
   return r;
 }
 
-size_t CodePoints(std::string_view s) {
-  size_t n = 0;
-  for (unsigned char c : s)
-    if ((c & 0xC0) != 0x80) ++n;
-  return n;
-}
-
 bool DriveNameCharacter(char c) {
   return (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == ' ' || c == '_';
 }
@@ -37,7 +31,7 @@ RenameCheck CheckAppProgramRename(std::string_view newText,
                                   const std::vector<std::string>& programs) {
   std::string name = rt::Trim(newText);
   if (name.empty()) return Refuse("Invalid name.");
-  if (CodePoints(name) > kAppNameField) return Refuse("Name cannot exceed 32 characters.");
+  if (rt::CharCount(name) > kAppNameField) return Refuse("Name cannot exceed 32 characters.");
   const std::string upper = rt::UCase(name);
   for (size_t p = 0; p < programs.size() && p < 64; ++p)
     if (rt::UCase(rt::Trim(programs[p])) == upper)

@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "link/isp.h"
+
 namespace online {
 
 enum class DriveTextProblem { None, Character, TooLong };
@@ -17,5 +19,12 @@ struct DriveText {
 };
 
 DriveText ToDriveText(std::string_view utf8, size_t maxBytes = std::numeric_limits<size_t>::max());
+
+// Room for typed text in one request packet after its command bytes.
+constexpr size_t RequestRoom(size_t commandBytes) { return ISP::kMaxRequestData - commandBytes; }
+
+// "" when the text fits in room characters as the drive gets them, else the
+// refusal: "The WHAT is too long for the drive: it takes at most N characters."
+std::string TooLongForDrive(std::string_view utf8, size_t room, const std::string& what);
 
 }  // namespace online

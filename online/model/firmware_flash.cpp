@@ -89,7 +89,7 @@ std::optional<FirmwareFileCheck> CheckFirmwareFile(const std::string& path, cons
     return c;
   }
   if (file.end == talvero::FileRead::End::OutOfBounds) {
-    c.box.text = path + " holds " + std::to_string(file.size) + " bytes; a drive's flash takes at most " +
+    c.box.text = path + " " + talvero::HoldsText(file) + "; a drive's flash takes at most " +
                  std::to_string(kFirmwareMaxBytes) + ". Nothing was sent to the drive.";
     return c;
   }

@@ -1,5 +1,6 @@
 #include "online/model/uv_name.h"
 
+#include "online/model/drive_text.h"
 #include "runtime/text.h"
 
 namespace talvero::online {
@@ -17,6 +18,9 @@ UVNameCheck CheckUVName(const std::string& answer) {
       return c;
     }
   c.name = rt::UCase(rt::Trim(answer));
+  // The longest request that carries it: the question whether it is free.
+  c.refusal = ::online::TooLongForDrive(c.name, kMaxUVNameLength, "name");
+  if (!c.ok()) c.name.clear();
   return c;
 }
 

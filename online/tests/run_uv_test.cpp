@@ -187,6 +187,12 @@ TEST_F(UVTest, ListedInSlotOrderAndTheButtonsFollowTheSelection) {
   panel->UV_Change_Click();
   EXPECT_EQ(Sent(), std::vector<std::string>{});
   EXPECT_EQ(prompter.Boxes().back().icon, talvero::Icon::Critical);
+  // ":!SPEED=" and the expression in one request frame.
+  s.UV_NV->setText(QString(248, '1'));
+  prompter.ExpectMessage("The expression is too long for the drive: it takes at most 247 characters.", Answer::Ok);
+  sim.ClearLog();
+  panel->UV_Change_Click();
+  EXPECT_EQ(Sent(), std::vector<std::string>{});
 
   // The rebuild after a deletion disables the two again; Cancel sends nothing.
   const talvero::MessageBox deleteBox{"Delete SPEED ? ", "Delete User Variable...", talvero::Buttons::OkCancel};

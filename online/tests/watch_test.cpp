@@ -2,6 +2,7 @@
 #include <QAbstractItemModel>
 #include <QAction>
 #include <QSignalSpy>
+#include <algorithm>
 
 #include "online/tests/online_fixture.h"
 #include "platform/ui/prompter.h"
@@ -129,6 +130,20 @@ TEST_F(WatchTest, ArbitraryExpressions) {
   EXPECT_EQ(win->WatchSlot[6].WatchExpr, "VEL");
   panel->TStat_Timer();
   EXPECT_EQ(WatchLine(5), "[1] VEL = 12.250000 ");
+
+  // One request frame holds the command byte and 254 characters.
+  prompter.ExpectInput("Expression?", std::string(255, '1'))
+      .ExpectMessage("The expression is too long for the drive: it takes at most 254 characters.",
+                     talvero::Answer::Ok)
+      .ExpectInput("Expression?", std::string(254, '1'));
+  panel->WA_Arb_Click();
+  EXPECT_EQ(win->WatchSlot[6].WatchExpr, "VEL");
+  panel->WA_Arb_Click();
+  EXPECT_EQ(win->WatchSlot[6].WatchExpr, std::string(254, '1'));
+  sim.ClearLog();
+  panel->TStat_Timer();
+  const std::vector<std::string> sent = Sent();
+  EXPECT_NE(std::find(sent.begin(), sent.end(), "1:+" + std::string(254, '1')), sent.end()) << "and it is sent";
 }
 
 TEST_F(WatchTest, NoSelectedLineChangesNothing) {

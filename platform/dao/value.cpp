@@ -3,6 +3,8 @@
 #include <charconv>
 #include <cstdlib>
 
+#include "runtime/cp1252.h"
+
 namespace talvero::dao {
 
 std::string Value::Text() const {
@@ -51,11 +53,6 @@ double Value::Double() const {
   }
 }
 
-size_t CharCount(std::string_view s) {
-  size_t n = 0;
-  for (unsigned char c : s)
-    if ((c & 0xC0) != 0x80) ++n;
-  return n;
-}
+size_t CharCount(std::string_view s) { return rt::CharCount(s); }
 
 }  // namespace talvero::dao

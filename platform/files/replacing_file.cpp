@@ -11,6 +11,11 @@
 
 namespace talvero {
 
+ReplaceCalls& TheReplaceCalls() {
+  static ReplaceCalls calls;
+  return calls;
+}
+
 namespace {
 
 // The folder part with its closing slash: "" for a bare name.
@@ -42,6 +47,25 @@ std::optional<std::string> FollowLinks(std::string& path) {
   return FileErrorText(ELOOP);
 }
 
+// The folder a temporary goes in, named for a user: the current folder in full.
+std::string FolderName(const std::string& path) {
+  const std::string prefix = FolderPrefix(path);
+  if (prefix.size() > 1) return prefix.substr(0, prefix.size() - 1);
+  if (!prefix.empty()) return prefix;
+  std::string here(PATH_MAX, '\0');
+  if (!::getcwd(here.data(), here.size())) return ".";
+  here.resize(std::char_traits<char>::length(here.c_str()));
+  return here;
+}
+
+// Renaming over a file needs only the folder's permission; the file's own
+// is asked here, with the rights this process acts with (root's stay root's).
+std::optional<std::string> Unwritable(const std::string& path) {
+  if (::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) == 0 || errno == ENOENT) return std::nullopt;
+  if (errno == EACCES || errno == EPERM) return std::string("it is write-protected");
+  return FileErrorText(errno);
+}
+
 }  // namespace
 
 ReplacingFile::~ReplacingFile() { Discard(); }
@@ -62,16 +86,26 @@ std::optional<std::string> ReplacingFile::Open() {
   Discard();
   final_ = target_;
   if (auto why = FollowLinks(final_)) return why;
+  if (auto why = Unwritable(final_)) return why;
   // A short name of its own, so a target of any legal length has a temporary beside it.
   std::string name = FolderPrefix(final_) + ".talvero-XXXXXX";
   const int fd = ::mkostemp(name.data(), O_CLOEXEC);
-  if (fd < 0) return FileErrorText(errno);
+  if (fd < 0) {
+    // A file there could be written in place, but then a failure part-way
+    // would lose it: refused, with the reason where it lies.
+    if (errno == EACCES || errno == EPERM) return "the folder " + FolderName(final_) + " does not allow new files";
+    return FileErrorText(errno);
+  }
   fd_ = fd;
   temp_ = name;
-  // The new file gets the old one's permissions, or those of any new file.
+  // The new file gets the old one's owner and group where this process may
+  // give them, then its permissions (a change of owner clears set-id bits);
+  // a new file gets those of any new file.
   struct stat st {};
   mode_t mode;
   if (::stat(final_.c_str(), &st) == 0) {
+    if (st.st_uid != ::geteuid() || st.st_gid != ::getegid())
+      if (::fchown(fd_, st.st_uid, st.st_gid) != 0) (void)!::fchown(fd_, uid_t(-1), st.st_gid);
     mode = st.st_mode & 07777;
   } else {
     const mode_t mask = ::umask(0);
@@ -98,17 +132,18 @@ std::optional<std::string> ReplacingFile::Write(std::string_view bytes) {
 
 std::optional<std::string> ReplacingFile::Commit() {
   if (fd_ < 0) return FileErrorText(EBADF);
-  if (::fsync(fd_) != 0) return Fail(FileErrorText(errno));
+  const ReplaceCalls& calls = TheReplaceCalls();
+  if (calls.fsync(fd_) != 0) return Fail(FileErrorText(errno));
   const int fd = fd_;
   fd_ = -1;
   if (::close(fd) != 0) return Fail(FileErrorText(errno));
-  if (::rename(temp_.c_str(), final_.c_str()) != 0) return Fail(FileErrorText(errno));
+  if (calls.rename(temp_.c_str(), final_.c_str()) != 0) return Fail(FileErrorText(errno));
   temp_.clear();
   // The new name lasts a crash only once its folder is on the disk too.
   const std::string folder = FolderPrefix(final_);
   const int dir = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (dir >= 0) {
-    ::fsync(dir);
+    calls.fsync(dir);
     ::close(dir);
   }
   return std::nullopt;

@@ -4,11 +4,21 @@
 // old file stays whole until then, and a writer dropped or failed before
 // Commit removes its temporary. A symbolic link is followed and what it
 // points at is replaced; the link stays. Qt-free.
+#include <unistd.h>
+
+#include <cstdio>
 #include <optional>
 #include <string>
 #include <string_view>
 
 namespace talvero {
+
+// The calls that make a replacement last, through which tests see their order.
+struct ReplaceCalls {
+  int (*fsync)(int fd) = ::fsync;
+  int (*rename)(const char* from, const char* to) = ::rename;
+};
+ReplaceCalls& TheReplaceCalls();
 
 class ReplacingFile {
  public:
@@ -18,8 +28,9 @@ class ReplacingFile {
   ReplacingFile& operator=(const ReplacingFile&) = delete;
 
   // Each returns the reason in words on failure, nullopt when it went well.
-  // Open refuses a target that is there but no regular file (a folder, a
-  // fifo, a device) before anything is written.
+  // Open refuses, before anything is written, a target that is there but no
+  // regular file (a folder, a fifo, a device), one this process may not
+  // write ("it is write-protected"), and a folder that takes no new file.
   std::optional<std::string> Open();
   std::optional<std::string> Write(std::string_view bytes);
   std::optional<std::string> Commit();

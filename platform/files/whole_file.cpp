@@ -68,13 +68,21 @@ FileRead ReadWholeFile(const std::string& path, uint64_t minBytes, uint64_t maxB
     bytes.append(buf, size_t(n));
   }
   r.size = bytes.size();
-  if (r.size < minBytes || r.size > maxBytes) {
+  if (r.size > maxBytes) {
+    r.size = maxBytes;
+    r.moreThanSize = true;
+  }
+  if (r.size < minBytes || r.moreThanSize) {
     r.end = FileRead::End::OutOfBounds;
     return r;
   }
   r.end = FileRead::End::Read;
   r.bytes = std::move(bytes);
   return r;
+}
+
+std::string HoldsText(const FileRead& file) {
+  return std::string(file.moreThanSize ? "holds more than " : "holds ") + std::to_string(file.size) + " bytes";
 }
 
 }  // namespace talvero

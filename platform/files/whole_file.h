@@ -13,8 +13,13 @@ struct FileRead {
   std::string bytes;   // Read: the whole file
   std::string reason;  // Unreadable: why, in words
   uint64_t size = 0;   // Read, OutOfBounds: how many bytes the file holds
+  bool moreThanSize = false;  // OutOfBounds: it grew past the bound, so it holds more than size
   explicit operator bool() const { return end == End::Read; }
 };
+
+// "holds 2000 bytes", or "holds more than 1048576 bytes" for a file that
+// grew past the bound while it was read.
+std::string HoldsText(const FileRead& file);
 
 // The file's bytes when it is a regular file of minBytes to maxBytes.
 FileRead ReadWholeFile(const std::string& path, uint64_t minBytes, uint64_t maxBytes);

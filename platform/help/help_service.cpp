@@ -41,7 +41,7 @@ std::optional<HelpFile> HelpService::LoadFor(const std::string& what) const {
     ThePrompter().Critical(what + " cannot be shown: the help file is not installed at " + path_ + ".");
   } else {
     const std::string why = file.end == FileRead::End::OutOfBounds
-                                ? "it holds " + std::to_string(file.size) + " bytes, too many for a help file"
+                                ? "it " + HoldsText(file) + ", too many for a help file"
                                 : file.reason;
     ThePrompter().Critical(what + " cannot be shown: the help file " + path_ + " cannot be read: " + why + ".");
   }

@@ -53,6 +53,7 @@ struct Loaded {
   std::optional<IniDocument> doc;  // nullopt: not read, defaults apply and saves are refused
   std::string problem;             // why not, for the one message
   bool told = false;
+  bool toldUnsaved = false;        // a failed save was told; a good one tells the next again
 };
 
 // Reads the file only when it is a regular file of at most 1 MiB: a link to
@@ -109,8 +110,10 @@ Loaded& Load(const std::string& path) {
   const bool same = loaded && (exists ? entry.exists && entry.stamp == StampOf(st) : !entry.exists);
   if (!same) {
     const bool told = entry.told;
+    const bool toldUnsaved = entry.toldUnsaved;
     entry = ReadSafely(path);
     entry.told = told && !entry.problem.empty();
+    entry.toldUnsaved = toldUnsaved;
   }
   if (!entry.problem.empty() && !entry.told) {
     entry.told = true;
@@ -123,12 +126,24 @@ Loaded& Load(const std::string& path) {
   return entry;
 }
 
-bool WriteReplacing(const std::string& path, const std::string& text) {
+// Why the file could not be written, nullopt when it was.
+std::optional<std::string> WriteReplacing(const std::string& path, const std::string& text) {
   const std::filesystem::path target(path);
   std::error_code ec;
   std::filesystem::create_directories(target.parent_path(), ec);
-  if (ec) return false;
-  return !WriteWholeFile(path, text);
+  if (ec) return "its folder " + target.parent_path().string() + " cannot be made (" + FileErrorText(ec.value()) + ")";
+  return WriteWholeFile(path, text);
+}
+
+// One box for a run of failed saves; the caller holds cacheMutex.
+void TellUnsaved(Loaded& entry, const std::string& path, const std::string& why) {
+  if (entry.toldUnsaved) return;
+  entry.toldUnsaved = true;
+  talvero::MessageBox box;
+  box.text = "The settings were not saved: " + path + " cannot be written: " + why +
+             ".\n\nThe settings file is left as it was.";
+  box.icon = talvero::Icon::Exclamation;
+  talvero::ThePrompter().Message(box);
 }
 
 // The application name becomes a folder and a file name.
@@ -148,7 +163,11 @@ bool Rewrite(const std::string& app, Change change) {
   if (!entry.doc) return false;  // never replace a file we did not read
   IniDocument doc = *entry.doc;
   if (!change(doc)) return true;
-  if (!WriteReplacing(path, doc.Text())) return false;
+  if (const std::optional<std::string> why = WriteReplacing(path, doc.Text())) {
+    TellUnsaved(entry, path, *why);
+    return false;
+  }
+  entry.toldUnsaved = false;
   struct stat st {};
   if (::stat(path.c_str(), &st) == 0) {
     entry.exists = true;

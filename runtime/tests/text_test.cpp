@@ -4,13 +4,31 @@
 
 namespace {
 
-TEST(Text, CaseChangesTouchAsciiLettersOnly) {
-  EXPECT_EQ(rt::UCase("abz AZ 09_\xC3\xA4"), "ABZ AZ 09_\xC3\xA4");
-  EXPECT_EQ(rt::LCase("ABZ az 09_\xC3\x84"), "abz az 09_\xC3\x84");
-  EXPECT_TRUE(rt::SameText("Axis_1 z", "aXIS_1 Z"));
-  EXPECT_FALSE(rt::SameText("\xC3\xA4", "\xC3\x84"));
+TEST(Text, CaseChangesTouchTheLettersOfTheCodePage) {
+  const struct {
+    const char* lower;
+    const char* upper;
+  } pairs[] = {
+      {"abz az 09_", "ABZ AZ 09_"},
+      {"café", "CAFÉ"},
+      {"àáâãäåæçèéêëìíîïðñòóôõöøùúûüýþ", "ÀÁÂÃÄÅÆÇÈÉÊËÌÍÎÏÐÑÒÓÔÕÖØÙÚÛÜÝÞ"},
+      {"ÿšœž", "ŸŠŒŽ"},
+  };
+  for (const auto& p : pairs) {
+    EXPECT_EQ(rt::UCase(p.lower), p.upper);
+    EXPECT_EQ(rt::LCase(p.upper), p.lower);
+    EXPECT_TRUE(rt::SameText(p.lower, p.upper)) << p.lower;
+  }
+  // No letter, or no case in the code page, or no UTF-8: as it was.
+  for (const char* kept : {"ß µ ÷ × € ı ª", "\xC3", "1\xC3", "\xC5\xFF", "[{"}) {
+    EXPECT_EQ(rt::UCase(kept), kept);
+    EXPECT_EQ(rt::LCase(kept), kept);
+  }
+  EXPECT_FALSE(rt::SameText("é", "e"));
+  EXPECT_FALSE(rt::SameText("é", "É "));
   EXPECT_FALSE(rt::SameText("ab", "abc"));
   EXPECT_FALSE(rt::SameText("[", "{"));
+  EXPECT_FALSE(rt::SameText("×", "÷"));
 }
 
 TEST(Text, TrimsRemoveBlanksOnly) {

@@ -37,6 +37,10 @@ TEST(StepFields, ChecksInOrder) {
       {1, "IML Command", k48 + "", true, k48},
       {1, "IML Command", "mixed Case, free", true, "mixed Case, free"},
       {1, "IML Command", k49, false, "The 1st field is limited to 48 characters"},
+      // Counted as the drive gets them: one byte for each character.
+      {1, "IML Command", std::string(47, 'x') + "é", true, std::string(47, 'x') + "é"},
+      {2, "Speed [mm/sec]", std::string(48, 'x') + "é", false, "The 2nd field is limited to 48 characters"},
+      {1, "Text", "café", true, "CAFÉ"},
       {2, "Speed [mm/sec]", k49, false, "The 2nd field is limited to 48 characters"},
       {1, "Speed [mm/sec]", "  ", false, "A valid expression is required for Speed [mm/sec]"},
       {1, "Speed [mm/sec]", "1 0", false, "A valid expression (without any spaces) is required for Speed [mm/sec]"},

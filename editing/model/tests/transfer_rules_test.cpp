@@ -22,7 +22,7 @@ TEST(TransferRules, DriveLibraryNames) {
       {"   ", "", false, false, ""},
       {"abcdefghij", "ABCDEFGHIJ", true, true, "ABCDEFGH"},
       {"12345678", "12345678", true, false, "12345678"},
-      {"Zürich", "ZüRICH", false, false, "ZüRICH"},
+      {"Zürich", "ZÜRICH", false, false, "ZÜRICH"},
   };
   for (const Case& c : cases) {
     const auto r = DriveLibraryName(c.text);

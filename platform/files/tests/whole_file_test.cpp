@@ -2,6 +2,10 @@
 // is read that was not asked for, and no old file is damaged.
 #include <gtest/gtest.h>
 
+#include <grp.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
@@ -101,7 +105,9 @@ TEST_F(WholeFileTest, ReadOfAFileThatGivesNoSizeStopsAtTheBound) {
   EXPECT_NE(whole.bytes.find("Name:"), std::string::npos);
   const FileRead bounded = talvero::ReadWholeFile("/proc/self/status", 0, 10);
   EXPECT_EQ(bounded.end, FileRead::End::OutOfBounds);
-  EXPECT_EQ(bounded.size, 11u) << "one byte past the bound, no more";
+  EXPECT_EQ(talvero::HoldsText(bounded), "holds more than 10 bytes") << "read one byte past the bound, no more";
+  const FileRead sized{FileRead::End::OutOfBounds, "", "", 2000};
+  EXPECT_EQ(talvero::HoldsText(sized), "holds 2000 bytes");
 }
 
 TEST_F(WholeFileTest, WriteReplacesOnlyARegularFileOrMakesANewOne) {
@@ -198,6 +204,107 @@ TEST_F(WholeFileTest, TheTargetChangesOnlyOnCommit) {
   }
   EXPECT_EQ(Read(path), "old") << "dropped before commit";
   EXPECT_EQ(Entries().size(), 1u);
+}
+
+// WriteWholeFile as another user, in a child that takes that user's ids:
+// the reason, or "" when the file was written.
+std::string WriteAs(uid_t uid, const std::string& path, const std::string& bytes) {
+  int pipeFds[2];
+  if (::pipe(pipeFds) != 0) return "no pipe";
+  const pid_t child = ::fork();
+  if (child == 0) {
+    ::close(pipeFds[0]);
+    std::string out = "could not become the user";
+    if (::setgroups(0, nullptr) == 0 && ::setgid(uid) == 0 && ::setuid(uid) == 0)
+      out = talvero::WriteWholeFile(path, bytes).value_or("");
+    (void)!::write(pipeFds[1], out.data(), out.size());
+    ::_exit(0);
+  }
+  ::close(pipeFds[1]);
+  std::string got;
+  char buf[512];
+  for (ssize_t n; (n = ::read(pipeFds[0], buf, sizeof buf)) > 0;) got.append(buf, size_t(n));
+  ::close(pipeFds[0]);
+  int status = 0;
+  ::waitpid(child, &status, 0);
+  return got;
+}
+
+TEST_F(WholeFileTest, AFileOrFolderTheUserMayNotWriteIsRefusedAndRootKeepsItsRights) {
+  if (::geteuid() != 0) GTEST_SKIP() << "only root can act as another user";
+  constexpr uid_t nobody = 65534;
+  const std::string open = At("open"), closed = At("closed");
+  fs::create_directory(open);
+  fs::create_directory(closed);
+  ::chmod(dir.c_str(), 0755);
+  ::chmod(open.c_str(), 0777);
+  ::chmod(closed.c_str(), 0755);
+  struct stat st {};
+  const auto Make = [&](const std::string& p, mode_t mode, uid_t owner) {
+    Write(p, "old");
+    EXPECT_EQ(::chown(p.c_str(), owner, owner), 0);
+    ::chmod(p.c_str(), mode);
+  };
+  const struct Case {
+    const char* name;
+    uid_t as;
+    std::string path;
+    mode_t mode;  // 0: no file there yet
+    uid_t owner;
+    std::string reason;  // "" = written
+  } cases[] = {
+      {"protected, as a user", nobody, open + "/prot.SNA", 0444, 0, "it is write-protected"},
+      {"protected, as root", 0, open + "/prot.SNA", 0444, 0, ""},
+      {"the user's own", nobody, open + "/own.SNA", 0600, nobody, ""},
+      {"a user's, saved by root", 0, open + "/own.SNA", 0600, nobody, ""},
+      {"writable in a closed folder", nobody, closed + "/shared.RTF", 0666, 0, "the folder " + closed + " does not allow new files"},
+      {"new in a closed folder", nobody, closed + "/new.RTF", 0, 0, "the folder " + closed + " does not allow new files"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    if (c.mode) Make(c.path, c.mode, c.owner);
+    EXPECT_EQ(WriteAs(c.as, c.path, "new"), c.reason);
+    if (c.mode) {
+      EXPECT_EQ(Read(c.path), c.reason.empty() ? "new" : "old");
+      ASSERT_EQ(::stat(c.path.c_str(), &st), 0);
+      EXPECT_EQ(st.st_mode & 07777, c.mode) << "permissions kept";
+      EXPECT_EQ(st.st_uid, c.owner) << "owner kept";
+      EXPECT_EQ(st.st_gid, c.owner) << "group kept";
+    } else {
+      EXPECT_FALSE(fs::exists(c.path));
+    }
+    for (const std::string& folder : {open, closed})
+      for (const auto& e : fs::directory_iterator(folder))
+        EXPECT_EQ(e.path().filename().string().rfind(".talvero-", 0), std::string::npos) << "temporary left";
+    fs::remove(c.path);
+  }
+}
+
+// Each call in the order it was made: "fsync file", "fsync folder", "rename".
+std::vector<std::string>& Calls() {
+  static std::vector<std::string> calls;
+  return calls;
+}
+
+TEST_F(WholeFileTest, TheNewFileIsOnTheDiskBeforeItTakesTheOldOnesName) {
+  talvero::ReplaceCalls& calls = talvero::TheReplaceCalls();
+  const talvero::ReplaceCalls real = calls;
+  calls.fsync = [](int fd) {
+    struct stat st {};
+    ::fstat(fd, &st);
+    Calls().push_back(S_ISDIR(st.st_mode) ? "fsync folder" : "fsync file");
+    return ::fsync(fd);
+  };
+  calls.rename = [](const char* from, const char* to) {
+    Calls().push_back("rename");
+    return ::rename(from, to);
+  };
+  Calls().clear();
+  Write(At("a.SNA"), "old");
+  const std::optional<std::string> why = talvero::WriteWholeFile(At("a.SNA"), "new");
+  calls = real;
+  EXPECT_EQ(why, std::nullopt);
+  EXPECT_EQ(Calls(), (std::vector<std::string>{"fsync file", "rename", "fsync folder"}));
 }
 
 TEST(FileReason, WordsForEveryError) {

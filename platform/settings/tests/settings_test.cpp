@@ -10,6 +10,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "platform/files/tests/file_kinds.h"
 #include "platform/settings/settings.h"
 #include "platform/ui/scripted_prompter.h"
 
@@ -128,6 +129,31 @@ TEST_F(Settings, ASaveThatCannotWriteFailsAndLeavesNothingBehind) {
   ::setenv("XDG_CONFIG_HOME", plain.c_str(), 1);
   EXPECT_FALSE(talvero::SaveSetting("Talvero3", "Setup", "COM", "2"));
   EXPECT_EQ(talvero::GetSetting("Talvero3", "Setup", "COM", "d"), "d");
+}
+
+TEST_F(Settings, ASaveThatFailsSaysOnceWhyAndKeepsTheOldFile) {
+  Write("[Setup]\nCOM=1\n");
+  talvero::ScriptedPrompter prompter;
+  const std::string told = "The settings were not saved: " + File() + " cannot be written: the disk is full.";
+  prompter.ExpectMessageContaining(told, talvero::Answer::Ok);
+  {
+    const talvero::testing::FileSizeLimit full(8);
+    EXPECT_FALSE(talvero::SaveSetting("Talvero3", "Setup", "COM", "2"));
+    EXPECT_FALSE(talvero::SaveSetting("Talvero3", "Setup", "TT", "1")) << "said once";
+  }
+  EXPECT_TRUE(prompter.AllShown());
+  EXPECT_EQ(Contents(), "[Setup]\nCOM=1\n");
+  EXPECT_EQ(FolderEntries(), std::vector<std::string>{"Talvero3.ini"});
+  // Once a save went well, the next failure is told again.
+  EXPECT_TRUE(talvero::SaveSetting("Talvero3", "Setup", "COM", "2"));
+  prompter.ExpectMessageContaining(told, talvero::Answer::Ok);
+  {
+    const talvero::testing::FileSizeLimit full(8);
+    EXPECT_FALSE(talvero::SaveSetting("Talvero3", "Setup", "COM", "3"));
+  }
+  EXPECT_TRUE(prompter.AllShown());
+  EXPECT_TRUE(prompter.Failures().empty());
+  EXPECT_EQ(talvero::GetSetting("Talvero3", "Setup", "COM", "d"), "2");
 }
 
 TEST_F(Settings, DeleteRemovesKeysAndSections) {
