@@ -226,19 +226,19 @@ void OnlinePanel::TStat_Timer() {
     const QString caption = QString::fromStdString(talvero::online::TimeoutsCaption(win_.Link.ErrorCount));
     if (win_.Timeouts->text() != caption) win_.Timeouts->setText(caption);
   }
+  const bool wasAnswering = Answering(win_.CurNode);
   WatchPass();
-  if (!passGivenUp_) StatusBarPass();
+  if (!passGivenUp_) StatusBarPass(wasAnswering);
   inTick_ = false;
 }
 
-void OnlinePanel::StatusBarPass() {
+void OnlinePanel::StatusBarPass(bool wasAnswering) {
   if (!win_.AxisSelected || win_.CurNode < 0) {
     SetPanel(1, "");
     SetPanel(2, "");
     return;
   }
   const int node = win_.CurNode;
-  const bool wasAnswering = Answering(node);
   UpdateState();
   if (passGivenUp_) return;
   const bool answered = Ask(node, [&]() { win_.Link.Status2(node); });

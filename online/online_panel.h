@@ -142,7 +142,8 @@ class OnlinePanel : public QObject {
    private:
     OnlinePanel& p_;
   };
-  void StatusBarPass();
+  // wasAnswering: the selected drive answered before the tick began.
+  void StatusBarPass(bool wasAnswering);
   // The General and Faults tabs follow the selected drive going silent or coming back.
   void FollowAnswering(bool wasAnswering);
   // Lamps grey and the frames saying so: the drive's I/O is not known.
