@@ -369,3 +369,30 @@ TEST_F(MarkerTest, TheStepMarkerFollowsTheDrive) {
   EXPECT_EQ(Marks(), "...m.m....");
   EXPECT_EQ(win->StepMarkerRow, -1);
 }
+
+TEST_F(TickTest, ALineThatHangsUpIsClosedToldOnceAndCanBeChosenAgain) {
+  StartWithThreeDrives();
+  Click("SS1");
+  PickWatchLine(0);
+  panel->WA_VEL_Click();
+  const int opensBefore = port->opens;
+  port->HangUp();
+  prompter.ExpectMessage("COM1 (/dev/ttySIM0) is gone: the device was removed or switched off. Off-line mode selected.",
+                         talvero::Answer::Ok, "Error!");
+  panel->TStat_Timer();  // the request that notices, then the event loop tells
+  EXPECT_EQ(win->Link.theHandle(), 0);
+  EXPECT_FALSE(port->isOpen) << "the dead line is let go of at once";
+  panel->TStat_Timer();
+  QCoreApplication::processEvents();
+  EXPECT_TRUE(prompter.AllShown());
+  EXPECT_TRUE(win->COM_OL->isChecked());
+  EXPECT_EQ(settings.values["Setup/COM"], "0");
+  EXPECT_FALSE(win->Sys->Exists("#1"));
+
+  // The device back under the same name: the port chosen again opens it anew.
+  win->COM__Click(0);
+  EXPECT_EQ(port->opens, opensBefore + 1);
+  EXPECT_GT(win->Link.theHandle(), 0);
+  EXPECT_TRUE(win->Sys->Exists("#1"));
+  EXPECT_TRUE(win->COM_[0]->isChecked());
+}
