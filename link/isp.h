@@ -40,6 +40,17 @@ class ISP {
   // line), as against silence; set by every request that waits for a reply.
   bool LastReplyDamaged = false;
 
+  // Asked before each further try of a request, with its node; false ends
+  // the request there, as a failure. The status tick lets window events run
+  // here and gives a drive it knows to be silent one try.
+  std::function<bool(int node)> BeforeRetry;
+  // Called once when the open line goes away (hung up, unplugged): the link
+  // has closed it and is off-line. It runs inside the request that noticed.
+  std::function<void()> LineGoneHook;
+  // Whether the line went away since the last OpenPort, and which device it was.
+  bool LineGone() const { return lineGone_; }
+  const std::string& LostDevice() const { return lostDevice_; }
+
   static constexpr int16_t kNodeErrorCap = 16384;
   static constexpr int16_t kNodeErrorsForTimeOuts = 11;
   static constexpr size_t kMaxRequestData = 255;
@@ -157,6 +168,8 @@ class ISP {
  private:
   talvero::SerialPort& Port();
   std::string ReadBytes(int n);
+  // After a failed read or write: the port says the device is gone.
+  void CheckLine();
   void isBad(int node);
   // A request that could not be framed (too long, or a node outside 0..255).
   static bool Unframeable(int node, const std::string& data);
@@ -175,4 +188,6 @@ class ISP {
   int32_t handle_ = 0;
   uint8_t sequence_ = 0;  // of the last request sent; 32..64 once the line is open
   bool heard_ = false;    // a byte arrived during the current packet read
+  bool lineGone_ = false;
+  std::string lostDevice_;
 };

@@ -65,6 +65,8 @@ void ISP::OpenPort(int16_t n) {
     port.Close();
     clock.ProcessEvents();
   }
+  lineGone_ = false;
+  lostDevice_.clear();
   handle_ = port.Open();
   clock.ProcessEvents();
   if (handle_ < 0) handle_ = 0;
@@ -92,6 +94,17 @@ void ISP::SendPacket(int node, const std::string& data) {
   port.WriteByte(uint8_t(data.size()));
   for (char c : data) port.WriteByte(uint8_t(c));
   port.WriteByte(Sum(data));
+  CheckLine();
+}
+
+void ISP::CheckLine() {
+  if (handle_ <= 0 || !port_ || !port_->LineGone()) return;
+  // Off-line at once: every later request fails without waiting on a dead line.
+  lostDevice_ = port_->DevicePath();
+  port_->Close();
+  handle_ = 0;
+  lineGone_ = true;
+  if (LineGoneHook) LineGoneHook();
 }
 
 std::string ISP::ReadBytes(int n) {
@@ -100,7 +113,10 @@ std::string ISP::ReadBytes(int n) {
   auto& port = Port();
   for (int i = 0; i < n; ++i) {
     int b = port.ReadByte(i == 0 ? FirstByteTimeout : NextByteTimeout);
-    if (b < 0) return "";
+    if (b < 0) {
+      CheckLine();
+      return "";
+    }
     heard_ = true;
     out.push_back(char(b));
   }
@@ -208,8 +224,11 @@ std::string ISP::Transact(int node, const std::string& data, int32_t pauseMs, in
   // Only the bytes read for this request count: the pause and the stop check
   // let window events run, and a timer's own request may come and go there.
   bool heard = false;
+  // A copy: the hook may be replaced while it runs (window events run there).
+  const std::function<bool(int)> gate = BeforeRetry;
   for (int t = 1; t <= tries; ++t) {
     if (t > 1 && stop && stop()) break;
+    if (t > 1 && gate && !gate(node)) break;
     SendPacket(node, data);
     if (pauseMs > 0) GoSleep(pauseMs);
     int16_t len = expected;

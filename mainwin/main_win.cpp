@@ -46,6 +46,13 @@ MainWin::MainWin(MainWinEnv env, QWidget* parent)
   }
   setObjectName("MainWin");
   setWindowTitle("Talvero");
+  // The link notices a vanished line inside a request; the user is told from
+  // the event loop, once that request has ended.
+  Link.LineGoneHook = [this]() {
+    if (lineGonePending_) return;
+    lineGonePending_ = true;
+    QTimer::singleShot(0, this, [this]() { LineGone(); });
+  };
   colours_.SetSaver([this](const std::string& key, const std::string& value) {
     Settings().save("Plot", key, value);
   });

@@ -87,6 +87,12 @@ class MainWin : public QMainWindow {
   std::string SerialandVersion(int node, int which) const;
   // "&Refresh Application View": a new search, then the drives root selected.
   void SpRef_Click();
+  // The open line went away (the link has closed it): the user is told once,
+  // naming port and device, and the program goes off-line. Runs from the
+  // event loop after the link noticed, and after any long operation ended.
+  void LineGone();
+  // The port the link has open, 0 when off-line.
+  int OpenPortNumber() const { return openPort_; }
 
   // ---- shared services
   int32_t PCol(int i) const { return colours_.PCol(i); }
@@ -328,4 +334,6 @@ class MainWin : public QMainWindow {
   std::array<std::string, 8> probeFailures_;  // why each menu port failed its probe
   friend class mainwin::LongOperation;
   mainwin::LongOperation* longOp_ = nullptr;
+  int openPort_ = 0;
+  bool lineGonePending_ = false;
 };

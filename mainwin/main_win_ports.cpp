@@ -1,6 +1,7 @@
 // The port menu, the tree rebuild and the drive search.
 #include <QAction>
 #include <QApplication>
+#include <QTimer>
 #include <QToolButton>
 
 #include "mainwin/main_win.h"
@@ -37,7 +38,9 @@ void MainWin::COM__Click(int index) {
   bool known = index < int(COM_.size());
   if (known) Line().OpenPort(port);
   for (QAction* a : COM_) a->setChecked(false);
+  openPort_ = 0;
   if (known && Line().theHandle() > 0) {
+    openPort_ = port;
     COM_[index]->setChecked(true);
     COM_OL->setChecked(false);
     RefreshTree();
@@ -51,12 +54,30 @@ void MainWin::COM__Click(int index) {
 }
 
 void MainWin::COM_OL_Click() {
+  openPort_ = 0;
   Settings().save("Setup", "COM", "0");
   Line().OpenPort(0);
   Line().ClosePort();  // off-line lets go of the port, so others may use it
   for (QAction* a : COM_) a->setChecked(false);
   COM_OL->setChecked(true);
   RefreshTree();
+}
+
+void MainWin::LineGone() {
+  if (!lineGonePending_) return;
+  // A long operation ends at its next request with its own message first.
+  if (RunningOperation()) {
+    QTimer::singleShot(100, this, [this]() { LineGone(); });
+    return;
+  }
+  lineGonePending_ = false;
+  if (!Link.LineGone()) return;  // the port was chosen again meanwhile
+  const std::string port = "COM" + std::to_string(openPort_ > 0 ? openPort_ : 1);
+  const std::string device = Link.LostDevice().empty() ? "" : " (" + Link.LostDevice() + ")";
+  talvero::ThePrompter().Message({port + device +
+                                      " is gone: the device was removed or switched off. Off-line mode selected.",
+                                  "Error!", talvero::Buttons::Ok, talvero::Icon::Exclamation, 0});
+  COM_OL_Click();
 }
 
 namespace {

@@ -22,13 +22,15 @@ class Lamp : public QWidget {
   void SetColour(const QColor& c);
   QColor Colour() const { return colour_; }
   QSize sizeHint() const override { return {18, 18}; }
+  // A lamp's colour before anything is known of its point.
+  static QColor Unlit() { return {170, 170, 170}; }
 
  protected:
   void paintEvent(QPaintEvent*) override;
 
  private:
   bool round_;
-  QColor colour_{170, 170, 170};
+  QColor colour_ = Unlit();
 };
 
 class StatStrip : public QTabWidget {

@@ -22,6 +22,7 @@
 #include "mainwin/stat_strip.h"
 #include "online/model/status_panels.h"
 #include "online/model/watch_line.h"
+#include "platform/clock/clock.h"
 
 namespace {
 const char* const kState = "State";
@@ -162,23 +163,95 @@ void OnlinePanel::SetPanel(int i, const std::string& text) {
   if (win_.Mon1[size_t(i)]->text() != t) win_.Mon1[size_t(i)]->setText(t);
 }
 
+OnlinePanel::Pass::Pass(OnlinePanel& p) : p_(p) {
+  if (p_.passDepth_++ > 0) return;
+  p_.answers_.BeginPass();
+  p_.passGivenUp_ = false;
+  p_.asked_ = 0;
+}
+
+OnlinePanel::Pass::~Pass() {
+  if (--p_.passDepth_ == 0) p_.passGivenUp_ = false;
+}
+
+OnlinePanel::View OnlinePanel::CurrentView() const {
+  return {win_.CurNode,      win_.CurApp,        win_.StatStrip->currentIndex(), watchChanges_,
+          win_.AxisSelected, win_.AppSelected,   win_.ActiveProgramShown,       win_.Link.theHandle()};
+}
+
+void OnlinePanel::Yield() {
+  const View before = CurrentView();
+  ++yieldDepth_;
+  talvero::TheClock().ProcessEvents();
+  --yieldDepth_;
+  if (CurrentView() != before) passGivenUp_ = true;
+}
+
+bool OnlinePanel::Ask(int node, const std::function<void()>& request) {
+  if (passGivenUp_ || answers_.FailedThisPass(node)) return false;
+  // Only the tick's own requests yield; a handler running inside its yield
+  // asks as it would anywhere else.
+  const bool yields = inTick_ && yieldDepth_ == 0;
+  if (yields && asked_++ > 0) {
+    Yield();
+    if (passGivenUp_) return false;
+  }
+  ISP& link = win_.Link;
+  std::function<bool(int)> saved = link.BeforeRetry;
+  const int depth = yieldDepth_;
+  link.BeforeRetry = [this, yields, depth](int n) {
+    if (yieldDepth_ != depth) return true;  // a request of a handler inside the yield
+    if (answers_.Silent(n)) return false;   // a silent drive costs one try
+    if (!yields) return true;
+    Yield();
+    return !passGivenUp_;
+  };
+  const FailureWatch watch(link);
+  request();
+  link.BeforeRetry = std::move(saved);
+  const bool failed = watch.Failed();
+  // A request cut short because the pass was given up says nothing of the drive.
+  if (passGivenUp_) return !failed;
+  if (failed) answers_.Failed(node);
+  else answers_.Answered(node);
+  return !failed;
+}
+
 void OnlinePanel::TStat_Timer() {
-  if (PopUpShowing()) return;
+  // A tick never starts inside its own yield.
+  if (inTick_ || PopUpShowing()) return;
+  inTick_ = true;
+  Pass pass(*this);
   if (win_.Timeouts->isVisible()) {
     const QString caption = QString::fromStdString(talvero::online::TimeoutsCaption(win_.Link.ErrorCount));
     if (win_.Timeouts->text() != caption) win_.Timeouts->setText(caption);
   }
+  const bool wasAnswering = Answering(win_.CurNode);
   WatchPass();
+  if (!passGivenUp_) StatusBarPass(wasAnswering);
+  inTick_ = false;
+}
+
+void OnlinePanel::StatusBarPass(bool wasAnswering) {
   if (!win_.AxisSelected || win_.CurNode < 0) {
     SetPanel(1, "");
     SetPanel(2, "");
     return;
   }
+  const int node = win_.CurNode;
   UpdateState();
-  win_.Link.Status2(win_.CurNode);
+  if (passGivenUp_) return;
+  const bool answered = Ask(node, [&]() { win_.Link.Status2(node); });
+  if (passGivenUp_) return;
   win_.Status2Bits = win_.Link.Status2Bits;
-  SetPanel(1, talvero::online::StatusPanel2(win_.AxisStatus, win_.Status2Bits));
-  SetPanel(2, talvero::online::StatusPanel3(win_.Status2Bits));
+  if (answered && win_.AxisStatusNode == node) {
+    SetPanel(1, talvero::online::StatusPanel2(win_.AxisStatus, win_.Status2Bits));
+    SetPanel(2, talvero::online::StatusPanel3(win_.Status2Bits));
+  } else {
+    SetPanel(1, talvero::online::NotAnswering(node));
+    SetPanel(2, "");
+  }
+  if (wasAnswering != Answering(node)) FollowAnswering(wasAnswering);
 }
 
 void OnlinePanel::UpdateState() {
@@ -190,13 +263,25 @@ void OnlinePanel::UpdateState() {
     win_.StepMarkerRow = -1;
     return;
   }
+  Pass pass(*this);
+  const int node = win_.CurNode;
   if (!win_.StatStrip->isHidden() && win_.StatStrip->CurrentCaption() == "IO") ShowIO();
+  if (passGivenUp_) return;
+  uint16_t status = 0;
+  const bool answered = Ask(node, [&]() { status = win_.Link.Status(node); });
+  if (passGivenUp_) return;
+  win_.AxisStatus = status;
+  win_.AxisStatusNode = answered ? node : -1;
+  if (!answered) {
+    // Nothing to run or step on a drive that does not answer.
+    for (QWidget* b : {win_.BtnRS, win_.BtnPause, win_.Btn1, win_.SWE_ON, win_.SWE_OFF,
+                       win_.ShowScope, win_.Toggle})
+      SetShown(b, false);
+    if (win_.ActiveProgramShown) MoveStepMarkerTo(-1);
+    return;
+  }
   for (QWidget* b : {win_.BtnRS, win_.BtnPause, win_.SWE_ON, win_.SWE_OFF, win_.ShowScope, win_.Toggle})
     SetShown(b, true);
-  FailureWatch watch(win_.Link);
-  const uint16_t status = win_.Link.Status(win_.CurNode);
-  win_.AxisStatus = status;
-  win_.AxisStatusNode = watch.Failed() ? -1 : win_.CurNode;
   SetState(win_.BtnRS, ISP::IsRunning(status) ? 0 : 1);
   SetState(win_.BtnPause, ISP::IsPaused(status) ? 0 : 1);
   SetShown(win_.Btn1, ISP::IsRunning(status) && ISP::IsPaused(status));
@@ -204,7 +289,14 @@ void OnlinePanel::UpdateState() {
 }
 
 void OnlinePanel::MoveStepMarker() {
-  const int step = win_.Link.WhatStep(win_.CurNode);
+  const int node = win_.CurNode;
+  int step = -1;
+  Ask(node, [&]() { step = win_.Link.WhatStep(node); });
+  if (passGivenUp_) return;
+  MoveStepMarkerTo(step);
+}
+
+void OnlinePanel::MoveStepMarkerTo(int step) {
   const bool fault = ISP::RunFault(win_.AxisStatus);
   if (step == win_.StepMarkerRow && fault == win_.LastStepFaulted) return;
   EditListView& list = *win_.EditList;

@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "online/model/drive_answers.h"
+
 class MainWin;
 class QMenu;
 class QToolButton;
@@ -109,6 +111,46 @@ class OnlinePanel : public QObject {
  private:
   // A drive on the line is selected (not an application axis).
   bool DriveSelected() const;
+  // Whether the drive at node answers the panel's requests.
+  bool Answering(int node) const { return !answers_.Silent(node); }
+
+  // One request of the panel to a drive; false when no answer came. It is not
+  // sent when the pass was given up or the drive failed earlier in the pass;
+  // a drive known to be silent gets one try. Inside a tick window events run
+  // before it and between its tries.
+  bool Ask(int node, const std::function<void()>& request);
+  // Lets window events run between two of the tick's packets; a handler that
+  // changed what the tick shows (the selection, a watch slot, the tab, the
+  // port) makes the tick give up the rest of its pass.
+  void Yield();
+  // What a handler between two packets may change under the tick.
+  struct View {
+    int node, app, tab, watch;
+    bool axis, appSelected, program;
+    long handle;
+    bool operator==(const View&) const = default;
+  };
+  View CurrentView() const;
+  // The requests of one refresh form one pass; nested refreshes join it.
+  class Pass {
+   public:
+    explicit Pass(OnlinePanel& p);
+    ~Pass();
+    Pass(const Pass&) = delete;
+    Pass& operator=(const Pass&) = delete;
+
+   private:
+    OnlinePanel& p_;
+  };
+  // wasAnswering: the selected drive answered before the tick began.
+  void StatusBarPass(bool wasAnswering);
+  // The General and Faults tabs follow the selected drive going silent or coming back.
+  void FollowAnswering(bool wasAnswering);
+  // Lamps grey and the frames saying so: the drive's I/O is not known.
+  void ShowIONotAnswering(int node);
+  void ShowStatusNotAnswering(int node);
+  void ShowFaultsNotAnswering(int node);
+  void MoveStepMarkerTo(int step);
   void SetState(QToolButton* b, int state);
   void SetShown(QWidget* w, bool shown);
   void SetPanel(int i, const std::string& text);
@@ -132,6 +174,13 @@ class OnlinePanel : public QObject {
   void ForcePoint(int how);
 
   MainWin& win_;
+  talvero::online::DriveAnswers answers_;
+  bool inTick_ = false;
+  int passDepth_ = 0;
+  int yieldDepth_ = 0;
+  int asked_ = 0;          // requests the tick has made so far
+  bool passGivenUp_ = false;
+  int watchChanges_ = 0;   // any change of a watch slot
   std::string statusText_;
   // The tooltip text of each control that shows one.
   std::vector<std::pair<QWidget*, std::string>> tips_;

@@ -12,6 +12,7 @@
 #include "mainwin/qhelp.h"
 #include "mainwin/stat_strip.h"
 #include "online/model/io_names.h"
+#include "online/model/status_panels.h"
 #include "online/online_panel.h"
 #include "platform/ui/prompter.h"
 
@@ -123,21 +124,41 @@ void OnlinePanel::SetupIOTab() {
 void OnlinePanel::ShowIO() {
   if (PopUpShowing()) return;
   if (!DriveSelected() || win_.CurNode > 31) return;
+  Pass pass(*this);
   ISP& link = win_.Link;
   const int node = win_.CurNode;
   StatStrip& s = *win_.StatStrip;
   const Lamp* swatch[4] = {s.isoff, s.ison, s.isforcedoff, s.isforcedon};
+  auto read = [&](const std::string& name, int32_t& word) {
+    return Ask(node, [&]() { word = ReadWord(link.ValueOf(node, name)); });
+  };
   auto paint = [&](auto& lamps, const std::string& kind, int32_t mask) {
-    const int32_t state = ReadWord(link.ValueOf(node, kind)) & mask;
-    const int32_t off = ReadWord(link.ValueOf(node, kind + "0")) & mask;
-    const int32_t on = ReadWord(link.ValueOf(node, kind + "1")) & mask;
+    int32_t state = 0, off = 0, on = 0;
+    if (!read(kind, state) || !read(kind + "0", off) || !read(kind + "1", on)) return false;
     for (size_t k = 0; k < lamps.size(); ++k) {
-      const QColor c = swatch[int(SwatchFor(state, off, on, int(k)))]->Colour();
+      const QColor c = swatch[int(SwatchFor(state & mask, off & mask, on & mask, int(k)))]->Colour();
       if (lamps[k]->Colour() != c) lamps[k]->SetColour(c);
     }
+    return true;
   };
-  paint(s.IN, "IN", 0x1FF);
-  paint(s.OUT, "OUT", 0xFFF);
+  if (!paint(s.IN, "IN", 0x1FF) || !paint(s.OUT, "OUT", 0xFFF)) {
+    if (!passGivenUp_) ShowIONotAnswering(node);
+    return;
+  }
+  for (auto [frame, title] : {std::pair{s.InputsFrame, "Inputs"}, std::pair{s.OutputsFrame, "Outputs"}})
+    if (frame->title() != title) frame->setTitle(title);
+}
+
+void OnlinePanel::ShowIONotAnswering(int node) {
+  StatStrip& s = *win_.StatStrip;
+  const QString why = QString::fromStdString(": " + NotAnswering(node));
+  for (auto [frame, title] : {std::pair{s.InputsFrame, "Inputs"}, std::pair{s.OutputsFrame, "Outputs"}})
+    if (frame->title() != title + why) frame->setTitle(title + why);
+  const QColor unknown = Lamp::Unlit();
+  for (Lamp* l : s.IN)
+    if (l->Colour() != unknown) l->SetColour(unknown);
+  for (Lamp* l : s.OUT)
+    if (l->Colour() != unknown) l->SetColour(unknown);
 }
 
 int OnlinePanel::LampAt(bool outputs, int x, int y, int from) const {

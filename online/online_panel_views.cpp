@@ -13,6 +13,7 @@
 #include "mainwin/main_win.h"
 #include "mainwin/stat_strip.h"
 #include "online/model/fault_history.h"
+#include "online/model/status_panels.h"
 #include "online/model/status_text.h"
 #include "online/online_panel.h"
 #include "platform/clock/clock.h"
@@ -53,7 +54,11 @@ void OnlinePanel::ShowStatus() {
   DriveStatusSnapshot s;
   s.driveText = win_.GetDriveNameByNode(node);
   s.node = node;
-  s.status = link.Status(node);
+  Pass pass(*this);
+  if (!Ask(node, [&]() { s.status = link.Status(node); })) {
+    if (!passGivenUp_) ShowStatusNotAnswering(node);
+    return;
+  }
   for (int code : FaultCodes(link.ValueOf(node, "FLT")))
     s.faultTexts.push_back(link.FaultText(node, uint8_t(code)));
   s.velocity = rt::Val(link.ValueOf(node, "VEL"));
@@ -73,6 +78,7 @@ void OnlinePanel::ShowDiagH() {
   if (node < 0) return;
   ISP& link = win_.Link;
   QListWidget* list = win_.StatStrip->FaultList;
+  Pass pass(*this);
   win_.MousePointer(11);
   list->clear();
   FaultDetail.clear();
@@ -80,7 +86,12 @@ void OnlinePanel::ShowDiagH() {
   for (int k = 0; k <= 15; ++k) {
     talvero::TheClock().ProcessEvents();
     win_.Prog->setValue(16 * k);
-    const auto record = ParseFaultRecord(link.GetDiag(node, uint8_t(k)));
+    std::string raw;
+    if (!Ask(node, [&]() { raw = link.GetDiag(node, uint8_t(k)); })) {
+      ShowFaultsNotAnswering(node);
+      break;
+    }
+    const auto record = ParseFaultRecord(raw);
     if (!record) continue;
     const std::string detail = FaultDetailText(*record, win_.IONumberBase);
     for (int code : FaultCodes(record->faults)) {
@@ -98,13 +109,40 @@ void OnlinePanel::ShowDiagFull() {
   QListWidgetItem* it = list->currentItem();
   if (!it || !it->isSelected()) return;
   const int row = list->row(it);
-  if (row < 0 || size_t(row) >= FaultDetail.size()) return;
+  if (row < 0 || size_t(row) >= FaultDetail.size() || FaultDetail[size_t(row)].empty()) return;
   talvero::ThePrompter().Message({FaultDetail[size_t(row)], FaultTitle(it->text().toStdString()),
                                   talvero::Buttons::Ok, talvero::Icon::Information, 0});
 }
 
 void OnlinePanel::FaultList_KeyPress(int keyAscii) {
   if (keyAscii == 32) ShowDiagFull();
+}
+
+void OnlinePanel::ShowStatusNotAnswering(int node) {
+  statusText_ = NotAnswering(node) + ".";
+  win_.StatStrip->GS_stat->setText(QString::fromStdString(statusText_));
+}
+
+void OnlinePanel::ShowFaultsNotAnswering(int node) {
+  QListWidget* list = win_.StatStrip->FaultList;
+  list->clear();
+  FaultDetail.clear();
+  list->addItem(QString::fromStdString(NotAnswering(node) + "."));
+  FaultDetail.push_back("");
+}
+
+void OnlinePanel::FollowAnswering(bool wasAnswering) {
+  StatStrip& strip = *win_.StatStrip;
+  if (strip.isHidden()) return;
+  const int node = win_.CurNode;
+  const QString tab = strip.CurrentCaption();
+  if (tab == "General") {
+    if (wasAnswering) ShowStatusNotAnswering(node);
+    else ShowStatus();
+  } else if (tab == "Faults") {
+    if (wasAnswering) ShowFaultsNotAnswering(node);
+    else ShowDiagH();
+  }
 }
 
 void OnlinePanel::Mon1_Click() {

@@ -55,6 +55,7 @@ void OnlinePanel::SetWatchItem(const std::string& item) {
   const talvero::online::WatchItem* w = talvero::online::FindWatchItem(item);
   if (line < 0 || !w) return;
   Fill(win_.WatchSlot[size_t(line + 1)], talvero::online::SlotFor(*w, win_.CurNode));
+  ++watchChanges_;
   SetWatchLine(line, " ");
 }
 
@@ -62,6 +63,7 @@ void OnlinePanel::WA_Clear_Click() {
   const int line = SelectedWatchLine();
   if (line < 0) return;
   win_.WatchSlot[size_t(line + 1)].WatchExpr.clear();
+  ++watchChanges_;
   SetWatchLine(line, " ");
 }
 
@@ -84,17 +86,24 @@ void OnlinePanel::WA_Arb_Click() {
     return;
   }
   Fill(slot, talvero::online::ArbitrarySlot(expr, win_.CurNode));
+  ++watchChanges_;
   SetWatchLine(line, " ");
 }
 
 void OnlinePanel::WatchPass() {
+  Pass pass(*this);
   for (int k = 1; k <= 10; ++k) {
     const WatchSlotData& slot = win_.WatchSlot[size_t(k)];
     if (slot.WatchExpr.empty()) continue;
     const int node = slot.WatchNode;
     const std::string text = talvero::online::WatchLineText(
-        slot, win_.NodeTables.HasDrive(node),
-        [&](const std::string& expr) { return win_.Link.NewValueOf(node, expr); });
+        slot, win_.NodeTables.HasDrive(node), [&](const std::string& expr) -> std::optional<float> {
+          float v = 0;
+          if (!Ask(node, [&]() { v = win_.Link.NewValueOf(node, expr); })) return std::nullopt;
+          return v;
+        });
+    // A handler between two packets may have changed the slot: its text is stale.
+    if (passGivenUp_) return;
     SetWatchLine(k - 1, text);
   }
 }

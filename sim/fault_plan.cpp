@@ -2,12 +2,21 @@
 
 namespace talvero::sim {
 
-AppliedFaults FaultPlan::Match(int node, const std::string& data) {
+AppliedFaults FaultPlan::Match(int node, const std::string& data, int64_t nowMs) {
   AppliedFaults f;
   for (FaultRule& r : rules_) {
     if (r.count == 0) continue;
     if (r.node != 0 && r.node != node) continue;
     if (!r.command.empty() && data.compare(0, r.command.size(), r.command) != 0) continue;
+    if (r.after > 0) {
+      --r.after;
+      continue;
+    }
+    if (r.startedMs < 0) r.startedMs = nowMs;
+    if (r.forMs >= 0 && nowMs - r.startedMs >= r.forMs) {
+      r.count = 0;  // its time is over
+      continue;
+    }
     if (r.count > 0) --r.count;
     switch (r.kind) {
       case FaultKind::Silence: f.silent = true; break;

@@ -29,6 +29,9 @@ struct FaultRule {
   int noise = 0;            // Babble: how many bytes of noise
   int reply = -1;           // for answers of many replies: from this reply on (-1 = all);
                             // MissingReply with a reply index ends the answer there
+  int after = 0;            // matching requests let through before the rule applies
+  int forMs = -1;           // once it applies, for how long (line time); -1 = for good
+  int64_t startedMs = -1;   // when it first applied
 
   static FaultRule Kind(FaultKind kind, int node, std::string cmd = "", int k = -1) {
     FaultRule r;
@@ -39,6 +42,13 @@ struct FaultRule {
     return r;
   }
   static FaultRule Silent(int node) { return Kind(FaultKind::Silence, node); }
+  // Silent from its (n+1)-th request on, for ms milliseconds (-1: for good).
+  static FaultRule SilentFrom(int node, int n, int ms = -1) {
+    FaultRule r = Kind(FaultKind::Silence, node);
+    r.after = n;
+    r.forMs = ms;
+    return r;
+  }
   static FaultRule Missing(int node, std::string cmd, int k) {
     return Kind(FaultKind::MissingReply, node, std::move(cmd), k);
   }
@@ -75,8 +85,9 @@ class FaultPlan {
   void Seed(uint32_t seed) { rng_.seed(seed); }
   bool Empty() const { return rules_.empty(); }
 
-  // Matches the rules against one request and uses up their counts.
-  AppliedFaults Match(int node, const std::string& data);
+  // Matches the rules against one request at line time nowMs and uses up
+  // their counts.
+  AppliedFaults Match(int node, const std::string& data, int64_t nowMs = 0);
   // Frames one reply (index i of the answer) through the faults that hit it.
   std::string Damage(const AppliedFaults& f, int replyIndex, std::string framed);
   // Bytes that never form a reply: no "[" among them.

@@ -1,6 +1,19 @@
 #include "sim/sim_line.h"
 
+#include <chrono>
+
 namespace talvero::sim {
+
+int64_t SimLine::NowMs() const {
+  if (clock_) return clock_();
+  using namespace std::chrono;
+  return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+}
+
+void SimLine::SetClock(std::function<int64_t()> nowMs) {
+  std::lock_guard<std::mutex> lock(mu_);
+  clock_ = std::move(nowMs);
+}
 
 SimDrive& SimLine::AddDrive(int node, Family family) {
   std::lock_guard<std::mutex> lock(mu_);
@@ -121,7 +134,7 @@ void SimLine::HandleRequest(const Request& r, std::vector<Output>& out) {
     log_.push_back(entry);
     return;
   }
-  AppliedFaults f = faults_.Match(r.node, r.data);
+  AppliedFaults f = faults_.Match(r.node, r.data, NowMs());
   if (f.silent) {
     log_.push_back(entry);
     return;

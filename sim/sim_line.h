@@ -15,6 +15,7 @@
 //   line.With(4, [](SimDrive& d) { return d.ProgramLine(Buffer::Active, 3); });
 //   line.Requests(4);                          // the data of every packet node 4 got
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -67,6 +68,8 @@ class SimLine {
   void SetMode(LineMode m);
   LineMode Mode() const;
 
+  // The line's time for faults that last a while: the steady clock unless set.
+  void SetClock(std::function<int64_t()> nowMs);
   void AddFault(const FaultRule& rule);
   void ClearFaults();
   void SeedFaults(uint32_t seed);
@@ -84,6 +87,7 @@ class SimLine {
 
  private:
   void HandleRequest(const Request& r, std::vector<Output>& out);
+  int64_t NowMs() const;
 
   mutable std::mutex mu_;
   std::map<int, std::unique_ptr<SimDrive>> drives_;
@@ -92,6 +96,7 @@ class SimLine {
   FaultPlan faults_;
   std::vector<LoggedRequest> log_;
   std::string modem_line_;
+  std::function<int64_t()> clock_;
 };
 
 }  // namespace talvero::sim

@@ -10,6 +10,7 @@ int32_t SimPort::Open() {
     return -1;
   }
   failure_ = {};
+  gone_ = false;
   isOpen = true;
   input_.clear();
   line_.ResetFraming();
@@ -23,7 +24,7 @@ void SimPort::Close() {
 }
 
 void SimPort::WriteByte(uint8_t byte) {
-  if (!isOpen) return;
+  if (!isOpen || gone_) return;
   ++bytesOut;
   const int64_t now = Now();
   for (const sim::Output& o : line_.Feed(std::string(1, char(byte)))) {
@@ -50,13 +51,13 @@ int SimPort::Take(int32_t timeoutMs) {
 }
 
 int SimPort::ReadByte(int32_t timeoutMs) {
-  if (!isOpen) return -1;
+  if (!isOpen || gone_) return -1;
   return Take(timeoutMs);
 }
 
 std::string SimPort::ReadString(int maxLen, int32_t timeoutMs) {
   std::string out;
-  if (!isOpen) return out;
+  if (!isOpen || gone_) return out;
   while (int(out.size()) < maxLen) {
     const int b = Take(out.empty() ? timeoutMs : 0);
     if (b < 0) break;

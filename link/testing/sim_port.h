@@ -31,6 +31,17 @@ class SimPort : public SerialPort {
   void WriteString(const std::string& bytes) override;
   std::string ReadString(int maxLen, int32_t timeoutMs) override;
   PortFailure LastFailure() const override { return failure_; }
+  bool LineGone() const override { return gone_; }
+  std::string DevicePath() const override { return device; }
+
+  // The device goes away, as an unplugged adapter does: queued bytes are
+  // lost and every read and write fails until the next Open.
+  void HangUp() {
+    gone_ = true;
+    input_.clear();
+  }
+  // DevicePath's answer.
+  std::string device = "/dev/ttySIM0";
 
   // Set to make the next opens fail with this reason.
   PortFailureReason refuseOpen = PortFailureReason::None;
@@ -52,6 +63,7 @@ class SimPort : public SerialPort {
   FakeClock* clock_;
   std::deque<Pending> input_;
   PortFailure failure_;
+  bool gone_ = false;
 };
 
 }  // namespace talvero::testing

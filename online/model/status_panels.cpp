@@ -27,4 +27,6 @@ std::string StatusPanel3(int status2) {
   return s;
 }
 
+std::string NotAnswering(int node) { return "Node " + std::to_string(node) + " does not answer"; }
+
 }  // namespace talvero::online

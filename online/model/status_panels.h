@@ -12,5 +12,7 @@ std::string TimeoutsCaption(long long count);
 std::string StatusPanel2(uint16_t status, int status2);
 // "Reset Input: Off · Enable Input: On" and the like.
 std::string StatusPanel3(int status2);
+// "Node n does not answer": what the panel shows in place of a reading.
+std::string NotAnswering(int node);
 
 }  // namespace talvero::online

@@ -68,17 +68,22 @@ std::string WatchValueText(float v, const std::string& fmt) {
 }
 
 std::string WatchLineText(const WatchSlotData& slot, bool driveKnown,
-                          const std::function<float(const std::string& expr)>& valueOf) {
+                          const std::function<std::optional<float>(const std::string& expr)>& valueOf) {
   const std::string head = "[" + std::to_string(slot.WatchNode) + "] " + slot.WatchLabel;
   if (!driveKnown) return head + " is unknown";
-  float v = valueOf(slot.WatchExpr);
+  const std::optional<float> read = valueOf(slot.WatchExpr);
+  if (!read) return head;
+  float v = *read;
   std::string units = slot.WatchUnits;
   const size_t at = units.find("~u");
   if (at != std::string::npos) {
     const std::string suffix = units.substr(at + 2);
-    const float tr = valueOf("TR");
-    v = tr == 0 ? 0.0f : v / tr;
-    units = UnitsName(UnitsIndex(valueOf("UU"))) + suffix;
+    const std::optional<float> tr = valueOf("TR");
+    if (!tr) return head;
+    const std::optional<float> uu = valueOf("UU");
+    if (!uu) return head;
+    v = *tr == 0 ? 0.0f : v / *tr;
+    units = UnitsName(UnitsIndex(*uu)) + suffix;
   }
   v = v / slot.WatchScale;
   return head + WatchValueText(v, slot.WatchFmt) + " " + units;

@@ -3,6 +3,7 @@
 // slot shows, from the values its drive reports.
 #include <array>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -37,8 +38,9 @@ int UnitsIndex(float uu);
 std::string WatchValueText(float v, const std::string& fmt);
 
 // What the line of a non-empty slot shows. driveKnown: the last search found
-// a drive at the slot's node; valueOf asks that drive.
+// a drive at the slot's node; valueOf asks that drive, nullopt when it did
+// not answer: the line then keeps its name and shows no value.
 std::string WatchLineText(const WatchSlotData& slot, bool driveKnown,
-                          const std::function<float(const std::string& expr)>& valueOf);
+                          const std::function<std::optional<float>(const std::string& expr)>& valueOf);
 
 }  // namespace talvero::online

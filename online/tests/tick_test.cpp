@@ -1,6 +1,9 @@
 // The status tick and UpdateState on the real window.
 #include <QAction>
+#include <QGroupBox>
 #include <QToolButton>
+
+#include "mainwin/stat_strip.h"
 
 #include "online/tests/online_fixture.h"
 #include "sim/fault_plan.h"
@@ -154,22 +157,154 @@ TEST_F(TickTest, RequestsOfOneTickInOrder) {
   EXPECT_EQ(Sent(), (std::vector<std::string>{"7:+VEL", "1:Q", "1:\x02", "1:q"}));
 }
 
-TEST_F(TickTest, SilentSelectedDriveShowsNoBoxAndTheTreeStillTakesClicks) {
-  StartWithThreeDrives();
-  Click("SS4");
-  EXPECT_EQ(win->AxisStatusNode, 4) << "the state the window holds is the drive's";
-  sim.AddFault(FaultRule::Silent(4));
+class SilentTickTest : public TickTest {
+ protected:
+  // Drive 1's status node on the IO tab, watch lines on it (one "~u" item)
+  // and one on drive 4; one healthy tick's requests.
+  std::vector<std::string> Prepare() {
+    StartWithThreeDrives();
+    Click("SS1");
+    if (win->StatStrip->currentIndex() != 2) win->StatStrip->setCurrentIndex(2);
+    PickWatchLine(0);
+    panel->WA_VEL_Click();
+    PickWatchLine(1);
+    panel->WA_FP_Click();
+    Click("SS4");
+    PickWatchLine(2);
+    panel->WA_VEL_Click();
+    Click("SS1");
+    if (win->StatStrip->currentIndex() != 2) win->StatStrip->setCurrentIndex(2);
+    panel->TStat_Timer();
+    sim.ClearLog();
+    panel->TStat_Timer();
+    return Sent();
+  }
+  struct Counts {
+    long long error, node, failed;
+  };
+  Counts Now() const { return {win->Link.ErrorCount, win->Link.NodeErrorCount[1], (long long)win->Link.FailedOperations}; }
+  // Node 1's requests of a healthy tick up to its n-th, that one as often as
+  // the link tries, then the other nodes' requests only.
+  std::vector<std::string> FailingAt(const std::vector<std::string>& healthy, int n) const {
+    std::vector<std::string> out;
+    int seen = 0;
+    bool failed = false;
+    for (const std::string& r : healthy) {
+      const bool one = r.rfind("1:", 0) == 0;
+      if (!one || !failed) out.push_back(r);
+      if (one && !failed && ++seen == n) {
+        for (int t = 1; t < win->Link.Retries; ++t) out.push_back(r);
+        failed = true;
+      }
+    }
+    return out;
+  }
+  void ExpectNotAnswering() {
+    EXPECT_EQ(Panel(2), "Node 1 does not answer");
+    EXPECT_EQ(Panel(3), "");
+    for (QToolButton* b : {win->BtnRS, win->BtnPause, win->Btn1, win->SWE_ON, win->SWE_OFF, win->ShowScope, win->Toggle})
+      EXPECT_TRUE(b->isHidden()) << b->objectName().toStdString();
+    EXPECT_EQ(win->StatStrip->InputsFrame->title().toStdString(), "Inputs: Node 1 does not answer");
+    for (Lamp* l : win->StatStrip->IN) EXPECT_EQ(l->Colour(), Lamp::Unlit());
+  }
+  void ExpectAnswering() {
+    EXPECT_EQ(Panel(2), "Disabled" + kDot + "Drive OK" + kDot + "Not In Foldback");
+    EXPECT_NE(Panel(3), "");
+    EXPECT_FALSE(win->BtnRS->isHidden());
+    EXPECT_EQ(win->StatStrip->InputsFrame->title().toStdString(), "Inputs");
+    EXPECT_EQ(WatchLine(0), "[1] Motor Velocity 12.0 RPM");
+    EXPECT_EQ(WatchLine(1).rfind("[1] Feedback Position 0.0000 ", 0), 0u) << WatchLine(1);
+  }
+};
+
+TEST_F(SilentTickTest, ASilentSelectedDriveCostsOneFailedRequestPerTickAndShowsNoReading) {
+  struct Case {
+    const char* name;
+    int answered;  // node 1's requests answered before it falls silent
+    bool velocityShown;
+  };
+  const Case cases[] = {{"from the first request", 0, false},
+                        {"after the status read", 8, true},
+                        {"in the watch pass", 1, true}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TearDown();
+    sim.ClearFaults();
+    SetUp();
+    const std::vector<std::string> healthy = Prepare();
+    sim.Drive(1).SetValue("VEL", "12");
+    sim.AddFault(FaultRule::SilentFrom(1, c.answered));
+    sim.ClearLog();
+    const Counts before = Now();
+    panel->TStat_Timer();
+    EXPECT_EQ(Sent(), FailingAt(healthy, c.answered + 1));
+    const Counts after = Now();
+    EXPECT_EQ(after.error - before.error, 1);
+    EXPECT_EQ(after.node - before.node, 1);
+    EXPECT_EQ(after.failed - before.failed, 1);
+    ExpectNotAnswering();
+    EXPECT_EQ(WatchLine(0), c.velocityShown ? "[1] Motor Velocity 12.0 RPM" : "[1] Motor Velocity ");
+    EXPECT_EQ(WatchLine(2), "[4] Motor Velocity 0.0 RPM");
+
+    // While it stays silent: one try of its first request, nothing more.
+    sim.ClearLog();
+    panel->TStat_Timer();
+    EXPECT_EQ(Sent(), (std::vector<std::string>{"1:+VEL", "4:+VEL"}));
+    EXPECT_EQ(Now().error - after.error, 1);
+    EXPECT_EQ(WatchLine(0), "[1] Motor Velocity ");
+    EXPECT_EQ(WatchLine(1), "[1] Feedback Position ");
+    ExpectNotAnswering();
+    win->StatStrip->setCurrentIndex(0);  // General
+    panel->ShowStatus();
+    EXPECT_EQ(panel->StatusText(), "Node 1 does not answer.");
+    win->StatStrip->setCurrentIndex(2);
+  }
+}
+
+TEST_F(SilentTickTest, BackAfterTwoTicksTheNextTickIsWholeAndShowsTheDrive) {
+  const std::vector<std::string> healthy = Prepare();
+  sim.Drive(1).SetValue("VEL", "12");
+  win->StatStrip->setCurrentIndex(0);  // General: it follows the drive's return too
+  sim.AddFault(FaultRule::Kind(talvero::sim::FaultKind::Silence, 1, "", win->Link.Retries + 1));
+  panel->TStat_Timer();
+  EXPECT_EQ(Panel(2), "Node 1 does not answer");
+  EXPECT_EQ(panel->StatusText(), "Node 1 does not answer.");
+  panel->TStat_Timer();
+  EXPECT_EQ(Panel(2), "Node 1 does not answer");
   sim.ClearLog();
   panel->TStat_Timer();
-  // Each request gets its full tries.
-  EXPECT_EQ(Sent().size(), size_t(2 * win->Link.Retries));
-  EXPECT_EQ(Panel(2), "Disabled" + kDot + "Drive OK" + kDot + "Not In Foldback");
-  EXPECT_EQ(win->AxisStatusNode, -1) << "a silent drive's state is unknown, not idle";
-  Click("SS1");
-  EXPECT_EQ(win->CurNode, 1);
+  std::vector<std::string> sent = Sent();
+  // The tab's own refresh follows the tick's requests.
+  ASSERT_GE(sent.size(), healthy.size() - 6);
+  win->StatStrip->setCurrentIndex(2);
   panel->TStat_Timer();
-  EXPECT_EQ(sim.Log().back().node, 1);
-  EXPECT_EQ(win->AxisStatusNode, 1);
+  ExpectAnswering();
+  EXPECT_NE(panel->StatusText().find("Node: 1"), std::string::npos) << panel->StatusText();
+}
+
+TEST_F(SilentTickTest, AClickWhileTheTickWaitsOnASilentDriveRunsBeforeItsNextRequest) {
+  Prepare();
+  sim.AddFault(FaultRule::Silent(1));
+  sim.ClearLog();
+  size_t sentWhenClicked = 0;
+  int clicks = 0;
+  pump = [&]() {
+    if (clicks++ == 0) {
+      sentWhenClicked = sim.Log().size();
+      Click("SS4");  // the user picks another drive while the tick waits
+    }
+  };
+  panel->TStat_Timer();
+  pump = nullptr;
+  ASSERT_EQ(clicks > 0, true);
+  EXPECT_EQ(sentWhenClicked, 1u) << "the click ran after the first failed try";
+  EXPECT_EQ(win->CurNode, 4);
+  // The tick gave up its pass over node 1: nothing written for it afterwards.
+  const auto log = sim.Log();
+  for (size_t i = sentWhenClicked; i < log.size(); ++i) EXPECT_NE(log[i].node, 1) << i;
+  panel->TStat_Timer();
+  EXPECT_EQ(Panel(2).rfind("Node 4", 0), std::string::npos);
+  EXPECT_NE(Panel(2), "");
 }
 
 class MarkerTest : public OnlineTest {
@@ -233,4 +368,31 @@ TEST_F(MarkerTest, TheStepMarkerFollowsTheDrive) {
   panel->UpdateState();
   EXPECT_EQ(Marks(), "...m.m....");
   EXPECT_EQ(win->StepMarkerRow, -1);
+}
+
+TEST_F(TickTest, ALineThatHangsUpIsClosedToldOnceAndCanBeChosenAgain) {
+  StartWithThreeDrives();
+  Click("SS1");
+  PickWatchLine(0);
+  panel->WA_VEL_Click();
+  const int opensBefore = port->opens;
+  port->HangUp();
+  prompter.ExpectMessage("COM1 (/dev/ttySIM0) is gone: the device was removed or switched off. Off-line mode selected.",
+                         talvero::Answer::Ok, "Error!");
+  panel->TStat_Timer();  // the request that notices, then the event loop tells
+  EXPECT_EQ(win->Link.theHandle(), 0);
+  EXPECT_FALSE(port->isOpen) << "the dead line is let go of at once";
+  panel->TStat_Timer();
+  QCoreApplication::processEvents();
+  EXPECT_TRUE(prompter.AllShown());
+  EXPECT_TRUE(win->COM_OL->isChecked());
+  EXPECT_EQ(settings.values["Setup/COM"], "0");
+  EXPECT_FALSE(win->Sys->Exists("#1"));
+
+  // The device back under the same name: the port chosen again opens it anew.
+  win->COM__Click(0);
+  EXPECT_EQ(port->opens, opensBefore + 1);
+  EXPECT_GT(win->Link.theHandle(), 0);
+  EXPECT_TRUE(win->Sys->Exists("#1"));
+  EXPECT_TRUE(win->COM_[0]->isChecked());
 }

@@ -56,6 +56,12 @@ class SerialPort {
 
   // Why the last Open failed; reason None after a successful one.
   virtual PortFailure LastFailure() const = 0;
+
+  // The device went away while open (hung up, unplugged, switched off): the
+  // port has let go of it and every read fails at once until the next Open.
+  virtual bool LineGone() const { return false; }
+  // The device the port has (or last had) open; "" when it cannot tell.
+  virtual std::string DevicePath() const { return ""; }
 };
 
 }  // namespace talvero

@@ -46,6 +46,10 @@ bool SpeedConstant(int baud, speed_t& out) {
   return false;
 }
 
+// What a read or a write answers once the device behind the descriptor has
+// gone: a hung-up terminal, an unplugged adapter.
+bool GoneErrno(int err) { return err == EIO || err == ENXIO || err == ENODEV || err == EBADF; }
+
 PortFailureReason ReasonOfOpenErrno(int err) {
   switch (err) {
     case ENOENT:
@@ -76,6 +80,7 @@ void SerialPortObject::SetLineSetting(LineSetting which, int value) {
 }
 
 int32_t SerialPortObject::Open() {
+  gone_ = false;
   std::string path = DeviceForPort(port_);
   if (path.empty()) {
     Close();
@@ -87,6 +92,7 @@ int32_t SerialPortObject::Open() {
 
 int32_t SerialPortObject::OpenDevice(const std::string& path) {
   Close();
+  gone_ = false;
   device_ = path;
   auto fail = [&](int err) {
     failure_ = {ReasonOfOpenErrno(err), path, std::strerror(err)};
@@ -154,6 +160,11 @@ void SerialPortObject::Close() {
   bufferPos_ = bufferLen_ = 0;
 }
 
+void SerialPortObject::Lost() {
+  Close();
+  gone_ = true;
+}
+
 bool SerialPortObject::FillBuffer(int32_t timeoutMs) {
   if (fd_ < 0) return false;
   int64_t deadline = MonotonicUs() + int64_t(timeoutMs > 0 ? timeoutMs : 0) * 1000;
@@ -165,16 +176,22 @@ bool SerialPortObject::FillBuffer(int32_t timeoutMs) {
       bufferLen_ = int(n);
       return true;
     }
-    if (n < 0 && errno != EAGAIN && errno != EINTR) return false;  // line gone
+    if (n < 0 && errno != EAGAIN && errno != EINTR) {
+      if (GoneErrno(errno)) Lost();
+      return false;
+    }
     int left = MsUntil(deadline);
     if (left <= 0) return false;
     pollfd p{fd_, POLLIN, 0};
     int r = ::poll(&p, 1, int(left));
     if (r < 0 && errno != EINTR) return false;
     if (r > 0 && (p.revents & (POLLHUP | POLLERR | POLLNVAL))) {
-      // Hung up: take what is still queued, then report silence at once.
+      // Hung up: take what is still queued; once that is read, the line is gone.
       n = ::read(fd_, buffer_, sizeof buffer_);
-      if (n <= 0) return false;
+      if (n <= 0) {
+        Lost();
+        return false;
+      }
       bufferPos_ = 0;
       bufferLen_ = int(n);
       return true;
@@ -203,6 +220,7 @@ void SerialPortObject::WriteByte(uint8_t byte) {
     if (n == 1) return;
     if (n < 0 && errno == EINTR) continue;
     if (n < 0 && errno == EAGAIN && WaitWritable()) continue;
+    if (n < 0 && GoneErrno(errno)) Lost();
     return;  // the line is gone or stuck; the reply check will notice
   }
 }

@@ -28,6 +28,8 @@ class SerialPortObject : public SerialPort {
   void WriteString(const std::string& bytes) override;
   std::string ReadString(int maxLen, int32_t timeoutMs) override;
   PortFailure LastFailure() const override { return failure_; }
+  bool LineGone() const override { return gone_; }
+  std::string DevicePath() const override { return device_; }
 
   // Opens a given path instead of a COM number (the probe and tests use it).
   int32_t OpenDevice(const std::string& path);
@@ -38,6 +40,8 @@ class SerialPortObject : public SerialPort {
   bool ApplyLineSettings();
   bool FillBuffer(int32_t timeoutMs);
   bool WaitWritable();
+  // The device is gone: let go of it at once.
+  void Lost();
 
   int port_ = 1;
   int baud_ = 19200;
@@ -46,6 +50,7 @@ class SerialPortObject : public SerialPort {
 
   int fd_ = -1;
   bool exclusive_ = false;
+  bool gone_ = false;
   std::string device_;
   PortFailure failure_;
   uint8_t buffer_[256];
