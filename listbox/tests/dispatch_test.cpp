@@ -297,6 +297,35 @@ TEST(Dispatch, PersistedSetRoundTripsThroughABag) {
   EXPECT_EQ(bag.Values().value("TBarHeight").toInt(), 24);  // kept in pixels
 }
 
+// Every persisted property the host can set, each away from its default: one that Save drops
+// comes back as the default and fails here.
+TEST(Dispatch, EveryPersistedPropertySurvivesSaveAndLoad) {
+  const std::pair<int, QVariant> set[] = {
+      {kDispBackColor, QVariant::fromValue<uint>(0x123456)}, {kDispForeColor, QVariant::fromValue<uint>(0x654321)},
+      {kDispEnabled, S(0)},           {kDispCaption, QString("Events")},  {kDispMultiSelect, S(2)},
+      {kDispSort, S(-1)},             {kDispNoRedraw, S(-1)},             {kDispDragWindow, S(0)}, 
+      {kDispNumTabs, S(4)},           {kDispPictureTab, S(1)},            {kDispTBarHeight, F(450)},
+      {kDispDefHeight, F(405)},       {kDispPicTransColor, QVariant::fromValue<uint>(0x00FF00)},
+      {kDispSelectedForeColor, QVariant::fromValue<uint>(0x0000FF)},
+      {kDispSelectedBackColor, QVariant::fromValue<uint>(0x00FFFF)},
+      {kDispUserDraw, S(-1)},         {kDispShowTitle, S(0)},             {kDispRollUp, S(0)},
+      {kDispAutoHorizExtent, S(0)},   {kDispToolTip, QString("hint")},    {kDispMousePointer, S(2)},
+  };
+  auto ctrl = MakeControl(Mode::Design);
+  const auto fresh = MakeControl(Mode::Design);
+  for (const auto& [id, value] : set) {
+    ASSERT_TRUE(ctrl->PutProperty(id, value).ok()) << id;
+    ASSERT_NE(ctrl->GetProperty(id).value.toString(), fresh->GetProperty(id).value.toString())
+        << id << " is still its default";
+  }
+  MemoryPropertyBag bag;
+  ctrl->Save(bag);
+  auto back = std::make_unique<TivolenCtrl>();
+  back->Load(bag);
+  for (const auto& [id, value] : set)
+    EXPECT_EQ(back->GetProperty(id).value.toString(), ctrl->GetProperty(id).value.toString()) << id;
+}
+
 TEST(Dispatch, ScrollingFiresVscroll) {
   auto ctrl = MakeControl();
   RecordingSink sink;
