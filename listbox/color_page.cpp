@@ -170,18 +170,8 @@ bool ColorPropPage::Apply() {
     value_->setFocus();
     return false;
   }
-  for (const PageProperty& p : kColorProperties) {
-    if (!changed_.value(p.dispId)) continue;
-    const DispResult r = control_->PutProperty(p.dispId, QVariant::fromValue<uint>(pending_[p.dispId]));
-    if (!r.ok()) {
-      SetStatus(r.error->message);
-      return false;
-    }
-    changed_.remove(p.dispId);
-  }
-  SetStatus(QString());
-  SetPageModified(false);
-  return true;
+  return WriteChanged(kColorProperties, changed_, property_,
+                      [this](int id) { return QVariant::fromValue<uint>(pending_[id]); });
 }
 
 }  // namespace tivolen

@@ -126,18 +126,8 @@ bool FontPropPage::Apply() {
     face_->setFocus();
     return false;
   }
-  for (const PageProperty& p : kFontProperties) {
-    if (!changed_.value(p.dispId)) continue;
-    const DispResult r = control_->PutProperty(p.dispId, pending_[p.dispId]);
-    if (!r.ok()) {
-      SetStatus(r.error->message);
-      return false;
-    }
-    changed_.remove(p.dispId);
-  }
-  SetStatus(QString());
-  SetPageModified(false);
-  return true;
+  return WriteChanged(kFontProperties, changed_, property_,
+                      [this](int id) { return QVariant(pending_[id]); });
 }
 
 }  // namespace tivolen

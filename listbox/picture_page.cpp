@@ -136,19 +136,8 @@ void PicturePropPage::ClearPicture() {
 }
 
 bool PicturePropPage::Apply() {
-  for (const PageProperty& p : kPictureProperties) {
-    if (!changed_.value(p.dispId)) continue;
-    const DispResult r = control_->PutProperty(p.dispId, QVariant::fromValue(pending_[p.dispId]));
-    if (!r.ok()) {
-      property_->setCurrentIndex(property_->findData(p.dispId));
-      SetStatus(p.name + QString(": ") + r.error->message);
-      return false;
-    }
-    changed_.remove(p.dispId);
-  }
-  SetStatus(QString());
-  SetPageModified(false);
-  return true;
+  return WriteChanged(kPictureProperties, changed_, property_,
+                      [this](int id) { return QVariant::fromValue(pending_[id]); });
 }
 
 }  // namespace tivolen

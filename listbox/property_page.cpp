@@ -1,5 +1,6 @@
 #include "listbox/property_page.h"
 
+#include <QComboBox>
 #include <QDialogButtonBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -8,6 +9,7 @@
 
 #include "listbox/defaults_store.h"
 #include "listbox/help_topic.h"
+#include "listbox/tivolen_ctrl.h"
 
 namespace tivolen {
 
@@ -62,6 +64,23 @@ void PropertyPage::keyPressEvent(QKeyEvent* e) {
     return;
   }
   QDialog::keyPressEvent(e);
+}
+
+bool PropertyPage::WriteChanged(std::span<const PageProperty> properties, QMap<int, bool>& changed,
+                                QComboBox* chooser, const std::function<QVariant(int)>& value) {
+  for (const PageProperty& p : properties) {
+    if (!changed.value(p.dispId)) continue;
+    const DispResult r = control_->PutProperty(p.dispId, value(p.dispId));
+    if (!r.ok()) {
+      chooser->setCurrentIndex(chooser->findData(p.dispId));
+      SetStatus(p.name + QString(": ") + r.error->message);
+      return false;
+    }
+    changed.remove(p.dispId);
+  }
+  SetStatus(QString());
+  SetPageModified(false);
+  return true;
 }
 
 bool PropertyPage::ShowHelp() {

@@ -5,7 +5,12 @@
 // of the control's help file. A page stands alone with its own buttons, or
 // sits in the sheet, whose buttons then act for it.
 #include <QDialog>
+#include <QMap>
+#include <QVariant>
+#include <functional>
+#include <span>
 
+class QComboBox;
 class QDialogButtonBox;
 class QLabel;
 class QVBoxLayout;
@@ -14,6 +19,12 @@ namespace tivolen {
 
 class TivolenCtrl;
 class HelpWindow;
+
+// A page's property list: the control's properties of one kind.
+struct PageProperty {
+  const char* name;
+  int dispId;
+};
 
 class PropertyPage : public QDialog {
   Q_OBJECT
@@ -44,6 +55,11 @@ class PropertyPage : public QDialog {
   void AddPageButtons(QVBoxLayout* layout);
   void SetStatus(const QString& text);
   void SetPageModified(bool modified);
+  // The changed ones of properties to the control, in order, each as value
+  // gives it; at a refusal that property is picked in chooser and its reason
+  // shown. When all went the page is no longer modified.
+  bool WriteChanged(std::span<const PageProperty> properties, QMap<int, bool>& changed, QComboBox* chooser,
+                    const std::function<QVariant(int dispId)>& value);
   void showEvent(QShowEvent* e) override;
   void keyPressEvent(QKeyEvent* e) override;
 

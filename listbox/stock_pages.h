@@ -16,12 +16,6 @@ class QListWidget;
 
 namespace tivolen {
 
-// A page's property list: the control's properties of one kind.
-struct PageProperty {
-  const char* name;
-  int dispId;
-};
-
 class FontPropPage : public PropertyPage {
   Q_OBJECT
  public:

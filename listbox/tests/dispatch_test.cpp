@@ -277,6 +277,19 @@ TEST(Dispatch, PersistedSetRoundTripsThroughABag) {
   ctrl->PutProperty(kDispSelectedBackColor, QVariant::fromValue<uint>(0x00FF00));
   ctrl->PutProperty(kDispTabWidth, FloatValue(300), {ShortValue(0)});
   ctrl->PutProperty(kDispShowTitle, ShortValue(0));
+  // Every other persisted property away from its default too, so one that
+  // Save drops cannot pass on its default.
+  ctrl->PutProperty(kDispSort, ShortValue(-1));
+  ctrl->PutProperty(kDispNoRedraw, ShortValue(-1));
+  ctrl->PutProperty(kDispDragWindow, ShortValue(0));
+  ctrl->PutProperty(kDispUserDraw, ShortValue(-1));
+  ctrl->PutProperty(kDispAutoHorizExtent, ShortValue(0));
+  ctrl->PutProperty(kDispMousePointer, ShortValue(3));
+  ctrl->PutProperty(kDispPicTransColor, QVariant::fromValue<uint>(0x0000FF));
+  ctrl->PutProperty(kDispSelectedForeColor, QVariant::fromValue<uint>(0x00FFFF));
+  ctrl->PutProperty(kDispBackColor, QVariant::fromValue<uint>(0x123456));
+  ctrl->PutProperty(kDispForeColor, QVariant::fromValue<uint>(0x654321));
+  ctrl->PutProperty(kDispEnabled, ShortValue(0));
   MemoryPropertyBag bag;
   ctrl->Save(bag);
   auto back = std::make_unique<TivolenCtrl>();
@@ -286,7 +299,10 @@ TEST(Dispatch, PersistedSetRoundTripsThroughABag) {
   const std::pair<int, const char*> stored[] = {
       {kDispNumTabs, "5"},   {kDispPictureTab, "2"},  {kDispTBarHeight, "360"},
       {kDispDefHeight, "300"}, {kDispToolTip, "tip"}, {kDispCaption, "Steps"},
-      {kDispSelectedBackColor, "65280"}, {kDispShowTitle, "0"}};
+      {kDispSelectedBackColor, "65280"}, {kDispShowTitle, "0"}, {kDispSort, "-1"}, {kDispNoRedraw, "-1"},
+      {kDispDragWindow, "0"}, {kDispUserDraw, "-1"}, {kDispAutoHorizExtent, "0"}, {kDispMousePointer, "3"},
+      {kDispPicTransColor, "255"}, {kDispSelectedForeColor, "65535"}, {kDispBackColor, "1193046"},
+      {kDispForeColor, "6636321"}, {kDispEnabled, "0"}};
   for (const auto& [id, value] : stored) {
     EXPECT_EQ(ctrl->GetProperty(id).value.toString(), value) << id;
     EXPECT_EQ(back->GetProperty(id).value.toString(), value) << id;
@@ -295,6 +311,35 @@ TEST(Dispatch, PersistedSetRoundTripsThroughABag) {
     EXPECT_EQ(back->GetProperty(id).value.toString(), ctrl->GetProperty(id).value.toString()) << id;
   EXPECT_EQ(back->TabStops(), ctrl->TabStops());
   EXPECT_EQ(bag.Values().value("TBarHeight").toInt(), 24);  // kept in pixels
+}
+
+// Every persisted property the host can set, each away from its default: one that Save drops
+// comes back as the default and fails here.
+TEST(Dispatch, EveryPersistedPropertySurvivesSaveAndLoad) {
+  const std::pair<int, QVariant> set[] = {
+      {kDispBackColor, QVariant::fromValue<uint>(0x123456)}, {kDispForeColor, QVariant::fromValue<uint>(0x654321)},
+      {kDispEnabled, S(0)},           {kDispCaption, QString("Events")},  {kDispMultiSelect, S(2)},
+      {kDispSort, S(-1)},             {kDispNoRedraw, S(-1)},             {kDispDragWindow, S(0)},
+      {kDispNumTabs, S(4)},           {kDispPictureTab, S(1)},            {kDispTBarHeight, F(450)},
+      {kDispDefHeight, F(405)},       {kDispPicTransColor, QVariant::fromValue<uint>(0x00FF00)},
+      {kDispSelectedForeColor, QVariant::fromValue<uint>(0x0000FF)},
+      {kDispSelectedBackColor, QVariant::fromValue<uint>(0x00FFFF)},
+      {kDispUserDraw, S(-1)},         {kDispShowTitle, S(0)},
+      {kDispAutoHorizExtent, S(0)},   {kDispToolTip, QString("hint")},    {kDispMousePointer, S(2)},
+  };
+  auto ctrl = MakeControl(Mode::Design);
+  const auto fresh = MakeControl(Mode::Design);
+  for (const auto& [id, value] : set) {
+    ASSERT_TRUE(ctrl->PutProperty(id, value).ok()) << id;
+    ASSERT_NE(ctrl->GetProperty(id).value.toString(), fresh->GetProperty(id).value.toString())
+        << id << " is still its default";
+  }
+  MemoryPropertyBag bag;
+  ctrl->Save(bag);
+  auto back = std::make_unique<TivolenCtrl>();
+  back->Load(bag);
+  for (const auto& [id, value] : set)
+    EXPECT_EQ(back->GetProperty(id).value.toString(), ctrl->GetProperty(id).value.toString()) << id;
 }
 
 TEST(Dispatch, ScrollingFiresVscroll) {

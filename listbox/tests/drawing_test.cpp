@@ -10,6 +10,8 @@ namespace tivolen::test {
 namespace {
 
 const QColor kRed(255, 0, 0), kNavy(0, 0, 128), kWhite(255, 255, 255), kYellow(255, 255, 128);
+// The gap the window shows between a cut text and the next column, in pixels.
+constexpr int kGapShown = 4;
 
 // 16 x 16, red with a white square (the transparent colour) at 4..11.
 PicturePtr RedWithWhiteHole() {
@@ -33,6 +35,11 @@ class Drawing : public testing::Test {
     ctrl->show();
   }
   QImage Grab() { return ctrl->ListWindow()->viewport()->grab().toImage(); }
+  // A strip of a row between two x positions, inside its 2-pixel margins.
+  QRect Band(int row, int left, int width) const {
+    const QRect r = ctrl->ListWindow()->ItemRect(row);
+    return QRect(left, r.top() + 2, width, r.height() - 4);
+  }
   // Item rows are 20 pixels: the picture's 16 + 4.
   QColor At(const QImage& img, int row, int x, int y) { return img.pixelColor(x, row * 20 + y); }
   bool HasColour(const QImage& img, int row, QRect area, QColor c) { return HasColourIn(img, area.translated(0, row * 20), c); }
@@ -136,17 +143,27 @@ TEST_F(Drawing, ATextTooLongIsCutBeforeTheNextColumnAndRunsOnWhereNoneFollows) {
   Add(*ctrl, "a text far too long for its column");
   const QImage img = Grab();
   const int next = ctrl->TabStops()[1];  // column 2
-  auto band = [&](int row, int left, int width) {
-    const QRect r = ctrl->ListWindow()->ItemRect(row);
-    return QRect(left, r.top() + 2, width, r.height() - 4);
-  };
-  EXPECT_TRUE(HasInk(img, band(3, 64, 40), kYellow));
-  EXPECT_FALSE(HasInk(img, band(3, next - kColumnGap, kColumnGap), kYellow));
-  EXPECT_TRUE(HasInk(img, band(3, next, 20), kYellow));  // the next column's own text
-  EXPECT_TRUE(HasInk(img, band(4, next - kColumnGap, kColumnGap + 20), kYellow));
+  EXPECT_TRUE(HasInk(img, Band(3, 64, 40), kYellow));
+  EXPECT_FALSE(HasInk(img, Band(3, next - kGapShown, kGapShown), kYellow));
+  EXPECT_TRUE(HasInk(img, Band(3, next - kGapShown - 6, 6), kYellow)) << "cut no earlier than the gap";
+  EXPECT_TRUE(HasInk(img, Band(3, next, 20), kYellow));  // the next column's own text
+  EXPECT_TRUE(HasInk(img, Band(4, next - kGapShown, kGapShown + 20), kYellow));
   EXPECT_TRUE(ctrl->ItemClipped(3));
   EXPECT_FALSE(ctrl->ItemClipped(4));
   EXPECT_FALSE(ctrl->ItemClipped(1));
+}
+
+// A picture in the next column stops a long text as a text there does.
+TEST_F(Drawing, ALongTextIsCutBeforeAPictureInTheNextColumn) {
+  ctrl->PutProperty(kDispPictureTab, ShortValue(2));
+  Add(*ctrl, "x\ta text far too long for its column", {QVariant::fromValue(pic)});
+  const QImage img = Grab();
+  const int picture = ctrl->TabStops()[1];
+  EXPECT_TRUE(HasInk(img, Band(3, 64, 40), kYellow));
+  EXPECT_FALSE(HasInk(img, Band(3, picture - kGapShown, kGapShown), kYellow));
+  EXPECT_EQ(At(img, 3, picture + 1, 3), kRed);  // the picture itself, not text over it
+  EXPECT_EQ(At(img, 3, picture + 8, 8), kYellow) << "its transparent middle shows the background";
+  EXPECT_TRUE(ctrl->ItemClipped(3));
 }
 
 // The widths the host computes for the old faces hold only with their metric twins.

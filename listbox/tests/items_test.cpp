@@ -2,6 +2,7 @@
 #include <QAbstractScrollArea>
 #include <QCoreApplication>
 #include <QScrollBar>
+#include <QTest>
 #include <gtest/gtest.h>
 
 #include "listbox/tests/ctrl_fixture.h"
@@ -240,6 +241,39 @@ TEST(Items, ItemsAddedBeforeTheWindowJoinIt) {
   ctrl->CreateListWindow();
   EXPECT_EQ(ctrl->ListWindow()->Count(), 2);
   EXPECT_EQ(Count(*ctrl), 2);
+}
+
+}  // namespace
+}  // namespace tivolen::test
+
+namespace tivolen::test {
+namespace {
+
+// Extended selection as a user clicks it: Ctrl+click toggles a row and makes
+// it the anchor, so a later Shift+click selects from there.
+TEST(Selection, CtrlClickMovesTheAnchorThatShiftClickExtendsFrom) {
+  auto c = MakeControl(Mode::Running, 2);
+  for (int i = 0; i < 8; ++i) Add(*c, QString("row %1").arg(i));
+  c->show();
+  ListBoxView* list = c->ListWindow();
+  auto click = [&](int row, Qt::KeyboardModifiers mods) {
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, mods, list->ItemRect(row).center());
+  };
+  auto selected = [&] {
+    QList<int> rows;
+    for (int i = 0; i < 8; ++i)
+      if (c->GetProperty(kDispSelected, {ShortValue(i)}).value.toInt()) rows << i;
+    return rows;
+  };
+  click(1, Qt::NoModifier);
+  click(5, Qt::ControlModifier);
+  EXPECT_EQ(selected(), (QList<int>{1, 5}));
+  click(3, Qt::ShiftModifier);
+  EXPECT_EQ(selected(), (QList<int>{3, 4, 5}));
+  click(5, Qt::ControlModifier);  // off again, and still the anchor
+  EXPECT_EQ(selected(), (QList<int>{3, 4}));
+  click(7, Qt::ShiftModifier);
+  EXPECT_EQ(selected(), (QList<int>{5, 6, 7}));
 }
 
 }  // namespace

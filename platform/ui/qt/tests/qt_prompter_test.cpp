@@ -13,6 +13,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QInputDialog>
+#include <QLayout>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
@@ -100,11 +101,13 @@ TEST(QtPrompter, MessageAndInputBoxesAreAtLeastAsWideAsTheirWholeTitle) {
       SCOPED_TRACE(std::string(input ? "input " : "message ") + title);
       int width = 0, needed = 0;
       WhenModal([&](QWidget* w) {
-        // The title in bold, with room for a title bar's icon and close button.
+        // The title in bold, with room for the title bar's icon and its three
+        // buttons (each a bold line high with padding), inside the box's margins.
         QFont bold = w->font();
         bold.setBold(true);
         const QFontMetrics fm(bold);
-        needed = fm.horizontalAdvance(QString::fromUtf8(title)) + 2 * fm.height();
+        const QMargins m = w->layout()->contentsMargins();
+        needed = fm.horizontalAdvance(QString::fromUtf8(title)) + 4 * (fm.height() + 8) + 16 + m.left() + m.right();
         width = w->frameGeometry().width();
         static_cast<QDialog*>(w)->reject();
       });
