@@ -147,11 +147,15 @@ TEST(JetFile, BadFilesSayWhy) {
   const size_t mapPage = 13 * 2048;
   noMap[mapPage + 10 + 2 * 2] = noMap[mapPage + 10 + 2 * 1];
   noMap[mapPage + 10 + 2 * 2 + 1] = noMap[mapPage + 10 + 2 * 1 + 1];
+  std::string noCatalogueMap = good;  // the same for the catalogue's map, row 0 of that page
+  noCatalogueMap[mapPage + 10] = 0;
+  noCatalogueMap[mapPage + 11] = 0x08;
   const struct {
     const char* what;
     std::string bytes;
     std::string reason;
   } cases[] = {
+      {"no catalogue map", noCatalogueMap, "it is damaged (the page map of its catalogue is missing)"},
       {"no page map", noMap, "the table Fräse 2 is damaged (its page map is missing)"},
       {"cut mid-page", good.substr(0, good.size() - 100), "it is cut short ("},
       {"cut at a page", good.substr(0, 6 * 2048), "it is damaged"},
