@@ -10,12 +10,14 @@
 
 #include "platform/jet/jet_file.h"
 #include "platform/jet/tests/jet3_writer.h"
+#include "platform/jet/tests/test_files.h"
 
 namespace {
 
 using talvero::jet::File;
 using talvero::jet::Kind;
 namespace w = talvero::jet::testing;
+using w::Shell;
 
 struct TempDir {
   std::string path;
@@ -30,16 +32,6 @@ struct TempDir {
     return p;
   }
 };
-
-std::string Shell(const std::string& command) {
-  std::string out;
-  if (FILE* p = ::popen((command + " 2>/dev/null").c_str(), "r")) {
-    char buf[4096];
-    for (size_t n; (n = std::fread(buf, 1, sizeof buf, p)) > 0;) out.append(buf, n);
-    ::pclose(p);
-  }
-  return out;
-}
 
 bool HaveTools() { return std::system("command -v mdb-export >/dev/null 2>&1") == 0; }
 
