@@ -8,6 +8,7 @@
 #include <iterator>
 
 #include "mainwin/tests/tree_window_fixture.h"
+#include "platform/jet/tests/test_files.h"
 #include "store/tests/legacy_fixture.h"
 
 namespace {
@@ -15,12 +16,9 @@ namespace {
 using talvero::Answer;
 using namespace talvero::store;
 using namespace talvero::store::testing;
+using talvero::jet::testing::Bytes;
+using talvero::jet::testing::Put;
 
-std::string Bytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-void Put(const std::string& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
 
 std::string Question(const std::string& file) {
   return file + " was written by an earlier version. Talvero converts it to its own format and keeps the original as " +

@@ -54,6 +54,26 @@ std::string HeaderRefusal(Kind kind, const std::string& bytes) {
   return "";
 }
 
+uint32_t Le16(const unsigned char* p) { return p[0] | (p[1] << 8); }
+
+// Whether the catalogue's page map is a row of at least its five header
+// bytes; libmdb reads through a missing one.
+bool CatalogueMapReadable(const std::string& bytes, size_t pageSize, bool jet3) {
+  const auto* b = reinterpret_cast<const unsigned char*>(bytes.data());
+  const size_t pages = bytes.size() / pageSize;
+  const unsigned char* def = b + 2 * pageSize;
+  if (def[0] != 0x02) return true;  // libmdb says so itself
+  const uint32_t ptr = Le32(def + (jet3 ? 35 : 55));
+  const size_t page = ptr >> 8, row = ptr & 0xFF;
+  if (page >= pages) return false;
+  const unsigned char* pg = b + page * pageSize;
+  const size_t offsets = jet3 ? 10 : 14;
+  if (offsets + 2 * (row + 1) > pageSize) return false;
+  const size_t start = Le16(pg + offsets + 2 * row) & 0x1FFF;
+  const size_t end = row == 0 ? pageSize : Le16(pg + offsets + 2 * (row - 1)) & 0x1FFF;
+  return start < end && end <= pageSize && end - start >= 5;
+}
+
 // Text in the file is Windows-1252 (Jet 3) or UCS-2 (Jet 4), whatever the
 // environment asks libmdb for.
 bool SetDecoding(MdbHandle* mdb) {
@@ -114,6 +134,8 @@ dao::Result<std::unique_ptr<File>> File::FromBytes(std::string bytes) {
                    std::to_string(pageSize) + "-byte pages)");
   if (std::string why = HeaderRefusal(kind, bytes); !why.empty()) return R::Fail(why);
 
+  if (!CatalogueMapReadable(bytes, pageSize, kind == Kind::Jet3))
+    return R::Fail("it is damaged (the page map of its catalogue is missing)");
   std::unique_ptr<File> f(new File);
   f->bytes_ = std::move(bytes);
   f->kind_ = kind;

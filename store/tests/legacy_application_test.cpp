@@ -14,31 +14,20 @@
 #include "platform/ui/scripted_prompter.h"
 #include "store/applic.h"
 #include "store/tests/fixture_library.h"
+#include "platform/jet/tests/test_files.h"
 #include "store/tests/legacy_fixture.h"
 
 namespace {
 
 using namespace talvero::store;
 using namespace talvero::store::testing;
+using talvero::jet::testing::Bytes;
+using talvero::jet::testing::Put;
+using talvero::jet::testing::Shell;
 
-std::string Bytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-void Put(const std::string& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
 bool Exists(const std::string& path) {
   struct stat st {};
   return ::lstat(path.c_str(), &st) == 0;
-}
-
-std::string Shell(const std::string& command) {
-  std::string out;
-  if (FILE* p = ::popen((command + " 2>/dev/null").c_str(), "r")) {
-    char buf[4096];
-    for (size_t n; (n = std::fread(buf, 1, sizeof buf, p)) > 0;) out.append(buf, n);
-    ::pclose(p);
-  }
-  return out;
 }
 
 class LegacyApplicationTest : public ::testing::Test {

@@ -10,12 +10,14 @@
 
 #include "platform/jet/jet_file.h"
 #include "platform/jet/tests/jet3_writer.h"
+#include "platform/jet/tests/test_files.h"
 
 namespace {
 
 using talvero::jet::File;
 using talvero::jet::Kind;
 namespace w = talvero::jet::testing;
+using w::Shell;
 
 struct TempDir {
   std::string path;
@@ -30,16 +32,6 @@ struct TempDir {
     return p;
   }
 };
-
-std::string Shell(const std::string& command) {
-  std::string out;
-  if (FILE* p = ::popen((command + " 2>/dev/null").c_str(), "r")) {
-    char buf[4096];
-    for (size_t n; (n = std::fread(buf, 1, sizeof buf, p)) > 0;) out.append(buf, n);
-    ::pclose(p);
-  }
-  return out;
-}
 
 bool HaveTools() { return std::system("command -v mdb-export >/dev/null 2>&1") == 0; }
 
@@ -147,11 +139,15 @@ TEST(JetFile, BadFilesSayWhy) {
   const size_t mapPage = 13 * 2048;
   noMap[mapPage + 10 + 2 * 2] = noMap[mapPage + 10 + 2 * 1];
   noMap[mapPage + 10 + 2 * 2 + 1] = noMap[mapPage + 10 + 2 * 1 + 1];
+  std::string noCatalogueMap = good;  // the same for the catalogue's map, row 0 of that page
+  noCatalogueMap[mapPage + 10] = 0;
+  noCatalogueMap[mapPage + 11] = 0x08;
   const struct {
     const char* what;
     std::string bytes;
     std::string reason;
   } cases[] = {
+      {"no catalogue map", noCatalogueMap, "it is damaged (the page map of its catalogue is missing)"},
       {"no page map", noMap, "the table Fräse 2 is damaged (its page map is missing)"},
       {"cut mid-page", good.substr(0, good.size() - 100), "it is cut short ("},
       {"cut at a page", good.substr(0, 6 * 2048), "it is damaged"},
