@@ -18,6 +18,11 @@ class GuardedApplication : public QApplication {
   // Keeps the first failure (nullptr: one of no known kind) and ends the loop.
   void Fail(const std::exception* e);
   bool Failed() const { return failed_; }
+  // Forgets a failure, so that another window can run (tests run many).
+  void ClearFailure() {
+    failed_ = false;
+    failure_.clear();
+  }
   const std::string& Failure() const { return failure_; }
 
  private:

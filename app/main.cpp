@@ -6,6 +6,7 @@
 #include "app/subsystems.h"
 #include "listbox/legacy_faces.h"
 #include "mainwin/main_win.h"
+#include "mainwin/signal_end.h"
 #include "mainwin/startup_settings.h"
 #include "mainwin/user_settings.h"
 #include "platform/clock/clock.h"
@@ -26,6 +27,7 @@ int main(int argc, char** argv) {
   env.settings = mainwin::UserSettings();
   MainWin win(std::move(env));
   app::InstallSubsystems(win);
+  mainwin::SignalEnd signalEnd(win);
   prompter.SetFallbackParent(&win);
   talvero::InstallQtHelpDisplay(talvero::TheHelp(), &win);
 

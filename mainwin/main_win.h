@@ -188,6 +188,8 @@ class MainWin : public QMainWindow {
   // ---- long drive operations (mainwin/long_operation.h)
   // The one running now, nullptr when none is.
   mainwin::LongOperation* RunningOperation() const { return longOp_; }
+  // Form_Load went through and the window has not ended yet.
+  bool Loaded() const { return loaded_ && !terminated_; }
 
   // ---- public state
   ISP Link;

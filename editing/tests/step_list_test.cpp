@@ -325,12 +325,14 @@ TEST_F(StepListTest, TheEditMenuOpensOnTheStatusTimersStateAndAsksTheDriveNothin
     const char* name;
     int statusNode;
     uint16_t status;
+    bool selected;
     bool writing;
   } cases[] = {
-      {"idle", 1, 0, true},
-      {"running", 1, 1u << 3, false},
-      {"silent", -1, 0, false},
-      {"another drive's state", 4, 0, false},
+      {"idle", 1, 0, true, true},
+      {"idle, nothing selected", 1, 0, false, false},
+      {"running", 1, 1u << 3, true, false},
+      {"silent", -1, 0, true, false},
+      {"another drive's state", 4, 0, true, false},
   };
   // Opening the menu on a drive that would keep the window waiting.
   sim.AddFault(FaultRule::Silent(1));
@@ -338,10 +340,15 @@ TEST_F(StepListTest, TheEditMenuOpensOnTheStatusTimersStateAndAsksTheDriveNothin
     SCOPED_TRACE(c.name);
     win->AxisStatusNode = c.statusNode;
     win->AxisStatus = c.status;
+    Select(0, 0);
+    if (!c.selected) {
+      List().SetSelected(0, false);
+      win->CurRow = -1;
+    }
     sim.ClearLog();
     emit win->EditMenu->aboutToShow();
     EXPECT_TRUE(sim.Log().empty()) << "no request for opening the menu";
-    EXPECT_TRUE(win->Edit_Copy->isEnabled());
+    EXPECT_EQ(win->Edit_Copy->isEnabled(), c.selected);
     EXPECT_TRUE(win->Edit_SA->isEnabled());
     for (QAction* a : {win->Edit_Paste, win->Edit_PasteIns, win->Edit_Clear, win->Edit_Ins, win->Edit_Del})
       EXPECT_EQ(a->isEnabled(), c.writing) << a->objectName().toStdString();

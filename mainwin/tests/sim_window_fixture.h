@@ -57,8 +57,8 @@ class SimWindowTest : public ::testing::Test {
     return d;
   }
 
-  // The window loaded off-line; false when it would not start.
-  bool Start() {
+  // The window made and its subsystem installed, not yet loaded.
+  void Build() {
     MainWinEnv env;
     env.settings = settings.io();
     env.libraryPath = libraryPath;
@@ -68,6 +68,10 @@ class SimWindowTest : public ::testing::Test {
     port = owned.get();
     win->Link.SetPort(std::move(owned));
     Install(*win);
+  }
+  // The window loaded off-line; false when it would not start.
+  bool Start() {
+    Build();
     if (!win->Form_Load("")) return false;
     win->Link.FirstByteTimeout = 40;
     win->Link.NextByteTimeout = 20;

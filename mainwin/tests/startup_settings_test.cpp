@@ -63,6 +63,12 @@ TEST(StartupSettings, ColoursPortTipsAndFirstRun) {
   EXPECT_EQ(m.values["Plot/2"], "0");
   EXPECT_EQ(m.values["Plot/3"], "12500670");
   EXPECT_EQ(m.values["Plot/5"], "9639167");
+  // Black and white are colours too, on an entry whose default is neither.
+  for (const char* edge : {"0", "16777215"}) {
+    m.values["Plot/3"] = edge;
+    EXPECT_EQ(ReadPlotColour(m.io(), 3), std::stol(edge));
+    EXPECT_EQ(m.values["Plot/3"], edge);
+  }
 
   EXPECT_TRUE(ReadFirstRun(m.io()));
   EXPECT_EQ(m.values["Help/GS"], "1");

@@ -104,7 +104,8 @@ std::optional<std::string> NvImageRefusal(const std::string& path, const talvero
   if (file.end == talvero::FileRead::End::Unreadable)
     return "Couldn't read " + path + ": " + file.reason + ". Nothing was written; the drive stays stopped.";
   if (file && file.bytes.size() == size_t(kNvImageSize)) return std::nullopt;
-  return BaseName(path) + " is not a memory image: it " + talvero::HoldsText(file) + ", an image holds " + std::to_string(kNvImageSize) +
+  return BaseName(path) + " is not a memory image: it " + talvero::HoldsText(file) + ", an image holds " +
+         std::to_string(kNvImageSize) +
          ". Nothing was written; the drive stays stopped.";
 }
 

@@ -257,8 +257,10 @@ TEST_F(WholeFileTest, AFileOrFolderTheUserMayNotWriteIsRefusedAndRootKeepsItsRig
       {"protected, as root", 0, open + "/prot.SNA", 0444, 0, ""},
       {"the user's own", nobody, open + "/own.SNA", 0600, nobody, ""},
       {"a user's, saved by root", 0, open + "/own.SNA", 0600, nobody, ""},
-      {"writable in a closed folder", nobody, closed + "/shared.RTF", 0666, 0, "the folder " + closed + " does not allow new files"},
-      {"new in a closed folder", nobody, closed + "/new.RTF", 0, 0, "the folder " + closed + " does not allow new files"},
+      {"writable in a closed folder", nobody, closed + "/shared.RTF", 0666, 0,
+       "the folder " + closed + " does not allow new files"},
+      {"new in a closed folder", nobody, closed + "/new.RTF", 0, 0,
+       "the folder " + closed + " does not allow new files"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
