@@ -7,8 +7,9 @@
 // 2.0 s, the median stall under 0.1 s on the healthy line, the return shown
 // within 1 s. Prints the figures; exits non-zero on a miss.
 //
-//   bench_silent_drive [--seconds N]   (N per case, 20 by default)
+//   bench_silent_drive [--seconds N] [--out DIR]   (N per case, 20 by default)
 #include <QEventLoop>
+#include <QPixmap>
 #include <QAction>
 #include <QLabel>
 #include <QListWidget>
@@ -66,8 +67,11 @@ Stalls RunFor(int ms, const std::function<void()>& each = {}) {
 
 int main(int argc, char** argv) {
   int seconds = 20;
-  for (int i = 1; i + 1 < argc; ++i)
+  std::string out;  // --out DIR: a picture of the window while the drive is silent
+  for (int i = 1; i + 1 < argc; ++i) {
     if (std::strcmp(argv[i], "--seconds") == 0) seconds = std::max(1, std::atoi(argv[i + 1]));
+    if (std::strcmp(argv[i], "--out") == 0) out = argv[i + 1];
+  }
   benchwire::WindowBench bench(argc, argv);
   talvero::SetPrompter(bench.prompter.get());
   talvero::sim::SimLine sim;
@@ -116,6 +120,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "the strip read \"%s\" while the drive was silent\n", panel2().c_str());
     rc = 2;
   }
+  if (!out.empty()) win->grab().save(QString::fromStdString(out + "/silent.png"));
   // Back: from its first answer to its real status shown.
   sim.ClearLog();
   sim.ClearFaults();
