@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "sim/line_description.h"
 #include "sim/pty_server.h"
@@ -16,7 +17,11 @@ void Usage() {
   std::fprintf(stderr,
                "usage: talvero-drivesim --drives 1:RHO,2:TAU,5:PSI [--paced] [--modem|--node0]\n"
                "                        [--corrupt RATE] [--drop RATE] [--seed N] [--verbose]\n"
-               "  a family may carry a model prefix: 7:PHI/KZ\n");
+               "                        [--silent NODE[:AFTER[:MS]]]... [--fault NODE:CODE[,...]]\n"
+               "  a family may carry a model prefix: 7:PHI/KZ\n"
+               "  --silent: the drive answers AFTER requests, then nothing for MS ms (for good\n"
+               "            without MS); --fault raises fault CODE (0..29) at the start;\n"
+               "  ending the program hangs the line up, as a pulled adapter does\n");
 }
 
 }  // namespace
@@ -28,6 +33,7 @@ int main(int argc, char** argv) {
   LineMode mode = LineMode::Drives;
   unsigned seed = 12345;
   double corrupt = 0, drop = 0;
+  std::vector<std::string> silences, faults;
   for (int i = 1; i < argc; ++i) {
     std::string a = argv[i];
     if (a == "--drives" && i + 1 < argc) {
@@ -46,6 +52,10 @@ int main(int argc, char** argv) {
       corrupt = std::strtod(argv[++i], nullptr);
     } else if (a == "--drop" && i + 1 < argc) {
       drop = std::strtod(argv[++i], nullptr);
+    } else if (a == "--silent" && i + 1 < argc) {
+      silences.push_back(argv[++i]);
+    } else if (a == "--fault" && i + 1 < argc) {
+      faults.push_back(argv[++i]);
     } else if (a == "--verbose") {
       verbose = true;
     } else {
@@ -61,6 +71,17 @@ int main(int argc, char** argv) {
       Usage();
       return 2;
     }
+  }
+  for (const std::string& spec : silences) {
+    if (!AddSilence(line, spec, &error)) break;
+  }
+  for (const std::string& spec : faults) {
+    if (!error.empty() || !RaiseFaults(line, spec, &error)) break;
+  }
+  if (!error.empty()) {
+    std::fprintf(stderr, "talvero-drivesim: %s\n", error.c_str());
+    Usage();
+    return 2;
   }
   line.SetMode(mode);
   line.SeedFaults(seed);

@@ -2,8 +2,32 @@
 
 #include <set>
 #include <sstream>
+#include <vector>
 
 namespace talvero::sim {
+
+namespace {
+
+// A whole decimal number of at most six digits; -1 for anything else.
+int Number(const std::string& text) {
+  if (text.empty() || text.size() > 6) return -1;
+  int n = 0;
+  for (char c : text) {
+    if (c < '0' || c > '9') return -1;
+    n = n * 10 + (c - '0');
+  }
+  return n;
+}
+
+std::vector<std::string> Split(const std::string& text, char sep) {
+  std::vector<std::string> parts;
+  std::stringstream ss(text);
+  std::string part;
+  while (std::getline(ss, part, sep)) parts.push_back(part);
+  return parts;
+}
+
+}  // namespace
 
 bool AddDrives(SimLine& line, const std::string& description, std::string* error) {
   auto fail = [&](const std::string& m) {
@@ -40,6 +64,42 @@ bool AddDrives(SimLine& line, const std::string& description, std::string* error
     ++count;
   }
   if (count == 0) return fail("no drives given");
+  return true;
+}
+
+bool AddSilence(SimLine& line, const std::string& spec, std::string* error) {
+  std::vector<std::string> parts = Split(spec, ':');
+  int node = parts.empty() ? -1 : Number(parts[0]);
+  int after = parts.size() > 1 ? Number(parts[1]) : 0;
+  int ms = parts.size() > 2 ? Number(parts[2]) : 0;
+  if (parts.empty() || parts.size() > 3 || node < 0 || after < 0 || ms < 0) {
+    if (error) *error = "bad silence \"" + spec + "\" (NODE[:AFTER[:MS]])";
+    return false;
+  }
+  if (!line.HasDrive(node)) {
+    if (error) *error = "no drive on node " + std::to_string(node) + " to silence";
+    return false;
+  }
+  line.AddFault(FaultRule::SilentFrom(node, after, parts.size() > 2 ? ms : -1));
+  return true;
+}
+
+bool RaiseFaults(SimLine& line, const std::string& spec, std::string* error) {
+  for (const std::string& item : Split(spec, ',')) {
+    std::vector<std::string> parts = Split(item, ':');
+    int node = parts.size() == 2 ? Number(parts[0]) : -1;
+    int code = parts.size() == 2 ? Number(parts[1]) : -1;
+    if (node < 0 || code < 0 || code > 29) {
+      if (error) *error = "bad fault \"" + item + "\" (NODE:CODE, CODE 0..29)";
+      return false;
+    }
+    SimDrive* drive = line.Find(node);
+    if (!drive) {
+      if (error) *error = "no drive on node " + std::to_string(node) + " to raise a fault on";
+      return false;
+    }
+    drive->RaiseFault(code);
+  }
   return true;
 }
 

@@ -11,4 +11,11 @@ namespace talvero::sim {
 // given twice.
 bool AddDrives(SimLine& line, const std::string& description, std::string* error);
 
+// "NODE[:AFTER[:MS]]": the drive on NODE lets AFTER requests through, then
+// answers nothing for MS milliseconds (for good without MS).
+bool AddSilence(SimLine& line, const std::string& spec, std::string* error);
+
+// "NODE:CODE[,NODE:CODE...]": raises fault CODE (0..29) on the drive at NODE.
+bool RaiseFaults(SimLine& line, const std::string& spec, std::string* error);
+
 }  // namespace talvero::sim

@@ -1,6 +1,7 @@
 // The server on a real pseudo-terminal, and the talvero-drivesim program.
 #include <signal.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
@@ -239,9 +240,36 @@ TEST(Program, LineCheckModes) {
   }
 }
 
+// A drive that falls silent and comes back, and one faulted from the start,
+// so the window's views of both can be tried by hand.
+TEST(Program, SilencesADriveForAWhileAndRaisesFaults) {
+  Child c = Spawn({"--drives", "1:RHO,2:TAU", "--silent", "2:1:600", "--fault", "1:3,1:4"});
+  std::string path = FirstLine(c);
+  {
+    RawPort port(path);
+    ASSERT_TRUE(port.ok()) << path;
+    port.Write(Req(2, 33, "\x01"));
+    EXPECT_EQ(port.ReadReply(2000).substr(0, 4), "!TAU");
+    port.Write(Req(2, 34, "\x01"));
+    EXPECT_EQ(port.ReadReply(300), "");
+    port.Write(Req(1, 35, "=FLT"));
+    EXPECT_NE(port.ReadReply(2000).find("24"), std::string::npos);  // bits 3 and 4
+    port.Write(Req(1, 36, "\x08"));                                   // no run while faulted
+    EXPECT_EQ(port.ReadReply(2000), simtest::NAK);
+    usleep(700 * 1000);
+    port.Write(Req(2, 37, "\x01"));
+    EXPECT_EQ(port.ReadReply(2000).substr(0, 4), "!TAU");
+  }
+  EXPECT_EQ(Finish(c, SIGTERM), 0);
+}
+
 TEST(Program, RefusesABadDriveList) {
   for (std::vector<std::string> args : {std::vector<std::string>{"--drives", "0:RHO"},
                                         std::vector<std::string>{"--drives", "1:XYZ"},
+                                        std::vector<std::string>{"--drives", "1:RHO", "--silent", "3"},
+                                        std::vector<std::string>{"--drives", "1:RHO", "--silent", "1:x"},
+                                        std::vector<std::string>{"--drives", "1:RHO", "--fault", "1:30"},
+                                        std::vector<std::string>{"--drives", "1:RHO", "--fault", "2:3"},
                                         std::vector<std::string>{"--bogus"}}) {
     Child c = Spawn(args);
     EXPECT_EQ(FirstLine(c), "");
