@@ -139,8 +139,14 @@ void SpUpload_Click(MainWin& w) {
       break;
     case FlashEnd::GaveUp:
     case FlashEnd::NoStart:
+    case FlashEnd::LineLost:
+    case FlashEnd::LineLostUnstarted:
       line.DefaultPointer();
-      ask.Message({end == FlashEnd::GaveUp ? kFirmwareGaveUp : kFirmwareNoStart, kFirmwareBoxTitle,
+      ask.Message({end == FlashEnd::GaveUp             ? kFirmwareGaveUp
+                   : end == FlashEnd::NoStart          ? kFirmwareNoStart
+                   : end == FlashEnd::LineLost         ? kFirmwareLineLost
+                                                       : kFirmwareLineLostUnstarted,
+                   kFirmwareBoxTitle,
                    talvero::Buttons::Ok, talvero::Icon::None, 0});
       line.Restore();
       line.ClosePop();

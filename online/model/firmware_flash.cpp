@@ -9,6 +9,12 @@ const char* const kFirmwareGaveUp =
 const char* const kFirmwareNoStart =
     "Failed to program after 30 attempts.\nThe drive acknowledged no start: if it no longer answers as "
     "before, its flash was erased and the drive needs a new firmware upload.";
+const char* const kFirmwareLineLost =
+    "The line to the drive was lost while programming.\nThe drive's flash is left erased or partly programmed: "
+    "the drive needs a new firmware upload before it can run.";
+const char* const kFirmwareLineLostUnstarted =
+    "The line to the drive was lost before it acknowledged a start: if it no longer answers as before, its "
+    "flash was erased and the drive needs a new firmware upload.";
 const char* const kFirmwareStopped = "Firmware update stopped; the drive was not changed.";
 
 int FlashEraseMs(const std::string& family) {
@@ -27,7 +33,10 @@ FlashEnd FlashFirmware(ISP& link, int node, const std::string& family, const std
   bool accepted = false;
   for (;;) {
     if (!accepted && ui.StopWanted()) return FlashEnd::Stopped;
+    // A dead line fails every attempt at once: no retry can succeed.
+    const auto lost = [&] { return accepted ? FlashEnd::LineLost : FlashEnd::LineLostUnstarted; };
     if (!link.Flash(node, "S")) {
+      if (link.LineGone()) return lost();
       ui.Stat("Delaying...");
       link.GoSleep(1000);
       link.FlushPackets();
@@ -51,6 +60,7 @@ FlashEnd FlashFirmware(ISP& link, int node, const std::string& family, const std
     }
     // Only an acknowledged end means the drive took the whole image.
     if (whole && link.Flash(node, "E")) return FlashEnd::Programmed;
+    if (link.LineGone()) return lost();
     ui.Stat(FlashBytesText(0, total));
     if (!whole) link.Flash(node, "E");
     link.GoSleep(1000);

@@ -37,7 +37,9 @@ class FlashUi {
 
 // GaveUp after the drive had begun to erase; NoStart when it acknowledged no
 // start at all (a line that is down, say).
-enum class FlashEnd { Programmed, GaveUp, NoStart, Stopped };
+// LineLost and LineLostUnstarted: the line hung up, after or before the
+// drive acknowledged a start.
+enum class FlashEnd { Programmed, GaveUp, NoStart, Stopped, LineLost, LineLostUnstarted };
 
 // Runs the start / blocks / end sequence until the drive acknowledges the end
 // of a whole image, or gives up. image holds whole blocks only.
@@ -58,6 +60,8 @@ std::optional<FirmwareFileCheck> CheckFirmwareFile(const std::string& path, cons
 extern const char* const kFirmwareBoxTitle;
 extern const char* const kFirmwareGaveUp;
 extern const char* const kFirmwareNoStart;
+extern const char* const kFirmwareLineLost;
+extern const char* const kFirmwareLineLostUnstarted;
 extern const char* const kFirmwareStopped;
 talvero::MessageBox FirmwareProgrammedBox();
 talvero::MessageBox FirmwareResetWarning();
