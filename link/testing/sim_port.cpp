@@ -24,6 +24,7 @@ void SimPort::Close() {
 }
 
 void SimPort::WriteByte(uint8_t byte) {
+  if (beforeWrite && isOpen && !gone_) beforeWrite();
   if (!isOpen || gone_) return;
   ++bytesOut;
   const int64_t now = Now();

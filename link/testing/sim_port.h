@@ -7,6 +7,7 @@
 // mainwin/tests/sim_window_fixture.h.
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <string>
 
 #include "platform/clock/clock.h"
@@ -40,6 +41,9 @@ class SimPort : public SerialPort {
     gone_ = true;
     input_.clear();
   }
+  // Runs before each byte is written to the open line: a test hangs the line
+  // up between requests of an operation that runs no event loop.
+  std::function<void()> beforeWrite;
   // DevicePath's answer.
   std::string device = "/dev/ttySIM0";
 
