@@ -34,14 +34,14 @@ TEST_F(CopyHangUpTest, ACopyEndsAtItsNextRequestWithItsOwnBoxThenTheLineIsGone) 
     std::string item;    // the copy command
     talvero::CopyTarget to;
     std::string prefix;  // the copy's requests
-    size_t after;        // how many of them the drive answers before the line hangs up
+    size_t after;        // how many of them are sent when the line hangs up, the last one's answer lost
     std::string ownBox;
   } cases[] = {
       {"parameters from the drive", "PA1", "PA_Copy", To(TargetKind::AppAxis, 1, 1), "=", 2,
        "Node 1 did not answer; the copy stopped at "},
       {"parameters to the drive", axisParameters, "PA_Copy", To(TargetKind::Drive, 0, 0, 1), ":", 1,
        "Node 1 did not answer; the copy stopped at "},
-      {"program to the drive", PR(1, 1), "PR_Copy", To(TargetKind::DriveActiveProgram, 0, 0, 1), "E", 1,
+      {"program to the drive", PR(1, 1), "PR_Copy", To(TargetKind::DriveActiveProgram, 0, 0, 1), "E", 2,
        "Node 1 did not answer; the copy stopped at line 7 of jog."},
   };
   for (const Case& c : cases) {
@@ -52,7 +52,7 @@ TEST_F(CopyHangUpTest, ACopyEndsAtItsNextRequestWithItsOwnBoxThenTheLineIsGone) 
     sim.ClearLog();
     bool hungUp = false;
     int64_t hungUpAt = 0;
-    port->beforeWrite = [&]() {
+    port->beforeIo = [&]() {
       if (!hungUp && Sent(1, c.prefix).size() >= c.after) {
         hungUp = true;
         hungUpAt = clock.NowMs();
@@ -63,7 +63,7 @@ TEST_F(CopyHangUpTest, ACopyEndsAtItsNextRequestWithItsOwnBoxThenTheLineIsGone) 
         .ExpectMessage("COM1 (/dev/ttySIM0) is gone: the device was removed or switched off. Off-line mode selected.",
                        Answer::Ok, "Error!");
     CopyTo(c.item, c.to);
-    port->beforeWrite = nullptr;
+    port->beforeIo = nullptr;
     ASSERT_TRUE(hungUp);
     EXPECT_EQ(Sent(1, c.prefix).size(), c.after) << "nothing more reached the drive";
     EXPECT_LE(clock.NowMs() - hungUpAt, 1000) << "no retry delays on a dead line";

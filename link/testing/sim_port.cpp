@@ -24,7 +24,7 @@ void SimPort::Close() {
 }
 
 void SimPort::WriteByte(uint8_t byte) {
-  if (beforeWrite && isOpen && !gone_) beforeWrite();
+  if (beforeIo && isOpen && !gone_) beforeIo();
   if (!isOpen || gone_) return;
   ++bytesOut;
   const int64_t now = Now();
@@ -52,12 +52,14 @@ int SimPort::Take(int32_t timeoutMs) {
 }
 
 int SimPort::ReadByte(int32_t timeoutMs) {
+  if (beforeIo && isOpen && !gone_) beforeIo();
   if (!isOpen || gone_) return -1;
   return Take(timeoutMs);
 }
 
 std::string SimPort::ReadString(int maxLen, int32_t timeoutMs) {
   std::string out;
+  if (beforeIo && isOpen && !gone_) beforeIo();
   if (!isOpen || gone_) return out;
   while (int(out.size()) < maxLen) {
     const int b = Take(out.empty() ? timeoutMs : 0);

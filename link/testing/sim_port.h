@@ -41,9 +41,9 @@ class SimPort : public SerialPort {
     gone_ = true;
     input_.clear();
   }
-  // Runs before each byte is written to the open line: a test hangs the line
-  // up between requests of an operation that runs no event loop.
-  std::function<void()> beforeWrite;
+  // Runs before each write of a byte and each read on the open line: a test
+  // hangs the line up part-way through an operation that runs no event loop.
+  std::function<void()> beforeIo;
   // DevicePath's answer.
   std::string device = "/dev/ttySIM0";
 

@@ -5,6 +5,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
@@ -280,6 +281,43 @@ TEST_F(CaptureTest, ShortCaptureWritesNoFileAndRestoresEverything) {
     EXPECT_EQ(win->RunningOperation(), nullptr);
   });
   EXPECT_EQ(File(), "(none)");
+}
+
+TEST_F(CaptureTest, ALineThatHangsUpEndsTheCaptureWithItsBoxThenTheLineIsGone) {
+  sim.Drive(1).SetSpecialCapture(std::string(online::kCaptureBytes, '\x11'));
+  uint64_t startIn = 0;
+  bool hungUp = false;
+  int64_t hungUpAt = 0;
+  port->beforeIo = [&]() {
+    const std::vector<std::string> sent = Sent(1);
+    if (hungUp || std::find(sent.begin(), sent.end(), "ZC") == sent.end()) return;
+    if (startIn == 0) startIn = port->bytesIn;
+    if (port->bytesIn - startIn >= 1000) {  // part of the way through the replies
+      hungUp = true;
+      hungUpAt = clock.NowMs();
+      port->HangUp();
+    }
+  };
+  prompter.ExpectMessageContaining("Failed to capture data; got ", Answer::Ok)
+      .ExpectMessage("COM1 (/dev/ttySIM0) is gone: the device was removed or switched off. Off-line mode selected.",
+                     Answer::Ok, "Error!");
+  Capture([&](CF_Form& f) {
+    EXPECT_TRUE(hungUp);
+    EXPECT_LE(clock.NowMs() - hungUpAt, 1000) << "no waiting on a dead line";
+    EXPECT_FALSE(port->isOpen);
+    EXPECT_TRUE(f.DoSpec->isEnabled());
+    EXPECT_EQ(win->MousePointer(), 0);
+    EXPECT_EQ(win->RunningOperation(), nullptr);
+  });
+  port->beforeIo = nullptr;
+  EXPECT_EQ(File(), "(none)");
+  // The gone box waits for the capture's own; it comes from the event loop.
+  QElapsedTimer wait;
+  wait.start();
+  while (!prompter.AllShown() && wait.elapsed() < 3000) QCoreApplication::processEvents();
+  EXPECT_TRUE(prompter.AllShown());
+  EXPECT_TRUE(win->COM_OL->isChecked());
+  EXPECT_FALSE(win->Sys->Exists("#1"));
 }
 
 TEST_F(CaptureTest, AFileInTheWayIsNamedWithTheReasonAndLeftWhole) {
