@@ -7,7 +7,8 @@
 // 2.0 s, the median stall under 0.1 s on the healthy line, the return shown
 // within 1 s. Prints the figures; exits non-zero on a miss.
 //
-//   bench_silent_drive [--seconds N] [--out DIR]   (N per case, 20 by default)
+//   bench_silent_drive [--seconds N] [--out DIR] [--line PATH]   (N per case, 20 by default)
+// On a line of its own (--line) only the healthy case runs: the others need the simulator's faults.
 #include <QEventLoop>
 #include <QPixmap>
 #include <QAction>
@@ -68,17 +69,19 @@ Stalls RunFor(int ms, const std::function<void()>& each = {}) {
 int main(int argc, char** argv) {
   int seconds = 20;
   std::string out;  // --out DIR: a picture of the window while the drive is silent
+  std::string path;  // --line PATH: a drive line of its own, drive 1 on it
   for (int i = 1; i + 1 < argc; ++i) {
     if (std::strcmp(argv[i], "--seconds") == 0) seconds = std::max(1, std::atoi(argv[i + 1]));
     if (std::strcmp(argv[i], "--out") == 0) out = argv[i + 1];
+    if (std::strcmp(argv[i], "--line") == 0) path = argv[i + 1];
   }
+  const bool ownLine = !path.empty();
   benchwire::WindowBench bench(argc, argv);
   talvero::SetPrompter(bench.prompter.get());
   talvero::sim::SimLine sim;
   sim.AddDrive(1, talvero::sim::Family::RHO).SetName("Bench");
   sim.Drive(1).SetValue("VEL", "12");
   talvero::sim::PtyServer server(sim);
-  std::string path;
   if (!benchwire::UseLine(server, path)) return 1;
 
   OnlinePanel* panel = nullptr;
@@ -113,6 +116,13 @@ int main(int argc, char** argv) {
   auto panel2 = [&]() { return win->Mon1[1]->text().toStdString(); };
 
   report("healthy line", RunFor(ms), true);
+  if (ownLine) {
+    std::printf("the other cases need the simulator's faults: not run on %s\n", path.c_str());
+    win->TStat->stop();
+    win.reset();
+    talvero::SetPrompter(nullptr);
+    return rc;
+  }
 
   sim.AddFault(talvero::sim::FaultRule::Silent(1));
   report("selected drive silent", RunFor(ms), false);
