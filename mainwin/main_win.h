@@ -13,6 +13,7 @@
 #include "link/isp.h"
 #include "mainwin/drive_line.h"
 #include "mainwin/edit_list.h"
+#include "mainwin/model/drive_answers.h"
 #include "mainwin/model/context_menus.h"
 #include "mainwin/model/main_layout.h"
 #include "mainwin/model/node_tables.h"
@@ -193,6 +194,13 @@ class MainWin : public QMainWindow {
 
   // ---- public state
   ISP Link;
+  // Drives found silent by the tick or by a read (mainwin/drive_read.h).
+  talvero::DriveAnswers Answers;
+  // A view that showed "does not answer" fills again by itself: the refill
+  // runs when its drive answers again while the same tree node is selected.
+  void AwaitAnswer(int node, std::function<void()> refill);
+  // The tick heard the drive again after a silence.
+  void DriveAnswered(int node);
   DriveLine& Line() { return *line_; }
   int CurNode = 0;
   int CurApp = 0;
@@ -338,4 +346,7 @@ class MainWin : public QMainWindow {
   mainwin::LongOperation* longOp_ = nullptr;
   int openPort_ = 0;
   bool lineGonePending_ = false;
+  int awaitNode_ = -1;
+  std::string awaitKey_;
+  std::function<void()> refill_;
 };

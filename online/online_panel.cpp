@@ -165,7 +165,7 @@ void OnlinePanel::SetPanel(int i, const std::string& text) {
 
 OnlinePanel::Pass::Pass(OnlinePanel& p) : p_(p) {
   if (p_.passDepth_++ > 0) return;
-  p_.answers_.BeginPass();
+  p_.win_.Answers.BeginPass();
   p_.passGivenUp_ = false;
   p_.asked_ = 0;
 }
@@ -188,7 +188,7 @@ void OnlinePanel::Yield() {
 }
 
 bool OnlinePanel::Ask(int node, const std::function<void()>& request) {
-  if (passGivenUp_ || answers_.FailedThisPass(node)) return false;
+  if (passGivenUp_ || win_.Answers.FailedThisPass(node)) return false;
   // Only the tick's own requests yield; a handler running inside its yield
   // asks as it would anywhere else.
   const bool yields = inTick_ && yieldDepth_ == 0;
@@ -201,7 +201,7 @@ bool OnlinePanel::Ask(int node, const std::function<void()>& request) {
   const int depth = yieldDepth_;
   link.BeforeRetry = [this, yields, depth](int n) {
     if (yieldDepth_ != depth) return true;  // a request of a handler inside the yield
-    if (answers_.Silent(n)) return false;   // a silent drive costs one try
+    if (win_.Answers.Silent(n)) return false;   // a silent drive costs one try
     if (!yields) return true;
     Yield();
     return !passGivenUp_;
@@ -212,8 +212,8 @@ bool OnlinePanel::Ask(int node, const std::function<void()>& request) {
   const bool failed = watch.Failed();
   // A request cut short because the pass was given up says nothing of the drive.
   if (passGivenUp_) return !failed;
-  if (failed) answers_.Failed(node);
-  else answers_.Answered(node);
+  if (failed) win_.Answers.Failed(node);
+  else win_.Answers.Answered(node);
   return !failed;
 }
 
@@ -252,6 +252,7 @@ void OnlinePanel::StatusBarPass(bool wasAnswering) {
     SetPanel(2, "");
   }
   if (wasAnswering != Answering(node)) FollowAnswering(wasAnswering);
+  if (!wasAnswering && Answering(node)) win_.DriveAnswered(node);
 }
 
 void OnlinePanel::UpdateState() {

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "online/model/drive_answers.h"
+
 
 class MainWin;
 class QMenu;
@@ -112,7 +112,7 @@ class OnlinePanel : public QObject {
   // A drive on the line is selected (not an application axis).
   bool DriveSelected() const;
   // Whether the drive at node answers the panel's requests.
-  bool Answering(int node) const { return !answers_.Silent(node); }
+  bool Answering(int node) const { return !win_.Answers.Silent(node); }
 
   // One request of the panel to a drive; false when no answer came. It is not
   // sent when the pass was given up or the drive failed earlier in the pass;
@@ -174,7 +174,7 @@ class OnlinePanel : public QObject {
   void ForcePoint(int how);
 
   MainWin& win_;
-  talvero::online::DriveAnswers answers_;
+  
   bool inTick_ = false;
   int passDepth_ = 0;
   int yieldDepth_ = 0;

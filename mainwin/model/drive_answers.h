@@ -1,11 +1,11 @@
 #pragma once
-// Which drives the panel finds silent. A drive that fails a request is sent
-// nothing more in that pass (a tick, a refresh), and while it stays silent
-// each pass gives it one try; its first answer makes it a drive that
-// answers again.
+// Which drives the window finds silent, shared by the status tick and every
+// read a click starts. A drive that fails a request is sent nothing more in
+// that pass (a tick, a refresh), and while it stays silent each pass gives it
+// one try; its first answer makes it a drive that answers again.
 #include <bitset>
 
-namespace talvero::online {
+namespace talvero {
 
 class DriveAnswers {
  public:
@@ -26,4 +26,4 @@ class DriveAnswers {
   std::bitset<256> silent_, failedThisPass_;
 };
 
-}  // namespace talvero::online
+}  // namespace talvero
