@@ -309,3 +309,5 @@ void OnlinePanel::MoveStepMarkerTo(int step) {
   win_.StepMarkerRow = step;
   win_.LastStepFaulted = fault;
 }
+
+bool OnlinePanel::Answering(int node) const { return !win_.Answers.Silent(node); }

@@ -112,7 +112,7 @@ class OnlinePanel : public QObject {
   // A drive on the line is selected (not an application axis).
   bool DriveSelected() const;
   // Whether the drive at node answers the panel's requests.
-  bool Answering(int node) const { return !win_.Answers.Silent(node); }
+  bool Answering(int node) const;
 
   // One request of the panel to a drive; false when no answer came. It is not
   // sent when the pass was given up or the drive failed earlier in the pass;
