@@ -10,6 +10,7 @@
 #include "editing/editor.h"
 #include "editing/model/drive_library.h"
 #include "editing/model/link_program_source.h"
+#include "editing/model/program_settings.h"
 #include "editing/model/transfer_rules.h"
 #include "editing/transfers.h"
 #include "link/failure_watch.h"
@@ -137,8 +138,8 @@ void Transfers::ProgramToDrive(const talvero::CopyTarget& target) {
     link.ClearEB(node);
     if (watch.Failed()) return NotAnswered(node, pgmName + " was not copied.");
     if (int line = SendProgram(shown, node, ""); line >= 0) return NotAnswered(node, StoppedAt(line, pgmName));
-    link.UpdateSettings(node, "", ratio, units);
-    if (watch.Failed()) NotAnswered(node, "the settings of " + pgmName + " were not stored.");
+    if (!talvero::WriteProgramSettings(link, node, "", ratio, units, talvero::UntilFailure(link)))
+      NotAnswered(node, "the settings of " + pgmName + " were not stored.");
     return;
   }
 
@@ -158,8 +159,8 @@ void Transfers::ProgramToDrive(const talvero::CopyTarget& target) {
   link.ClearTEB(node);
   if (watch.Failed()) return NotAnswered(node, pgmName + " was not copied.");
   if (int line = SendProgram(shown, node, " "); line >= 0) return NotAnswered(node, StoppedAt(line, pgmName));
-  link.UpdateSettings(node, sent, ratio, units);
-  if (watch.Failed()) return NotAnswered(node, pgmName + " was not stored in the library.");
+  if (!talvero::WriteProgramSettings(link, node, sent, ratio, units, talvero::UntilFailure(link)))
+    return NotAnswered(node, pgmName + " was not stored in the library.");
   win_.RefreshAxisLibrary(node);
 }
 
@@ -217,9 +218,8 @@ void Transfers::AllProgramsToLibrary(int node) {
       NotAnswered(node, StoppedAt(line, item.name.name));
       break;
     }
-    link.UpdateSettings(node, item.name.Sent(), rt::CStrSingle(app->GetTrans(item.slot)),
-                        talvero::FindUU(app->GetUnits(item.slot)));
-    if (watch.Failed()) {
+    if (!talvero::WriteProgramSettings(link, node, item.name.Sent(), rt::CStrSingle(app->GetTrans(item.slot)),
+                                       talvero::FindUU(app->GetUnits(item.slot)), talvero::UntilFailure(link))) {
       NotAnswered(node, item.name.name + " was not stored in the library.");
       break;
     }
@@ -254,19 +254,18 @@ void Transfers::PL_Copy_Array_Click(const talvero::CopyTarget& target) {
     run.Yield();
     if (run.StopRequested()) break;
     for (int line = 0; line <= Program::GetMaxLines(); ++line) work.MakeEmpty(line);
-    FailureWatch watch(link);
-    link.LoadTEB(node, name);
-    float ratio = 0;
-    int16_t units = 0;
-    if (!watch.Failed()) link.GetPgmProp(node, name, int(talvero::UnitsList.size()), ratio, units);
-    if (watch.Failed()) return NotAnswered(node, name + " was not copied.");
+    const talvero::RequestStep ask = talvero::UntilFailure(link);
+    std::optional<talvero::ProgramProps> props;
+    if (ask([&] { link.LoadTEB(node, name); }))
+      props = talvero::ReadProgramProps(link, node, name, int(talvero::UnitsList.size()), ask);
+    if (!props) return NotAnswered(node, name + " was not copied.");
     talvero::LinkProgramSource source(link, node, name);
     const talvero::ProgramReadResult read = talvero::ReadDriveProgram(
         source, [&work](int line, const std::string& text) { work.Decode(line, text); },
         [&run](int line) { run.Progress(line); });
     if (!read.complete) return NotAnswered(node, StoppedAt(read.failedLine, name));
-    const AppWrite w =
-        WriteToApp(*app, name, work, DriveProgramDescription(node), ratio, talvero::UnitsName(units));
+    const AppWrite w = WriteToApp(*app, name, work, DriveProgramDescription(node), props->ratio,
+                                  talvero::UnitsName(props->units));
     if (w.pgm < 0) return;
     if (w.added) AddProgramNode(target.app, w.pgm, *app);
     ++copied;
@@ -287,10 +286,10 @@ void Transfers::PL_New_Click() {
       run.Pause();
       return Say("Rename or Delete 'NEW' before trying to create a new program.");
     }
-    FailureWatch watch(link);
-    link.ClearTEB(node);
-    if (!watch.Failed()) link.UpdateSettings(node, "NEW", "1", talvero::FindUU("system-rev"));
-    if (watch.Failed()) return NotAnswered(node, "no program was created.");
+    const talvero::RequestStep ask = talvero::UntilFailure(link);
+    if (!ask([&] { link.ClearTEB(node); }) ||
+        !talvero::WriteProgramSettings(link, node, "NEW", "1", talvero::FindUU("system-rev"), ask))
+      return NotAnswered(node, "no program was created.");
     win_.RefreshAxisLibrary(node);
   }
   for (const std::string& key : win_.Sys->Children(TreeKey::Make("PL", {node}).Format())) {

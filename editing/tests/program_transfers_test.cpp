@@ -178,10 +178,43 @@ TEST_F(ProgramTransfersTest, ADriveFailingPartWayStopsTheCopyAndSaysWhereAndHow)
     prompter.ExpectMessage(c.message, Answer::Ok);
     CopyTo("PR_Copy", To(TargetKind::DriveActiveProgram, 0, 0, 1));
     EXPECT_TRUE(Sent(1, "E" + std::string(1, char(255))).empty());
-    EXPECT_TRUE(Sent(1, "!TR").empty());
+    EXPECT_TRUE(Sent(1, ":!TR").empty());
     EXPECT_EQ(d.Programs().Get(Buffer::Active).lines[0], "V 5");
     EXPECT_EQ(win->MousePointer(), 0);
     EXPECT_EQ(win->Prog->value(), 0);
+  }
+}
+
+TEST_F(ProgramTransfersTest, TheSettingsStopAtTheirFirstUnansweredRequestWithTheirOwnBox) {
+  const struct {
+    const char* silent;  // the settings request the drive does not answer
+    const char* message;
+    std::function<void()> run;
+  } cases[] = {
+      {":!TR=", "Node 1 did not answer; the settings of jog were not stored.",
+       [this] { CopyTo("PR_Copy", To(TargetKind::DriveActiveProgram, 0, 0, 1)); }},
+      {":!TUU=", "Node 1 did not answer; jog was not stored in the library.",
+       [this] { CopyTo("PR_Copy", To(TargetKind::DriveProgramLibrary, 0, 0, 1)); }},
+      {":!TTR=", "Node 1 did not answer; no program was created.",
+       [this] {
+         Click("PL1");
+         Command("PL_New");
+       }},
+  };
+  DriveAndProgram("jog");
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.silent);
+    sim.ClearFaults();
+    sim.AddFault(FaultRule::Kind(FaultKind::Silence, 1, c.silent));
+    sim.ClearLog();
+    prompter.ExpectMessage(c.message, Answer::Ok);
+    c.run();
+    // The copy keeps the link's tries, and sends nothing after them.
+    const auto requests = sim.Requests(1);
+    ASSERT_FALSE(requests.empty());
+    EXPECT_EQ(Sent(1, c.silent).size(), size_t(win->Link.Retries));
+    EXPECT_EQ(requests.back().rfind(c.silent, 0), 0u) << requests.back();
+    EXPECT_EQ(win->RunningOperation(), nullptr);
   }
 }
 
@@ -341,6 +374,20 @@ TEST_F(LibraryCopyTest, NewProgramsGetTheirNodesAndASilentDriveStoresNothingOfTh
   EXPECT_FALSE(app.Pexist("JOG"));
   EXPECT_EQ(win->Sys->Children(TreeKey::Make("PR", {-1}).Format()).size(), 1u);
   EXPECT_EQ(win->MousePointer(), 0);
+}
+
+TEST_F(LibraryCopyTest, AProgramWhoseRatioGoesUnansweredIsNotCopiedAndItsUnitsAreNotAsked) {
+  Library();
+  ASSERT_TRUE(StartOnLine());
+  OpenApp([&](Applic&) {});
+  sim.AddFault(FaultRule::Kind(FaultKind::Silence, 2, "=TTR"));
+  Click("PL2");
+  sim.ClearLog();
+  prompter.ExpectMessage("Node 2 did not answer; HOME was not copied.", Answer::Ok);
+  CopyTo("PL_Copy", To(TargetKind::Application, 1));
+  EXPECT_EQ(Sent(2, "=TTR").size(), size_t(win->Link.Retries));
+  EXPECT_EQ(sim.Requests(2).back(), "=TTR");
+  EXPECT_FALSE(App().Pexist("HOME"));
 }
 
 TEST_F(LibraryCopyTest, AFileThatFailsKeepsNothingOfTheProgram) {
