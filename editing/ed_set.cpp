@@ -10,8 +10,9 @@
 #include <QScreen>
 
 #include "editing/editor.h"
+#include "editing/model/program_settings.h"
 #include "editing/model/value_rules.h"
-#include "link/failure_watch.h"
+#include "editing/view_read.h"
 #include "mainwin/main_win.h"
 #include "mainwin/model/units_list.h"
 #include "platform/ui/prompter.h"
@@ -103,9 +104,16 @@ void EdSet::ok_Click() {
       return;
     }
   } else {
-    FailureWatch watch(win_.Link);
-    win_.Link.UpdateSettings(win_.CurNode, win_.CurPgmName, ratio, sel->currentIndex());
-    if (watch.Failed()) {
+    // Its buttons wait while window events run between a request's tries.
+    setEnabled(false);
+    bool stored = false;
+    {
+      ViewRead read(win_, win_.CurNode);
+      stored = talvero::WriteProgramSettings(win_.Link, win_.CurNode, win_.CurPgmName, ratio, sel->currentIndex(),
+                                             [&](const std::function<void()>& r) { return read.Ask(r); });
+    }
+    setEnabled(true);
+    if (!stored) {
       talvero::ThePrompter().Critical("Node " + std::to_string(win_.CurNode) +
                                       " did not answer; the settings were not stored.");
       return;

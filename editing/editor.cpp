@@ -1,5 +1,7 @@
 #include "editing/editor.h"
 
+#include <QProgressBar>
+
 #include "editing/ed_set.h"
 #include "editing/ed_t.h"
 #include "editing/event_view.h"
@@ -7,6 +9,7 @@
 #include "editing/new_value.h"
 #include "editing/step_list_edit.h"
 #include "editing/transfers.h"
+#include "mainwin/drive_read.h"
 #include "mainwin/edit_list_box.h"
 #include "mainwin/main_win.h"
 #include "platform/ui/qt/window_factory.h"
@@ -53,6 +56,8 @@ void Install(MainWin& win) {
       if (before) before();
       return;
     }
+    // A read between its tries lets clicks through; it is not edited under.
+    if (win.RunningOperation()) return;
     const int row = FirstSelected(*win.EditList);
     if (row < 0) return;
     win.CurRow = row;
@@ -110,32 +115,56 @@ bool Editor::ComputeLBData() {
 
 int Editor::ListIndex(int x, int y) const { return win_.EditList->ItemFromPoint(x, y); }
 
-ThreadsMod::EventAxis Editor::SelectedEventAxis() {
+void Editor::ShowNotAnswering(const mainwin::DriveRead& read) {
+  win_.ProgramViewShown = win_.ParameterViewShown = win_.EventViewShown = false;
+  EditListView& list = *win_.EditList;
+  list.SetNoRedraw(false);
+  list.Clear();
+  list.SetTabWidth(0, 240);  // the picture column as the program and event views keep it
+  list.AddItem(read.NotAnswering());
+  win_.MousePointer(0);
+  win_.Prog->setValue(0);
+  MainWin& win = win_;
+  win_.AwaitAnswer(read.Node(), [&win] {
+    const bool forced = win.ForceNodeClick;
+    win.ForceNodeClick = true;
+    win.Sys_NodeClick(win.LastNode);
+    win.ForceNodeClick = forced;
+  });
+}
+
+void Editor::OnEventAxis(const std::function<void(const ThreadsMod::EventAxis&)>& body) {
   ThreadsMod::EventAxis axis;
   if (win_.CurNode < 0) {
     axis.app = SelectedApp();
     axis.axis = int16_t(-win_.CurNode);
-  } else {
-    eventDrive_ = std::make_unique<LinkEventDrive>(win_.Link, win_.CurNode);
-    axis.drive = eventDrive_.get();
+    body(axis);
+    return;
   }
-  return axis;
+  LinkEventDrive drive(win_, win_.CurNode);
+  axis.drive = &drive;
+  body(axis);
+  if (drive.Failed()) ShowNotAnswering(drive.Read()->Drive());
 }
 
 void Editor::ReadEvents() {
   Display();
-  ThreadsMod::ReadEvents(SelectedEventAxis(), *eventView_);
+  OnEventAxis([this](const ThreadsMod::EventAxis& axis) { ThreadsMod::ReadEvents(axis, *eventView_); });
 }
 
 void Editor::EnableEvents(bool on) {
-  const ThreadsMod::EventAxis axis = SelectedEventAxis();
-  if (!axis.drive) return;
-  for (int i = 0; i < ThreadsMod::kEvents; ++i) ThreadsMod::EnableEvent(*axis.drive, *eventView_, i, on);
+  if (win_.CurNode < 0) return;
+  OnEventAxis([&](const ThreadsMod::EventAxis& axis) {
+    for (int i = 0; i < ThreadsMod::kEvents; ++i)
+      if (!ThreadsMod::EnableEvent(*axis.drive, *eventView_, i, on)) break;
+  });
 }
 
 void Editor::EditEvent(int row) {
   Display();
-  ThreadsMod::EditEvent(SelectedEventAxis(), *eventView_, EventEditor(), row);
+  OnEventAxis([&](const ThreadsMod::EventAxis& axis) {
+    ThreadsMod::EditEvent(axis, *eventView_, EventEditor(), row);
+  });
 }
 
 bool Editor::ShowSettings() {

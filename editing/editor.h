@@ -4,6 +4,7 @@
 // the window's child; the step list editing and the transfers reach it with
 // Editor::Of(win).
 #include <QObject>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -14,12 +15,15 @@
 class MainWin;
 class Applic;
 
+namespace mainwin {
+class DriveRead;
+}
+
 namespace editing {
 
 class NewValue;
 class EdT;
 class EdSet;
-class LinkEventDrive;
 class ListEventView;
 
 // Fills the window's editing hooks, keeping and chaining any already set.
@@ -59,8 +63,6 @@ class Editor : public QObject {
   bool ShowSettings();
   // Switches all 10 events of the selected drive on or off.
   void EnableEvents(bool on);
-  // The axis the events view shows.
-  ThreadsMod::EventAxis SelectedEventAxis();
 
   NewValue& NewValueDialog();
   EdT& EventEditor();
@@ -69,13 +71,19 @@ class Editor : public QObject {
   // Binds the shown program and the event codec to the library's tables.
   void BindLibrary();
 
+  // The view of a drive whose read failed: one row that says so and no
+  // value; it fills again by itself when the drive answers.
+  void ShowNotAnswering(const mainwin::DriveRead& read);
+
  private:
   void NotChanged(const std::string& name);
+  // Runs body on the axis the events view shows; on a drive its requests are
+  // one read, and a drive that does not answer leaves the view saying so.
+  void OnEventAxis(const std::function<void(const ThreadsMod::EventAxis&)>& body);
 
   MainWin& win_;
   DisplayContext display_;
   Program program_;
-  std::unique_ptr<LinkEventDrive> eventDrive_;
   std::unique_ptr<ListEventView> eventView_;
 };
 

@@ -1,15 +1,39 @@
 #include "editing/event_view.h"
 
-#include "link/isp.h"
 #include "mainwin/edit_list_box.h"
 #include "mainwin/main_win.h"
 
 namespace editing {
 
-std::string LinkEventDrive::GetThread(int event) { return link_.GetThread(node_, uint8_t(event)); }
-uint16_t LinkEventDrive::GetThreadStat() { return uint16_t(link_.GetThreadStat(node_)); }
-bool LinkEventDrive::SetThread(int event, const std::string& text) { return link_.SetThread(node_, event, text); }
-bool LinkEventDrive::Exec(const std::string& command) { return link_.Exec(node_, command); }
+bool LinkEventDrive::Ask(const std::function<void()>& request) {
+  // Made at the first request: an editor's dialog runs before any.
+  if (!read_) read_.emplace(win_, node_);
+  return read_->Ask(request);
+}
+
+std::string LinkEventDrive::GetThread(int event) {
+  std::string text;
+  Ask([&] { text = win_.Link.GetThread(node_, uint8_t(event)); });
+  return text;
+}
+
+uint16_t LinkEventDrive::GetThreadStat() {
+  uint16_t mask = 0;
+  Ask([&] { mask = uint16_t(win_.Link.GetThreadStat(node_)); });
+  return mask;
+}
+
+bool LinkEventDrive::SetThread(int event, const std::string& text) {
+  bool ok = false;
+  Ask([&] { ok = win_.Link.SetThread(node_, event, text); });
+  return ok;
+}
+
+bool LinkEventDrive::Exec(const std::string& command) {
+  bool ok = false;
+  Ask([&] { ok = win_.Link.Exec(node_, command); });
+  return ok;
+}
 
 void ListEventView::SetBusy(bool busy) { win_.MousePointer(busy ? 11 : 0); }
 void ListEventView::Clear() { win_.EditList->Clear(); }

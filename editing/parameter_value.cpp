@@ -7,7 +7,7 @@
 #include "editing/model/format_num.h"
 #include "editing/model/value_rules.h"
 #include "editing/new_value.h"
-#include "link/failure_watch.h"
+#include "editing/view_read.h"
 #include "mainwin/edit_list_box.h"
 #include "mainwin/main_win.h"
 #include "platform/dao/recordset.h"
@@ -60,9 +60,9 @@ void Editor::EditParameterValue() {
   // The present value; nullopt when the drive did not answer.
   auto present = [&]() -> std::optional<double> {
     if (!drive) return rt::Val(win_.Internal_read(p->name));
-    FailureWatch watch(win_.Link);
-    const std::string raw = win_.Link.ValueOf(node, p->name);
-    if (watch.Failed()) return std::nullopt;
+    ViewRead read(win_, node);
+    std::string raw;
+    if (!read.Ask([&] { raw = win_.Link.ValueOf(node, p->name); })) return std::nullopt;
     return rt::Val(raw);
   };
 
@@ -108,11 +108,14 @@ void Editor::EditParameterValue() {
         break;
       }
       // The drive evaluates what was typed, and knows its own limits.
-      FailureWatch watch(win_.Link);
-      const float x = rt::CSng(rt::Val(win_.Link.ValueOf(node, t)));
-      const float lo = win_.Link.MinMax(node, 0, p->name);
-      const float hi = win_.Link.MinMax(node, 1, p->name);
-      if (watch.Failed()) return NotChanged(p->name);
+      float x = 0, lo = 0, hi = 0;
+      {
+        ViewRead read(win_, node);
+        if (!read.Ask([&] { x = rt::CSng(rt::Val(win_.Link.ValueOf(node, t))); }) ||
+            !read.Ask([&] { lo = win_.Link.MinMax(node, 0, p->name); }) ||
+            !read.Ask([&] { hi = win_.Link.MinMax(node, 1, p->name); }))
+          return NotChanged(p->name);
+      }
       if (talvero::WithinLimits(x, lo, hi)) {
         sent = t;
         expected = x;
@@ -127,10 +130,15 @@ void Editor::EditParameterValue() {
   // Write, read back, show the row again.
   std::string shown;
   if (drive) {
-    FailureWatch watch(win_.Link);
-    win_.Link.Exec(node, "!" + p->name + "=" + sent);
-    const std::string back = win_.Link.ValueOf(node, p->name);
-    if (watch.Failed()) return NotChanged(p->name);
+    ViewRead read(win_, node);
+    if (!read.Ask([&] { win_.Link.Exec(node, "!" + p->name + "=" + sent); })) return NotChanged(p->name);
+    std::string back;
+    if (!read.Ask([&] { back = win_.Link.ValueOf(node, p->name); })) {
+      // The value went; only its reading back did not.
+      talvero::ThePrompter().Critical("Node " + std::to_string(node) + " did not answer; the new value of " +
+                                      p->name + " could not be read back.");
+      return;
+    }
     shown = talvero::FormatNum(rt::Val(back), p->format);
     if (!talvero::SameSingle(rt::Val(back), expected))
       talvero::ThePrompter().Critical("The drive did not take the new value; " + p->name + " is still " +

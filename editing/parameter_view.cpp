@@ -3,12 +3,11 @@
 #include "editing/editor.h"
 #include "editing/model/format_num.h"
 #include "editing/model/value_rules.h"
-#include "link/failure_watch.h"
+#include "editing/view_read.h"
 #include "mainwin/edit_list_box.h"
 #include "mainwin/main_win.h"
 #include "platform/clock/clock.h"
 #include "platform/dao/recordset.h"
-#include "platform/ui/prompter.h"
 #include "runtime/val.h"
 
 namespace editing {
@@ -34,36 +33,28 @@ void Editor::EditParameters(const std::string& key) {
 
   const int node = win_.CurNode;
   const bool serviceMode = win_.ServiceMode();
-  bool silent = false;
+  std::optional<ViewRead> read;
+  if (node >= 0) read.emplace(win_, node);
   if (talvero::dao::Recordset* rs = win_.ParametersRS) {
     for (rs->MoveFirst(); !rs->Eof(); rs->MoveNext()) {
       if (rs->Text("DT") != cat || !win_.AxisTypeMatch(rs->Text("Type"), node)) continue;
       const std::string name = rs->Text("Name");
       std::string raw;
-      if (node < 0) {
-        raw = win_.Internal_read(name);
-      } else {
-        FailureWatch watch(win_.Link);
-        raw = win_.Link.ValueOf(node, name);
-        // The drive's failure value is no reading: stop, keep what was read.
-        if (watch.Failed()) {
-          silent = true;
-          break;
-        }
-      }
+      if (!read) raw = win_.Internal_read(name);
+      else if (!read->Ask([&] { raw = win_.Link.ValueOf(node, name); })) break;
       const std::string value = talvero::FormatNum(rt::Val(raw), rs->Text("Format"));
       list.AddItem(talvero::ParameterRowText(rs->Text("fullname"), name, value, TextOrNull(*rs, "units")));
       list.SetItemData(list.NewIndex(), int32_t(rs->Field("id").Long()));
       list.SetListFontItalic(list.NewIndex(), talvero::ParameterRowItalic(TextOrNull(*rs, "rw"), serviceMode));
     }
   }
+  // The drive's failure value is no reading: no row shows it.
+  if (read && read->Failed()) return ShowNotAnswering(read->Drive());
+  read.reset();
   ComputeLBData();
   list.SetNoRedraw(false);
   talvero::TheClock().ProcessEvents();
   win_.MousePointer(0);
-  if (silent)
-    talvero::ThePrompter().Critical("Node " + std::to_string(node) +
-                                    " did not answer; parameter values could not be read.");
 }
 
 }  // namespace editing

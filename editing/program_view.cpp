@@ -4,16 +4,39 @@
 
 #include "editing/editor.h"
 #include "editing/transfers.h"
-#include "editing/model/link_program_source.h"
-#include "link/failure_watch.h"
+#include "editing/model/program_read.h"
+#include "editing/model/program_settings.h"
+#include "editing/view_read.h"
+#include "link/isp.h"
 #include "mainwin/edit_list_box.h"
 #include "mainwin/main_win.h"
 #include "mainwin/model/units_list.h"
 #include "platform/clock/clock.h"
-#include "platform/ui/prompter.h"
 #include "store/applic.h"
 
 namespace editing {
+
+namespace {
+
+// The drive's program lines, each one request of the view's read.
+class ReadLines : public talvero::ProgramLineSource {
+ public:
+  ReadLines(ViewRead& read, ISP& link, int node, const std::string& name)
+      : read_(read), link_(link), node_(node), name_(name) {}
+  std::optional<std::string> Line(int line) override {
+    std::string reply;
+    if (!read_.Ask([&] { reply = link_.GetPgmLine(node_, uint8_t(line), name_); })) return std::nullopt;
+    return reply;
+  }
+
+ private:
+  ViewRead& read_;
+  ISP& link_;
+  int node_;
+  const std::string& name_;
+};
+
+}  // namespace
 
 void Editor::EditPgm() {
   win_.ProgramViewShown = true;
@@ -23,7 +46,6 @@ void Editor::EditPgm() {
   list.SetTabWidth(0, 240);
   for (int line = 0; line <= Program::GetMaxLines(); ++line) program_.MakeEmpty(line);
 
-  bool read = true;
   if (win_.AppSelected) {
     if (Applic* app = SelectedApp()) {
       const auto pgm = int16_t(win_.CurPgm);
@@ -46,36 +68,29 @@ void Editor::EditPgm() {
   if (win_.AxisSelected && !win_.AppSelected) {
     const int node = win_.CurNode;
     const std::string name = win_.CurPgmName;
-    FailureWatch watch(win_.Link);
+    const bool library = !name.empty();
+    ISP& link = win_.Link;
+    ViewRead read(win_, node);
     // A library program is read from the drive's edit buffer.
-    if (!name.empty()) win_.Link.LoadTEB(node, name);
-    float ratio = 0;
-    int16_t units = 0;
-    if (!watch.Failed())
-      win_.Link.GetPgmProp(node, name, int(talvero::UnitsList.size()), ratio, units);
-    win_.Transmission = ratio;
-    win_.UnitsName = talvero::UnitsName(units);
+    if (library) read.Ask([&] { link.LoadTEB(node, name); });
+    const auto props = talvero::ReadProgramProps(link, node, name, int(talvero::UnitsList.size()),
+                                                 [&](const std::function<void()>& r) { return read.Ask(r); });
+    // The link's failure values, as the settings dialog has always been given them.
+    win_.Transmission = props ? props->ratio : 0.0f;
+    win_.UnitsName = talvero::UnitsName(props ? props->units : 0);
     Display();
-    if (!watch.Failed()) {
-      talvero::LinkProgramSource source(win_.Link, node, name);
-      read = talvero::ReadDriveProgram(
-                 source, [this](int line, const std::string& text) { program_.Decode(line, text); },
-                 [this](int line) { win_.Prog->setValue(line); })
-                 .complete;
+    if (!read.Failed()) {
+      ReadLines source(read, link, node, name);
+      talvero::ReadDriveProgram(
+          source, [this](int line, const std::string& text) { program_.Decode(line, text); },
+          [this](int line) { win_.Prog->setValue(line); });
     }
-    read = read && !watch.Failed();
     win_.Prog->setValue(Program::GetMaxLines());
-  }
-
-  if (!read) {
-    // Nothing half read is shown, so nothing half read can be written back.
-    for (int line = 0; line <= Program::GetMaxLines(); ++line) program_.MakeEmpty(line);
-    win_.ProgramViewShown = false;
-    win_.MousePointer(0);
-    win_.Prog->setValue(0);
-    talvero::ThePrompter().Critical("Node " + std::to_string(win_.CurNode) +
-                                    " did not answer; the program could not be read.");
-    return;
+    if (read.Failed()) {
+      // Nothing half read is shown, so nothing half read can be written back.
+      for (int line = 0; line <= Program::GetMaxLines(); ++line) program_.MakeEmpty(line);
+      return ShowNotAnswering(read.Drive());
+    }
   }
 
   list.SetNoRedraw(true);

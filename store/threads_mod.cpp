@@ -69,7 +69,7 @@ std::string EncodeEvent(int i) {
   return FillTemplate(threadsRS->Text("Prototype"), e.p1, e.p2);
 }
 
-void ReadEvents(const EventAxis& axis, EventList& list) {
+bool ReadEvents(const EventAxis& axis, EventList& list) {
   list.SetBusy(true);
   list.Clear();
   list.SetTabWidth(0, 240);
@@ -85,17 +85,27 @@ void ReadEvents(const EventAxis& axis, EventList& list) {
       list.AddRow(DecompEvent(i), false);
     }
   } else if (axis.drive) {
-    uint16_t mask = axis.drive->GetThreadStat();
-    for (int i = 0; i < kEvents; ++i) {
+    EventDrive& drive = *axis.drive;
+    const uint16_t mask = drive.GetThreadStat();
+    for (int i = 0; i < kEvents && !drive.Failed(); ++i) {
       Event& e = events[size_t(i)];
       e.op = -1;
-      std::string text = axis.drive->GetThread(i);
+      std::string text = drive.GetThread(i);
+      if (drive.Failed()) break;
       if (!text.empty()) DecodeEvent(i, text);
       e.active = MaskBit(mask, i);
       list.AddRow(DecompEvent(i), e.active);
     }
+    if (drive.Failed()) {
+      // No "<empty>" or "off" that the drive never said.
+      for (Event& e : events) e = Event{};
+      list.Clear();
+      list.SetBusy(false);
+      return false;
+    }
   }
   list.SetBusy(false);
+  return true;
 }
 
 void EditEvent(const EventAxis& axis, EventList& list, EventEditor& editor, int curRow) {
@@ -126,21 +136,26 @@ void EditEvent(const EventAxis& axis, EventList& list, EventEditor& editor, int 
     }
   } else {
     axis.drive->SetThread(i, text);
+    if (axis.drive->Failed()) {
+      e = before;
+      return;
+    }
   }
   list.SetRowText(i, DecompEvent(i));
-  if (!axis.app) {
-    e.active = done.enabled;
-    EnableEvent(*axis.drive, list, i, e.active);
-  }
+  if (!axis.app) EnableEvent(*axis.drive, list, i, done.enabled);
 }
 
-void EnableEvent(EventDrive& drive, EventList& list, int i, bool on) {
-  if (!InRange(i)) return;
+bool EnableEvent(EventDrive& drive, EventList& list, int i, bool on) {
+  if (!InRange(i)) return true;
   drive.Exec((on ? "UTE," : "UTD,") + std::to_string(i));
+  if (drive.Failed()) return false;
   // The drive's answer, not the request, decides.
-  bool active = MaskBit(drive.GetThreadStat(), i);
+  const uint16_t mask = drive.GetThreadStat();
+  if (drive.Failed()) return false;
+  const bool active = MaskBit(mask, i);
   list.SetRowPicture(i, active);
   events[size_t(i)].active = active;
+  return true;
 }
 
 int16_t GetEventOp(int i) { return InRange(i) ? events[size_t(i)].op : int16_t(-1); }

@@ -24,6 +24,8 @@ class EventDrive {
   virtual uint16_t GetThreadStat() = 0;
   virtual bool SetThread(int event, const std::string& text) = 0;
   virtual bool Exec(const std::string& command) = 0;
+  // A request went unanswered: what it gave back is no reading.
+  virtual bool Failed() const { return false; }
 };
 
 // The events view of the main list.
@@ -72,9 +74,13 @@ void DecodeEvent(int event, std::string_view text);
 std::string DecompEvent(int event);
 std::string EncodeEvent(int event);
 
-void ReadEvents(const EventAxis& axis, EventList& list);
+// False when the drive did not answer: the list is left empty and no event
+// is taken as read.
+bool ReadEvents(const EventAxis& axis, EventList& list);
+// A change the drive did not answer leaves the event and its row as they were.
 void EditEvent(const EventAxis& axis, EventList& list, EventEditor& editor, int curRow);
-void EnableEvent(EventDrive& drive, EventList& list, int event, bool on);
+// False when the drive did not answer: the row and the flag stay as they were.
+bool EnableEvent(EventDrive& drive, EventList& list, int event, bool on);
 
 int16_t GetEventOp(int event);
 void SetEventOp(int event, int16_t op);

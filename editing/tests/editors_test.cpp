@@ -187,6 +187,21 @@ TEST_F(EditorsTest, ASilentDriveChangesNothing) {
   EXPECT_EQ(script.Opened(), 1);
 }
 
+TEST_F(EditorsTest, AValueThatWentButIsNotReadBackIsNotCalledUnchanged) {
+  Drive();
+  ASSERT_TRUE(StartOnLine());
+  Click("SU1");
+  FaultRule readBack = FaultRule::Kind(talvero::sim::FaultKind::Silence, 1, "=KVF");
+  readBack.after = 1;  // the present value comes back
+  sim.AddFault(readBack);
+  ModalScript script;
+  script.On<NewValue>(Type("20"));
+  prompter.ExpectMessage("Node 1 did not answer; the new value of KVF could not be read back.", Answer::Ok);
+  DblClick(kKVF);
+  EXPECT_EQ(Writes(), std::vector<std::string>{"!KVF=20"});
+  EXPECT_EQ(sim.Requests(1).back(), "=KVF");
+}
+
 TEST_F(EditorsTest, AnApplicationAxisStoresNumbersOnly) {
   ASSERT_TRUE(Start());
   OpenApp([&](Applic& app) {

@@ -2,9 +2,14 @@
 // simulated drives and an application file.
 #include <QGuiApplication>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QScreen>
+#include <algorithm>
+#include <cctype>
 #include <cmath>
 
+#include "editing/ed_set.h"
+#include "editing/ed_t.h"
 #include "editing/tests/editing_fixture.h"
 #include "mainwin/model/tree_key.h"
 #include "sim/fault_plan.h"
@@ -12,13 +17,22 @@
 
 namespace {
 
+using editing::EdSet;
+using editing::EdT;
 using editing_test::EditingTest;
+using editing_test::ModalScript;
 using talvero::Answer;
 using talvero::sim::Buffer;
 using talvero::sim::Family;
 using talvero::sim::FaultRule;
 
-class ViewsTest : public EditingTest {};
+class ViewsTest : public EditingTest {
+ public:
+  using EditingTest::Click;
+  using EditingTest::DblClick;
+  using EditingTest::Ed;
+  using SimWindowTest::win;
+};
 
 // The list keeps widths and heights in whole pixels.
 int Px(int twips) {
@@ -81,13 +95,16 @@ TEST_F(ViewsTest, ADriveSilentPartWayShowsNoPartialProgram) {
   // Lines 0..4 come back, then the drive stops answering line reads.
   for (int line = 5; line < 10; ++line)
     sim.AddFault(FaultRule::Kind(talvero::sim::FaultKind::Silence, 1, "L" + std::string(1, char(line))));
-  prompter.ExpectMessage("Node 1 did not answer; the program could not be read.", Answer::Ok);
   Click("PP1");
 
   EXPECT_FALSE(win->ProgramViewShown);
-  EXPECT_EQ(List().ListCount(), 0);
+  EXPECT_EQ(Rows(), std::vector<std::string>{"\tNode 1 does not answer"});
   EXPECT_EQ(Ed().ShownProgram().Get_Op(0), -1);
   EXPECT_EQ(win->MousePointer(), 0);
+  // Line 5 had all its tries; line 6 was never asked for.
+  const auto requests = sim.Requests(1);
+  EXPECT_EQ(std::count(requests.begin(), requests.end(), "L" + std::string(1, char(5))), win->Link.Retries + 5);
+  EXPECT_EQ(requests.back(), "L" + std::string(1, char(5)));
 }
 
 TEST_F(ViewsTest, ALibraryProgramTheDriveWillNotLoadIsNotShown) {
@@ -98,11 +115,10 @@ TEST_F(ViewsTest, ALibraryProgramTheDriveWillNotLoadIsNotShown) {
   d.Programs().SetLine(Buffer::Library, 0, "MA 99");
   ASSERT_TRUE(StartOnLine());
   sim.AddFault(FaultRule::Kind(talvero::sim::FaultKind::Silence, 2, "Pl"));
-  prompter.ExpectMessage("Node 2 did not answer; the program could not be read.", Answer::Ok);
   Click("LE2,0");
   EXPECT_FALSE(win->ProgramViewShown);
-  EXPECT_EQ(List().ListCount(), 0);
-  for (const std::string& r : sim.Requests(2)) EXPECT_NE(r[0], 'l') << "a line was read";
+  EXPECT_EQ(Rows(), std::vector<std::string>{"\tNode 2 does not answer"});
+  for (const std::string& r : sim.Requests(2)) EXPECT_EQ(r.substr(0, 2), "Pl") << "read after the load failed";
 }
 
 TEST_F(ViewsTest, ApplicationProgramReadsOnlyItsStoredLines) {
@@ -174,14 +190,16 @@ TEST_F(ViewsTest, TheRealLibraryShowsSixModesOnARhoDrive) {
   EXPECT_EQ(List().ListCount(), 6);
 }
 
-TEST_F(ViewsTest, ASilentDriveKeepsTheParametersReadSoFar) {
+TEST_F(ViewsTest, ADriveSilentPartWayShowsNoParameterAndIsAskedNothingMore) {
   AddDrive(1, Family::RHO, "KV110c", "Feed");
   ASSERT_TRUE(StartOnLine());
   sim.AddFault(FaultRule::Kind(talvero::sim::FaultKind::Silence, 1, "=KVF"));
-  prompter.ExpectMessage("Node 1 did not answer; parameter values could not be read.", Answer::Ok);
   Click("SU1");
-  EXPECT_EQ(Rows(), (std::vector<std::string>{"\tCommand Mode (CM)\tVelocity ",
-                                              "\tSoftware Enable (SWE)\tInactive "}));
+  EXPECT_EQ(Rows(), std::vector<std::string>{"\tNode 1 does not answer"});
+  EXPECT_FALSE(win->ParameterViewShown);
+  const auto requests = sim.Requests(1);
+  EXPECT_EQ(std::count(requests.begin(), requests.end(), "=SUREV"), 0);
+  EXPECT_EQ(requests.back(), "=KVF");
   EXPECT_EQ(win->MousePointer(), 0);
 }
 
@@ -236,5 +254,148 @@ TEST_F(ViewsTest, EventsViewOnADriveAndAnApplicationAxis) {
   EXPECT_EQ(List().ItemText(2), "\t02: Every 0.5 sec do OUT=2");
   EXPECT_EQ(List().ListPicture(2), win->StepImages.Picture("off"));
 }
+
+// ---- a drive that does not answer
+
+TEST_F(ViewsTest, WhileADriveIsRetriedTheTreeWaitsAndAClickFillsNoOtherView) {
+  AddDrive(1, Family::RHO, "KV110c", "Feed");
+  ASSERT_TRUE(StartOnLine());
+  sim.AddFault(FaultRule::Silent(1));
+  bool clicked = false, treeLive = false;
+  pump = [&] {
+    if (clicked || sim.Requests(1).empty()) return;
+    clicked = true;
+    treeLive = win->Sys->isEnabled();
+    Click("SM1");  // between two tries of the first read
+  };
+  Click("SU1");
+  pump = nullptr;
+  EXPECT_TRUE(clicked) << "no window event ran between the tries";
+  EXPECT_FALSE(treeLive);
+  EXPECT_TRUE(win->Sys->isEnabled());
+  EXPECT_EQ(win->LastNode, "SU1");
+  EXPECT_EQ(sim.Requests(1), std::vector<std::string>(size_t(win->Link.Retries), "=CM"));
+  EXPECT_EQ(Rows(), std::vector<std::string>{"\tNode 1 does not answer"});
+}
+
+// One entry point of the editing views, on drive 1 with everything healthy
+// until the test silences it.
+struct SilentCase {
+  const char* name;
+  std::function<void(ViewsTest&)> before;  // the drive healthy: what the user did first
+  std::function<void(ViewsTest&)> act;     // the click that reads
+  std::string request;                     // the first request, the only one sent
+  const char* box;                         // the box shown, or nullptr: the view says it
+  bool ViewSaysIt() const { return box == nullptr; }
+};
+void PrintTo(const SilentCase& c, std::ostream* os) { *os << c.name; }
+
+class SilentDriveTest : public ViewsTest, public ::testing::WithParamInterface<SilentCase> {
+ protected:
+  // Runs the click; the longest time (fake clock) no window event ran.
+  int64_t Act() {
+    int64_t last = clock.NowMs(), longest = 0;
+    pump = [&] {
+      longest = std::max(longest, clock.NowMs() - last);
+      last = clock.NowMs();
+    };
+    win->SelKey = "";  // the same node again reads again
+    GetParam().act(*this);
+    pump = nullptr;
+    return std::max(longest, clock.NowMs() - last);
+  }
+};
+
+TEST_P(SilentDriveTest, OneUnansweredRequestEndsTheReadAndAKnownSilentDriveGetsOneTry) {
+  const SilentCase& c = GetParam();
+  auto& d = AddDrive(1, Family::RHO, "KV110c", "Feed");
+  d.SetValue("KVF", "12.5");
+  d.SetValue("TR", "2.5");
+  d.Programs().SetLine(Buffer::Library, 0, "V 1");
+  d.Programs().Save(Buffer::Library, "HOME");
+  d.Programs().SetLine(Buffer::Active, 0, "V 20");
+  ASSERT_TRUE(StartOnLine());
+  if (c.before) c.before(*this);
+  sim.ClearLog();
+  sim.AddFault(FaultRule::Silent(1));
+  ISP& link = win->Link;
+  const int retries = link.Retries;
+  // A try on a silent line: the first byte's wait and the flush's.
+  const int64_t oneTry = 2 * link.FirstByteTimeout + 40;
+
+  for (int tries : {retries, 1}) {  // silent for the first time, then known silent
+    SCOPED_TRACE(std::string(c.name) + (tries == 1 ? ", known silent" : ", first time"));
+    if (tries == 1 && c.before) {
+      // Back on the view the click starts from, then silent as the status tick finds.
+      sim.ClearFaults();
+      win->SelKey = "";
+      c.before(*this);
+      sim.AddFault(FaultRule::Silent(1));
+      win->Answers.Failed(1);
+      sim.ClearLog();
+    }
+    const int16_t errors = link.ErrorCount, nodeErrors = link.NodeErrorCount[1];
+    const uint64_t failed = link.FailedOperations;
+    if (c.box) prompter.ExpectMessage(c.box, Answer::Ok);
+    const int64_t stall = Act();
+
+    EXPECT_EQ(sim.Requests(1), std::vector<std::string>(size_t(tries), c.request));
+    EXPECT_EQ(link.ErrorCount, errors + 1);
+    EXPECT_EQ(link.NodeErrorCount[1], nodeErrors + 1);
+    EXPECT_EQ(link.FailedOperations, failed + 1);
+    EXPECT_LE(stall, oneTry) << "window events wait for more than one try";
+    EXPECT_TRUE(win->Answers.Silent(1));
+    if (c.ViewSaysIt()) {
+      EXPECT_EQ(Rows(), std::vector<std::string>{"\tNode 1 does not answer"});
+      EXPECT_FALSE(win->ProgramViewShown || win->ParameterViewShown || win->EventViewShown);
+    }
+    EXPECT_EQ(win->MousePointer(), 0);
+    EXPECT_EQ(win->RunningOperation(), nullptr);
+    sim.ClearLog();
+  }
+
+  if (!c.ViewSaysIt()) return;
+  // The drive answers again, as the status tick finds: the view fills by itself.
+  sim.ClearFaults();
+  win->Answers.Answered(1);
+  win->DriveAnswered(1);
+  EXPECT_GT(List().ListCount(), 1);
+  EXPECT_TRUE(win->ProgramViewShown || win->ParameterViewShown || win->EventViewShown);
+  EXPECT_NE(Rows().front(), "\tNode 1 does not answer");
+}
+
+const SilentCase kSilentCases[] = {
+    {"parameter view", nullptr, [](ViewsTest& t) { t.Click("SU1"); }, "=CM", nullptr},
+    {"event view", nullptr, [](ViewsTest& t) { t.Click("TH1"); }, "\x15", nullptr},
+    {"library program view", nullptr, [](ViewsTest& t) { t.Click("LE1,0"); }, "PlHOME", nullptr},
+    {"active program view", nullptr, [](ViewsTest& t) { t.Click("PP1"); }, "=TR", nullptr},
+    {"value read before its editor", [](ViewsTest& t) { t.Click("SU1"); }, [](ViewsTest& t) { t.DblClick(2); },
+     "=KVF", "Node 1 did not answer; KVF was not changed."},
+    {"event editor", [](ViewsTest& t) { t.Click("TH1"); },
+     [](ViewsTest& t) {
+       ModalScript script;
+       script.On<EdT>([](EdT& d) { d.OK->click(); });
+       t.DblClick(0);
+     },
+     ":T0,", nullptr},
+    {"all events switched on", [](ViewsTest& t) { t.Click("TH1"); },
+     [](ViewsTest& t) { t.win->MenuCommandHook("TH_Enable"); }, ":UTE,0", nullptr},
+    {"program settings", [](ViewsTest& t) { t.Click("PP1"); },
+     [](ViewsTest& t) {
+       EdSet& s = t.Ed().SettingsDialog();
+       s.Form_Activate();
+       s.ok_Click();
+     },
+     ":!TR=2.5",
+     "Node 1 did not answer; the settings were not stored."},
+};
+
+INSTANTIATE_TEST_SUITE_P(EntryPoints, SilentDriveTest, ::testing::ValuesIn(kSilentCases),
+                         [](const ::testing::TestParamInfo<SilentCase>& i) {
+                           std::string n;
+                           for (const char* p = i.param.name; *p; ++p)
+                             if (std::isalnum(static_cast<unsigned char>(*p))) n += *p;
+                           return n;
+                         });
 
 }  // namespace
