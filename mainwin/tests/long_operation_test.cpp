@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QCloseEvent>
+#include <QElapsedTimer>
 #include <QMenu>
 #include <QMenuBar>
 
@@ -54,6 +55,41 @@ TEST_F(LongOperationTest, HoldsTheSelectionRefusesASecondAndKeepsTheWindowOpen) 
   EXPECT_TRUE(w.AAMenu->isEnabled());
   Click("#4");
   EXPECT_EQ(w.CurNode, 4);
+}
+
+TEST_F(LongOperationTest, ALineGoneUnderItIsToldOfAfterItUnlessThePortWasChosenAgain) {
+  AddDrive(1, Family::RHO, "KV110c", "Feed");
+  ASSERT_TRUE(StartOnLine());
+  MainWin& w = *win;
+  const auto runEvents = [](int ms) {
+    QElapsedTimer t;
+    t.start();
+    while (t.elapsed() < ms) QCoreApplication::processEvents();
+  };
+  for (const bool chosenAgain : {false, true}) {
+    SCOPED_TRACE(chosenAgain ? "chosen again" : "not chosen again");
+    if (w.Link.theHandle() == 0) w.COM__Click(0);
+    ASSERT_GT(w.Link.theHandle(), 0);
+    const size_t shown = prompter.Shown().size();
+    {
+      mainwin::LongOperation op(w, 1);
+      port->HangUp();
+      w.Link.Status(1);  // the operation's request notices
+      EXPECT_EQ(w.Link.theHandle(), 0);
+      runEvents(300);  // well past the box's retry interval
+      EXPECT_EQ(prompter.Shown().size(), shown) << "no box while the operation runs";
+    }
+    if (chosenAgain) w.COM__Click(0);
+    else prompter.ExpectMessage("COM1 (/dev/ttySIM0) is gone: the device was removed or switched off. Off-line mode selected.",
+                                Answer::Ok, "Error!");
+    runEvents(300);
+    EXPECT_TRUE(prompter.AllShown());
+    EXPECT_EQ(prompter.Failures(), std::vector<std::string>{});
+    EXPECT_EQ(w.Link.theHandle() > 0, chosenAgain);
+    EXPECT_EQ(w.COM_[0]->isChecked(), chosenAgain);
+    EXPECT_EQ(w.COM_OL->isChecked(), !chosenAgain);
+    EXPECT_EQ(w.Sys->Exists("#1"), chosenAgain);
+  }
 }
 
 }  // namespace

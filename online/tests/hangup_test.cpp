@@ -107,4 +107,32 @@ TEST_F(HangUpTest, ALongOperationEndsAtItsNextRequestWithItsOwnBoxThenTheLineIsG
   }
 }
 
+TEST_F(HangUpTest, OnTheLineChosenAgainAnUploadRefusedOnceAtItsStartIsProgrammed) {
+  const std::string path = Path("fw.BIN");
+  const std::string image = Random(1024, 7);
+  WriteFile(path, image);
+  port->HangUp();
+  prompter.ExpectMessage("COM1 (/dev/ttySIM0) is gone: the device was removed or switched off. Off-line mode selected.",
+                         Answer::Ok, "Error!");
+  win->Link.Status(1);  // the request that notices
+  QElapsedTimer wait;
+  wait.start();
+  while (!prompter.AllShown() && wait.elapsed() < 3000) QCoreApplication::processEvents();
+  ASSERT_TRUE(prompter.AllShown());
+
+  win->COM__Click(0);
+  ASSERT_GT(win->Link.theHandle(), 0);
+  Click("#1");
+  sim.ClearLog();
+  sim.AddFault(talvero::sim::FaultRule::Missing(1, "FS", 1));
+  prompter.ExpectMessage(online::FirmwareWarning().text, Answer::Yes, "")
+      .ExpectOpenFile(path)
+      .ExpectMessage(online::FirmwareProgrammedBox().text, Answer::Ok, "")
+      .ExpectMessage(online::FirmwareResetWarning().text, Answer::Ok, "");
+  win->SpUpload->trigger();
+  EXPECT_EQ(Count("FS"), 2u);
+  const std::vector<uint8_t>& flash = sim.Drive(1).FlashImage();
+  EXPECT_TRUE(std::string(flash.begin(), flash.end()) == image) << "the image is not in the drive's flash";
+}
+
 }  // namespace

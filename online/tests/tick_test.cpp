@@ -2,6 +2,7 @@
 #include <QAction>
 #include <QGroupBox>
 #include <QToolButton>
+#include <algorithm>
 
 #include "mainwin/stat_strip.h"
 
@@ -305,6 +306,39 @@ TEST_F(SilentTickTest, AClickWhileTheTickWaitsOnASilentDriveRunsBeforeItsNextReq
   panel->TStat_Timer();
   EXPECT_EQ(Panel(2).rfind("Node 4", 0), std::string::npos);
   EXPECT_NE(Panel(2), "");
+}
+
+TEST_F(SilentTickTest, OnAHealthyLineTheWindowsEventsRunBetweenEveryTwoPacketsOfTheTick) {
+  const std::vector<std::string> healthy = Prepare();
+  ASSERT_GE(healthy.size(), 4u);
+  std::vector<size_t> sentAtPump;  // packets on the line at each turn of the event loop
+  pump = [&]() { sentAtPump.push_back(sim.Log().size()); };
+  sim.ClearLog();
+  panel->TStat_Timer();
+  pump = nullptr;
+  EXPECT_EQ(Sent(), healthy);
+  for (size_t k = 1; k < healthy.size(); ++k)
+    EXPECT_NE(std::count(sentAtPump.begin(), sentAtPump.end(), k), 0)
+        << "no events between " << healthy[k - 1] << " and " << healthy[k];
+
+  // A click there runs at once, and the tick asks the drive left nothing more.
+  sim.ClearLog();
+  bool clicked = false;
+  pump = [&]() {
+    if (sim.Log().size() == 1 && !clicked) {
+      clicked = true;
+      Click("SS4");
+    }
+  };
+  panel->TStat_Timer();
+  pump = nullptr;
+  EXPECT_EQ(win->CurNode, 4);
+  const std::vector<std::string> sent = Sent();
+  ASSERT_FALSE(sent.empty());
+  std::vector<std::string> laterToNode1;
+  for (size_t i = 1; i < sent.size(); ++i)
+    if (sent[i].rfind("1:", 0) == 0) laterToNode1.push_back(sent[i]);
+  EXPECT_EQ(laterToNode1, std::vector<std::string>{});
 }
 
 class MarkerTest : public OnlineTest {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include "runtime/cp1252.h"
 
 namespace {
@@ -21,10 +23,14 @@ TEST(Cp1252, BytesBecomeTheirCharacters) {
       {"\x9F", "\xC5\xB8"},          // Y with diaeresis
       {"\xE9", "\xC3\xA9"},
       {"\xFF", "\xC3\xBF"},
+      {"Fr\xE4se", "Fr\xC3\xA4se"},
   };
   for (const auto& [bytes, utf8] : cases) {
+    SCOPED_TRACE(utf8);
     EXPECT_EQ(rt::Cp1252ToUtf8(bytes), utf8);
     EXPECT_EQ(rt::Utf8ToCp1252(utf8), std::optional<std::string>(bytes));
+    // One character for each byte the drive gets.
+    EXPECT_EQ(rt::CharCount(utf8), std::strlen(bytes));
   }
 }
 
