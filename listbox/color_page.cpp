@@ -104,15 +104,17 @@ ColorPropPage::ColorPropPage(TivolenCtrl* control, QWidget* parent) : PropertyPa
   connect(palette_, &QListWidget::itemClicked, this,
           [this](QListWidgetItem* item) { Choose(OleColor(item->data(Qt::UserRole).toUInt())); });
   connect(value_, &QLineEdit::textEdited, this, [this](const QString& text) {
+    const int id = property_->currentData().toInt();
+    if (!typed_) beforeTyping_ = pending_.value(id);
     typed_ = true;
-    if (const auto c = ParseOleColor(text).color) {
-      const int id = property_->currentData().toInt();
-      pending_[id] = *c;
-      changed_[id] = true;
-      loading_ = true;
-      ShowColor(*c);
-      loading_ = false;
-    }
+    // A prefix may be a colour of its own ("0x800000" on the way to
+    // "0x800000FF"): a text that is none keeps the colour typing began from.
+    const OleColor c = ParseOleColor(text).color.value_or(beforeTyping_);
+    pending_[id] = c;
+    changed_[id] = true;
+    loading_ = true;
+    ShowColor(c);
+    loading_ = false;
     // Typing that is no colour is a change too: Apply says why it is refused.
     SetPageModified(true);
   });

@@ -82,6 +82,7 @@ class ColorPropPage : public PropertyPage {
   QMap<int, bool> changed_;
   bool loading_ = false;
   bool typed_ = false;  // the value box holds the user's typing
+  OleColor beforeTyping_ = 0;
 };
 
 class PicturePropPage : public PropertyPage {

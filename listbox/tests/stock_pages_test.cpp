@@ -189,6 +189,13 @@ TEST(ColorPage, TypedColours) {
     EXPECT_EQ(S(page->Status()), k.refusal ? k.refusal : "");
     EXPECT_EQ(c->GetProperty(kDispBackColor).value.toUInt(), k.stored.value_or(kHostColor));
     EXPECT_EQ(S(Painted(*c).name()), S(k.paints.name()));
+    if (!k.stored) {
+      // "0x800000" on the way to "0x800000FF" is navy: the refused text leaves
+      // no such colour to be written once the user turns to another property.
+      page->PropertyName()->setCurrentText("ForeColor");
+      EXPECT_TRUE(Ok(sheet));
+      EXPECT_EQ(c->GetProperty(kDispBackColor).value.toUInt(), kHostColor);
+    }
   }
 }
 
