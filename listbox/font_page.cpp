@@ -75,6 +75,8 @@ FontPropPage::FontPropPage(TivolenCtrl* control, QWidget* parent) : PropertyPage
   sample_ = new QLabel("AaBbYyZz 0123");
   sample_->setAlignment(Qt::AlignCenter);
   sample_->setMinimumHeight(48);
+  // A sample of 1638 points is cut to its box rather than widen the sheet past the screen.
+  sample_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
   sampleLayout->addWidget(sample_);
   layout->addWidget(sampleBox, 1);
   AddPageButtons(layout);

@@ -1,8 +1,9 @@
 // The font, colour and picture pages as a host's user works them in the
 // sheet: what each shows of the control's value, what OK writes or why it
 // is refused, and what the control then paints.
-#include <QComboBox>
+#include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTabWidget>
@@ -79,8 +80,11 @@ TEST(FontPage, SizesInPixelsAndPointsAndTheSizeRule) {
     PropertySheet sheet(c.get());
     auto* page = OpenAt<FontPropPage>(sheet);
     EXPECT_EQ(S(page->Size()->currentText()), k.shows);
+    const QSize opened = sheet.size();
     if (k.typed) page->Size()->setCurrentText(k.typed);
     if (k.bold) page->Bold()->click();
+    QApplication::processEvents();  // the layout's posted request
+    EXPECT_EQ(sheet.size(), opened) << "a large sample is cut, the sheet keeps its size";
     EXPECT_EQ(Ok(sheet), k.refusal == nullptr);
     EXPECT_EQ(S(page->Status()), k.refusal ? k.refusal : "");
     const QFont f = c->GetProperty(kDispFont).value.value<QFont>();
