@@ -101,6 +101,12 @@ QColor Painted(TivolenCtrl& c) { return c.ListWindow()->viewport()->grab().toIma
 
 QString Hex(OleColor c) { return "0x" + QString("%1").arg(c, 8, 16, QChar('0')).toUpper(); }
 
+std::unique_ptr<TivolenCtrl> WithBackColor(OleColor color) {
+  auto c = MakeControl();
+  if (!c->PutProperty(kDispBackColor, QVariant::fromValue<uint>(color)).ok()) qFatal("BackColor refused");
+  return c;
+}
+
 constexpr OleColor kHostColor = 0x123456;
 const QColor kHostPaints(0x56, 0x34, 0x12);
 
@@ -137,8 +143,7 @@ TEST(ColorPage, EverySystemColourByName) {
   }
   for (const SystemCase& s : kSystemColors) {
     SCOPED_TRACE(s.name);
-    auto c = MakeControl();
-    ASSERT_TRUE(c->PutProperty(kDispBackColor, QVariant::fromValue<uint>(kHostColor)).ok());
+    auto c = WithBackColor(kHostColor);
     {
       PropertySheet sheet(c.get());
       auto* page = OpenAt<ColorPropPage>(sheet);
@@ -180,8 +185,7 @@ TEST(ColorPage, TypedColours) {
   };
   for (const Case& k : cases) {
     SCOPED_TRACE(k.typed);
-    auto c = MakeControl();
-    ASSERT_TRUE(c->PutProperty(kDispBackColor, QVariant::fromValue<uint>(kHostColor)).ok());
+    auto c = WithBackColor(kHostColor);
     PropertySheet sheet(c.get());
     auto* page = OpenAt<ColorPropPage>(sheet);
     page->Value()->clear();
@@ -206,8 +210,7 @@ TEST(ColorPage, TypedColours) {
 // A number past the defined ones that a host set is shown, not refused, while
 // the user leaves it alone.
 TEST(ColorPage, AHostsUndefinedSystemColourIsShownAndKept) {
-  auto c = MakeControl();
-  ASSERT_TRUE(c->PutProperty(kDispBackColor, QVariant::fromValue<uint>(SystemColor(25))).ok());
+  auto c = WithBackColor(SystemColor(25));
   PropertySheet sheet(c.get());
   auto* page = OpenAt<ColorPropPage>(sheet);
   EXPECT_EQ(S(page->SystemColors()->currentText()), "(none)");
