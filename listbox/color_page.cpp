@@ -21,21 +21,6 @@ const PageProperty kColorProperties[] = {{"BackColor", kDispBackColor},
                                          {"SelectedBackColor", kDispSelectedBackColor},
                                          {"SelectedForeColor", kDispSelectedForeColor}};
 
-QString ColorText(OleColor c) { return "0x" + QString("%1").arg(c, 8, 16, QChar('0')).toUpper(); }
-
-// "0x80000005", "&H80000005&" or a decimal number.
-std::optional<OleColor> ParseColor(QString text) {
-  text = text.trimmed();
-  bool ok = false;
-  qulonglong v = 0;
-  if (text.startsWith("0x", Qt::CaseInsensitive)) v = text.mid(2).toULongLong(&ok, 16);
-  else if (text.startsWith("&H", Qt::CaseInsensitive)) v = text.mid(2).remove('&').toULongLong(&ok, 16);
-  else v = text.toULongLong(&ok, 10);
-  // A colour is RGB below 0x01000000 or a system colour 0x800000nn.
-  if (!ok || (v > 0xFFFFFF && (v & 0xFFFFFF00u) != 0x80000000u) || v > 0xFFFFFFFFu) return std::nullopt;
-  return OleColor(v);
-}
-
 QIcon Swatch(OleColor c) {
   QPixmap pm(16, 12);
   pm.fill(TranslateColor(c));
@@ -59,7 +44,9 @@ const std::vector<NamedColor>& SystemColorNames() {
       {"Highlight Text", SystemColor(14)},     {"Button Face", SystemColor(15)},
       {"Button Shadow", SystemColor(16)},      {"Disabled Text", SystemColor(17)},
       {"Button Text", SystemColor(18)},        {"Inactive Title Bar Text", SystemColor(19)},
-      {"Button Highlight", SystemColor(20)}};
+      {"Button Highlight", SystemColor(20)},   {"Button Dark Shadow", SystemColor(21)},
+      {"Button Light Shadow", SystemColor(22)}, {"ToolTip Text", SystemColor(23)},
+      {"ToolTip", SystemColor(24)}};
   return names;
 }
 
@@ -117,15 +104,19 @@ ColorPropPage::ColorPropPage(TivolenCtrl* control, QWidget* parent) : PropertyPa
   connect(palette_, &QListWidget::itemClicked, this,
           [this](QListWidgetItem* item) { Choose(OleColor(item->data(Qt::UserRole).toUInt())); });
   connect(value_, &QLineEdit::textEdited, this, [this](const QString& text) {
-    if (const auto c = ParseColor(text)) {
-      const int id = property_->currentData().toInt();
-      pending_[id] = *c;
-      changed_[id] = true;
-      loading_ = true;
-      ShowColor(*c);
-      loading_ = false;
-      SetPageModified(true);
-    }
+    const int id = property_->currentData().toInt();
+    if (!typed_) beforeTyping_ = pending_.value(id);
+    typed_ = true;
+    // A prefix may be a colour of its own ("0x800000" on the way to
+    // "0x800000FF"): a text that is none keeps the colour typing began from.
+    const OleColor c = ParseOleColor(text).color.value_or(beforeTyping_);
+    pending_[id] = c;
+    changed_[id] = true;
+    loading_ = true;
+    ShowColor(c);
+    loading_ = false;
+    // Typing that is no colour is a change too: Apply says why it is refused.
+    SetPageModified(true);
   });
   LoadFromControl();
 }
@@ -150,7 +141,10 @@ void ColorPropPage::ShowColor(OleColor c) {
   palette_->clearSelection();
   for (int i = 0; i < palette_->count(); ++i)
     if (OleColor(palette_->item(i)->data(Qt::UserRole).toUInt()) == c) palette_->item(i)->setSelected(true);
-  if (!loading_) value_->setText(ColorText(c));
+  if (!loading_) {
+    value_->setText(OleColorText(c));
+    typed_ = false;
+  }
   QPalette pal = swatch_->palette();
   pal.setColor(QPalette::Window, TranslateColor(c));
   swatch_->setPalette(pal);
@@ -165,8 +159,9 @@ void ColorPropPage::Choose(OleColor color) {
 }
 
 bool ColorPropPage::Apply() {
-  if (!ParseColor(value_->text())) {
-    SetStatus("Enter a colour as 0x00BBGGRR, or a system colour 0x800000nn.");
+  // Only what the user typed is checked: a host's colour shown unchanged is not.
+  if (const ParsedColor typed = ParseOleColor(value_->text()); typed_ && !typed.color) {
+    SetStatus(typed.error);
     value_->setFocus();
     return false;
   }

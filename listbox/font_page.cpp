@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QVBoxLayout>
+#include <optional>
 
 #include "listbox/legacy_faces.h"
 #include "listbox/stock_pages.h"
@@ -19,7 +20,21 @@ namespace {
 
 const PageProperty kFontProperties[] = {{"Font", kDispFont}};
 
+constexpr double kMinPoints = 1, kMaxPoints = 1638;
+
 QString SizeText(double points) { return QString::number(points, 'g', 6); }
+
+// The one rule for a typed size; nothing when the text breaks it.
+std::optional<double> PointSize(const QString& text) {
+  bool ok = false;
+  const double size = text.trimmed().toDouble(&ok);
+  if (!ok || size < kMinPoints || size > kMaxPoints) return std::nullopt;
+  return size;
+}
+
+QString SizeRule() {
+  return QString("Enter a font size between %1 and %2 points.").arg(kMinPoints).arg(kMaxPoints);
+}
 
 }  // namespace
 
@@ -52,7 +67,7 @@ FontPropPage::FontPropPage(TivolenCtrl* control, QWidget* parent) : PropertyPage
   strike_ = new QCheckBox("Stri&keout");
   for (QCheckBox* c : {bold_, italic_, underline_, strike_}) {
     grid->addWidget(c);
-    connect(c, &QCheckBox::toggled, this, [this] { FieldsChanged(); });
+    connect(c, &QCheckBox::toggled, this, [this, c] { FieldChanged(c); });
   }
   layout->addWidget(effects);
   auto* sampleBox = new QGroupBox("Sample");
@@ -60,12 +75,14 @@ FontPropPage::FontPropPage(TivolenCtrl* control, QWidget* parent) : PropertyPage
   sample_ = new QLabel("AaBbYyZz 0123");
   sample_->setAlignment(Qt::AlignCenter);
   sample_->setMinimumHeight(48);
+  // A sample of 1638 points is cut to its box rather than widen the sheet past the screen.
+  sample_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
   sampleLayout->addWidget(sample_);
   layout->addWidget(sampleBox, 1);
   AddPageButtons(layout);
   connect(property_, &QComboBox::currentIndexChanged, this, [this] { ShowProperty(); });
-  connect(face_, &QComboBox::currentTextChanged, this, [this] { FieldsChanged(); });
-  connect(size_, &QComboBox::currentTextChanged, this, [this] { FieldsChanged(); });
+  connect(face_, &QComboBox::currentTextChanged, this, [this] { FieldChanged(face_); });
+  connect(size_, &QComboBox::currentTextChanged, this, [this] { FieldChanged(size_); });
   LoadFromControl();
 }
 
@@ -80,48 +97,55 @@ void FontPropPage::LoadFromControl() {
 
 void FontPropPage::ShowProperty() {
   const QFont f = pending_.value(property_->currentData().toInt());
+  // A host's font may be sized in pixels: the page shows points at the screen's resolution.
+  const double points = f.pointSizeF() > 0 ? f.pointSizeF() : f.pixelSize() * 72.0 / control_->Units().DpiY();
   loading_ = true;
   face_->setCurrentText(f.family());
-  size_->setCurrentText(SizeText(f.pointSizeF()));
+  size_->setCurrentText(SizeText(points));
   bold_->setChecked(f.bold());
   italic_->setChecked(f.italic());
   underline_->setChecked(f.underline());
   strike_->setChecked(f.strikeOut());
   loading_ = false;
+  faceTyped_ = sizeTyped_ = false;
   sample_->setFont(f);
 }
 
-QFont FontPropPage::Chosen() const {
-  QFont f = pending_.value(property_->currentData().toInt());
-  f.setFamily(face_->currentText().trimmed());
-  bool ok = false;
-  const double size = size_->currentText().trimmed().toDouble(&ok);
-  if (ok && size > 0) f.setPointSizeF(size);
-  f.setBold(bold_->isChecked());
-  f.setItalic(italic_->isChecked());
-  f.setUnderline(underline_->isChecked());
-  f.setStrikeOut(strike_->isChecked());
-  return f;
-}
+QFont FontPropPage::Chosen() const { return pending_.value(property_->currentData().toInt()); }
 
-void FontPropPage::FieldsChanged() {
+// Only the field the user changed goes into the font: the others keep the
+// host's values, a size in pixels among them.
+void FontPropPage::FieldChanged(QWidget* field) {
   if (loading_) return;
   const int id = property_->currentData().toInt();
-  pending_[id] = Chosen();
+  QFont& f = pending_[id];
+  if (field == face_) {
+    faceTyped_ = true;
+    if (const QString face = face_->currentText().trimmed(); !face.isEmpty()) f.setFamily(face);
+  } else if (field == size_) {
+    sizeTyped_ = true;
+    if (const auto size = PointSize(size_->currentText())) f.setPointSizeF(*size);
+  } else if (field == bold_) {
+    f.setBold(bold_->isChecked());
+  } else if (field == italic_) {
+    f.setItalic(italic_->isChecked());
+  } else if (field == underline_) {
+    f.setUnderline(underline_->isChecked());
+  } else if (field == strike_) {
+    f.setStrikeOut(strike_->isChecked());
+  }
   changed_[id] = true;
-  sample_->setFont(pending_[id]);
+  sample_->setFont(f);
   SetPageModified(true);
 }
 
 bool FontPropPage::Apply() {
-  bool ok = false;
-  const double size = size_->currentText().trimmed().toDouble(&ok);
-  if (!ok || size <= 0 || size > 1638) {
-    SetStatus("Enter a font size between 1 and 1638 points.");
+  if (sizeTyped_ && !PointSize(size_->currentText())) {
+    SetStatus(SizeRule());
     size_->setFocus();
     return false;
   }
-  if (face_->currentText().trimmed().isEmpty()) {
+  if (faceTyped_ && face_->currentText().trimmed().isEmpty()) {
     SetStatus("Enter a font name.");
     face_->setFocus();
     return false;

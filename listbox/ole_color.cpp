@@ -25,10 +25,44 @@ QColor TranslateColor(OleColor color) {
       case 18: return QColor(0, 0, 0);                // button text
       case kColorInactiveCaptionText: return QColor(192, 192, 192);
       case 20: return QColor(255, 255, 255);          // button highlight
+      case 21: return QColor(0, 0, 0);                // 3D dark shadow
+      case 22: return QColor(192, 192, 192);          // 3D light
+      case 23: return QColor(0, 0, 0);                // tooltip text
+      case 24: return QColor(255, 255, 225);          // tooltip background
       default: return QColor(0, 0, 0);
     }
   }
   return QColor(int(color & 0xFF), int(color >> 8 & 0xFF), int(color >> 16 & 0xFF));
+}
+
+QString OleColorText(OleColor c) { return "0x" + QString("%1").arg(c, 8, 16, QChar('0')).toUpper(); }
+
+ParsedColor ParseOleColor(const QString& typed) {
+  const QString text = typed.trimmed();
+  bool ok = false;
+  qlonglong v = 0;
+  if (text.startsWith("0x", Qt::CaseInsensitive)) {
+    v = text.mid(2).toLongLong(&ok, 16);
+  } else if (text.startsWith("&H", Qt::CaseInsensitive)) {
+    QString digits = text.mid(2);
+    if (digits.endsWith('&')) digits.chop(1);
+    v = digits.toLongLong(&ok, 16);
+  } else {
+    v = text.toLongLong(&ok, 10);
+    // Hosts print a system colour as a signed 32-bit number.
+    if (ok && v < 0) {
+      ok = v >= INT32_MIN;
+      v &= 0xFFFFFFFF;
+    }
+  }
+  const QString form = "Enter a colour as 0x00BBGGRR, or a system colour 0x800000nn.";
+  if (!ok || v < 0 || v > 0xFFFFFFFFLL) return {std::nullopt, form};
+  const OleColor c = OleColor(v);
+  const bool system = (c & 0xFFFFFF00u) == 0x80000000u;
+  if (c <= 0xFFFFFF || (system && int(c & 0xFF) < kSystemColorCount)) return {c, {}};
+  if (!system) return {std::nullopt, form};
+  return {std::nullopt, OleColorText(c) + " is not a system colour: they are " + OleColorText(SystemColor(0)) +
+                            " to " + OleColorText(SystemColor(kSystemColorCount - 1)) + "."};
 }
 
 }  // namespace tivolen

@@ -297,26 +297,31 @@ bool TivolenPropPage::SaveAsDefault() {
   DefaultsStore* s = Module().store;
   if (s) {
     auto flag = [&](int id) { return checks_[id]->isChecked() ? 1 : 0; };
-    s->WriteInt(kKeySort, flag(kIdSort));
-    s->WriteInt(kKeyMultiSelect, combos_[kIdMultiSelect]->currentIndex());
-    s->WriteInt(kKeyPictureTab, edits_[kIdPictureTab]->text().toInt());
-    s->WriteInt(kKeyUserDraw, flag(kIdUserDraw));
-    s->WriteInt(kKeyShowTitle, flag(kIdShowTitle));
-    s->WriteInt(kKeyAutoHorizExtent, flag(kIdAutoHorizExtent));
-    s->WriteInt(kKeyNoRedraw, flag(kIdNoRedraw));
-    s->WriteInt(kKeyDragWindow, flag(kIdDragWindow));
-    s->WriteInt(kKeyMousePointer, combos_[kIdMousePointer]->currentIndex());
+    bool written = true;
+    written &= s->WriteInt(kKeySort, flag(kIdSort));
+    written &= s->WriteInt(kKeyMultiSelect, combos_[kIdMultiSelect]->currentIndex());
+    written &= s->WriteInt(kKeyPictureTab, edits_[kIdPictureTab]->text().toInt());
+    written &= s->WriteInt(kKeyUserDraw, flag(kIdUserDraw));
+    written &= s->WriteInt(kKeyShowTitle, flag(kIdShowTitle));
+    written &= s->WriteInt(kKeyAutoHorizExtent, flag(kIdAutoHorizExtent));
+    written &= s->WriteInt(kKeyNoRedraw, flag(kIdNoRedraw));
+    written &= s->WriteInt(kKeyDragWindow, flag(kIdDragWindow));
+    written &= s->WriteInt(kKeyMousePointer, combos_[kIdMousePointer]->currentIndex());
     // Kept in pixels, the unit a new control reads it in.
-    s->WriteInt(kKeyTBarHeight, control_->Units().ToPixelsY(edits_[kIdTBarHeight]->text().toDouble()));
+    written &= s->WriteInt(kKeyTBarHeight, control_->Units().ToPixelsY(edits_[kIdTBarHeight]->text().toDouble()));
     // The size a new control starts with.
-    s->WriteInt(kKeyWidth, edits_[kIdHdnHeight]->text().toInt());
-    s->WriteInt(kKeyHeight, edits_[kIdHdnWidth]->text().toInt());
-    s->WriteString(kKeyFontName, edits_[kIdFontName]->text());
-    s->WriteFloat(kKeyFontSize, edits_[kIdFontSize]->text().toDouble());
-    s->WriteInt(kKeyFontBold, flag(kIdFontBold));
-    s->WriteInt(kKeyFontItalic, flag(kIdFontItalic));
-    s->WriteInt(kKeyFontUnderline, flag(kIdFontUnderline));
-    s->WriteInt(kKeyFontStrikethru, flag(kIdFontStrikethru));
+    written &= s->WriteInt(kKeyWidth, edits_[kIdHdnHeight]->text().toInt());
+    written &= s->WriteInt(kKeyHeight, edits_[kIdHdnWidth]->text().toInt());
+    written &= s->WriteString(kKeyFontName, edits_[kIdFontName]->text());
+    written &= s->WriteFloat(kKeyFontSize, edits_[kIdFontSize]->text().toDouble());
+    written &= s->WriteInt(kKeyFontBold, flag(kIdFontBold));
+    written &= s->WriteInt(kKeyFontItalic, flag(kIdFontItalic));
+    written &= s->WriteInt(kKeyFontUnderline, flag(kIdFontUnderline));
+    written &= s->WriteInt(kKeyFontStrikethru, flag(kIdFontStrikethru));
+    if (!written) {
+      SetStatus("The defaults could not be written to " + s->Path() + ".");
+      return false;
+    }
   }
   SetPageModified(false);
   return true;

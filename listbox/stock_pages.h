@@ -37,7 +37,7 @@ class FontPropPage : public PropertyPage {
 
  private:
   void ShowProperty();
-  void FieldsChanged();
+  void FieldChanged(QWidget* field);
 
   QComboBox* property_;
   QComboBox* face_;
@@ -47,6 +47,7 @@ class FontPropPage : public PropertyPage {
   QMap<int, QFont> pending_;  // by member number
   QMap<int, bool> changed_;
   bool loading_ = false;
+  bool faceTyped_ = false, sizeTyped_ = false;  // checked on Apply only when typed
 };
 
 class ColorPropPage : public PropertyPage {
@@ -80,6 +81,8 @@ class ColorPropPage : public PropertyPage {
   QMap<int, OleColor> pending_;
   QMap<int, bool> changed_;
   bool loading_ = false;
+  bool typed_ = false;  // the value box holds the user's typing
+  OleColor beforeTyping_ = 0;
 };
 
 class PicturePropPage : public PropertyPage {

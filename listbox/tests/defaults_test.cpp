@@ -9,6 +9,7 @@
 
 #include "listbox/defaults_store.h"
 #include "listbox/prop_page.h"
+#include "listbox/tests/append_only.h"
 #include "listbox/tests/ctrl_fixture.h"
 
 namespace tivolen::test {
@@ -140,6 +141,18 @@ TEST_F(DefaultsFile, SavingDefaultsAgainKeepsTheirFont) {
   const QString text = ReadFile();
   for (const char* line : {"FontName=Liberation Serif", "FontSize=12", "FontBold=1"})
     EXPECT_TRUE(text.contains(QString(line) + "\n")) << line << "\n" << text.toStdString();
+}
+
+TEST_F(DefaultsFile, SaveAsDefaultTellsWhenTheDefaultsWereNotWritten) {
+  WriteFile("Sort=0\n");
+  const AppendOnly kept(Path().toStdString());
+  if (!kept.Holds()) GTEST_SKIP() << "this file system or process cannot make a file append-only";
+  auto c = NewControl();
+  TivolenPropPage page(c.get());
+  page.Check(205)->setChecked(true);  // Sort
+  EXPECT_FALSE(page.SaveAsDefault());
+  EXPECT_EQ(page.Status().toStdString(), ("The defaults could not be written to " + Path() + ".").toStdString());
+  EXPECT_EQ(ReadFile().toStdString(), "[[Tivolen Settings]]\nSort=0\n");
 }
 
 TEST_F(DefaultsFile, SaveAsDefaultStopsOnAFieldThatDoesNotValidate) {

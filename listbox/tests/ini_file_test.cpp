@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "listbox/ini_file.h"
+#include "listbox/tests/append_only.h"
 #include "platform/files/tests/file_kinds.h"
 
 namespace tivolen {
@@ -52,6 +53,14 @@ TEST(IniFile, AWriteThatFailsIsNeverPutInPlace) {
   {
     const talvero::testing::FileSizeLimit full(1000);
     EXPECT_FALSE(ini.Save()) << "over an old one";
+  }
+  EXPECT_EQ(Text(), "[Small]\nSort=1\n");
+  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1) << "no temporary left";
+  {
+    // Every write went; only putting the new file in place fails.
+    const tivolen::test::AppendOnly kept(path.toStdString());
+    if (!kept.Holds()) GTEST_SKIP() << "this file system or process cannot make a file append-only";
+    EXPECT_FALSE(ini.Save()) << "the replace refused";
   }
   EXPECT_EQ(Text(), "[Small]\nSort=1\n");
   EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1) << "no temporary left";

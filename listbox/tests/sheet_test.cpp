@@ -18,22 +18,10 @@
 #include "listbox/prop_sheet.h"
 #include "listbox/stock_pages.h"
 #include "listbox/tests/ctrl_fixture.h"
+#include "listbox/tests/sheet_fixture.h"
 
 namespace tivolen::test {
 namespace {
-
-template <class P>
-P* PageOf(PropertySheet& sheet) {
-  for (int i = 0; i < sheet.PageCount(); ++i)
-    if (auto* p = qobject_cast<P*>(sheet.Page(i))) return p;
-  return nullptr;
-}
-
-QPushButton* Button(PropertySheet& sheet, QDialogButtonBox::StandardButton which) {
-  for (auto* box : sheet.findChildren<QDialogButtonBox*>())
-    if (box->parentWidget() == &sheet) return box->button(which);
-  return nullptr;
-}
 
 // The saved set read into a new control.
 std::unique_ptr<TivolenCtrl> SavedAndLoaded(const TivolenCtrl& c) {
