@@ -169,7 +169,11 @@ TEST_F(LaunchersTest, LayoutFollowsTheWindowSize) {
   const Size sizes[] = {{atMin.width(), atMin.height(), 6, 6, "min"},
                         {1024, 768, 12, 12, "1024x768"},
                         {1920, 1080, 24, 14, "1920x1080"}};
+  // A loaded machine may let the 250 ms timer run out before the checks below.
+  int finished = 0;
+  QObject::connect(w.ResizeFin, &QTimer::timeout, [&finished]() { ++finished; });
   for (const Size& s : sizes) {
+    finished = 0;
     w.resize(s.width, s.height);
     QCoreApplication::processEvents();
     ASSERT_EQ(w.size(), QSize(s.width, s.height));
@@ -193,7 +197,7 @@ TEST_F(LaunchersTest, LayoutFollowsTheWindowSize) {
     for (QWidget* c : {static_cast<QWidget*>(w.Watch), static_cast<QWidget*>(w.Prog),
                        static_cast<QWidget*>(w.EditList)})
       EXPECT_LE(c->geometry().bottom(), w.centralWidget()->height()) << s.shot;
-    EXPECT_TRUE(w.ResizeFin->isActive());
+    EXPECT_TRUE(w.ResizeFin->isActive() || finished > 0);
 
     if (const char* shots = std::getenv("TALVERO_SHOTS")) {
       w.Sys->expandAll();
