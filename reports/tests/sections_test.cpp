@@ -112,6 +112,15 @@ TEST_F(SectionsTest, LibraryProgramPutsBackTheProgramTheListShows) {
   ASSERT_NE(cut, req.end()) << "loaded before reading";
   EXPECT_EQ(req.back(), "PlEDIT") << "the shown program is back in the edit buffer";
   EXPECT_EQ(sim.With(1, [](talvero::sim::SimDrive& d) { return d.ProgramLine(Buffer::Library, 2); }), "ZP");
+
+  // Not after the drive stopped answering: nothing is sent after that (an
+  // edit loads its own program before it writes).
+  sim.AddFault(talvero::sim::FaultRule::Kind(talvero::sim::FaultKind::Silence, 1, std::string("l\x03", 2)));
+  prompter.ExpectMessage("Node 1 did not answer; the Program: CUT section of the report is incomplete.",
+                         talvero::Answer::Ok);
+  sim.ClearLog();
+  Section("Program: CUT");
+  EXPECT_EQ(sim.Requests(1).back().substr(0, 1), "l") << "the line read that failed is the last request";
 }
 
 TEST_F(SectionsTest, EventsKeepTheCodecsTable) {
