@@ -3,12 +3,15 @@
 #include <QFrame>
 #include <QGuiApplication>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QListWidget>
+#include <QPointer>
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "mainwin/drive_read.h"
 #include "mainwin/long_operation.h"
 #include "mainwin/main_win.h"
 #include "mainwin/version.h"
@@ -40,6 +43,9 @@ PrintApp::PrintApp(MainWin& win, QWidget* parent) : QDialog(parent), win_(win) {
   PSelect = new QListWidget(this);
   PSelect->setObjectName("PSelect");
   PSelect->setSelectionMode(QAbstractItemView::MultiSelection);
+  Notice = new QLabel(this);
+  Notice->setObjectName("Notice");
+  Notice->hide();
   auto button = [this](QPushButton*& b, const char* name, const char* caption) {
     b = new QPushButton(caption, this);
     b->setObjectName(name);
@@ -62,8 +68,11 @@ PrintApp::PrintApp(MainWin& win, QWidget* parent) : QDialog(parent), win_(win) {
   buttons->addWidget(Line2);
   buttons->addStretch();
   buttons->addWidget(PrintCancel);
+  auto* list = new QVBoxLayout;
+  list->addWidget(PSelect, 1);
+  list->addWidget(Notice);
   auto* layout = new QHBoxLayout(this);
-  layout->addWidget(PSelect, 1);
+  layout->addLayout(list, 1);
   layout->addLayout(buttons);
   resize(440, 320);
 
@@ -138,6 +147,7 @@ void PrintApp::SetItems(std::vector<std::string> items) {
 
 void PrintApp::Activate() {
   SetItems({});
+  Notice->hide();
   // Nothing to act on while the list is being read.
   const std::vector<QWidget*> controls{PSelect, Disp, DoPrint, SelectAll, SelectNone};
   for (QWidget* w : controls) w->setEnabled(false);
@@ -154,7 +164,17 @@ void PrintApp::FillAppSelections() {
 
 void PrintApp::FillAxisSelections() {
   ReportContext c = Context();
-  SetItems(ReportSections(c).AxisSelections());
+  mainwin::DriveRead read(win_, c.node);
+  std::vector<std::string> items;
+  // The list read up to a failed request: what came before it is real.
+  read.Ask([&] { items = ReportSections(c).AxisSelections(); });
+  SetItems(std::move(items));
+  if (!read.Failed()) return;
+  Notice->setText(QString::fromStdString(read.NotAnswering()));
+  Notice->show();
+  win_.AwaitAnswer(read.Node(), [d = QPointer<PrintApp>(this)]() {
+    if (d && d->isVisible()) d->Activate();
+  });
 }
 
 void PrintApp::PSelect_Click() { DoPrint->setEnabled(!PSelect->selectedItems().isEmpty()); }
@@ -162,26 +182,37 @@ void PrintApp::SelectAll_Click() { PSelect->selectAll(); }
 void PrintApp::SelectNone_Click() { PSelect->clearSelection(); }
 
 template <class F>
-void PrintApp::Process(F&& section) {
+std::vector<std::string> PrintApp::Process(F&& section) {
   hide();
   win_.MousePointer(11);
   Report().ClearPrintFailed();
+  std::vector<std::string> left;
+  bool going = true;
   for (int i = 0; i < PSelect->count() && i < int(items_.size()); ++i) {
     if (!PSelect->item(i)->isSelected()) continue;
-    section(items_[size_t(i)]);
+    if (!going) {
+      left.push_back(items_[size_t(i)]);
+      continue;
+    }
+    going = section(items_[size_t(i)]);
     if (Report().PrintFailed()) break;  // told once; the rest would fail alike
   }
   win_.MousePointer(0);
+  return left;
 }
 
 void PrintApp::ProcessAppSelections() {
   ReportContext c = Context();
   ReportSections sections(c);
-  Process([&](const std::string& item) { sections.ProcessAppItem(item); });
+  Process([&](const std::string& item) {
+    sections.ProcessAppItem(item);
+    return true;
+  });
 }
 
 void PrintApp::ProcessAxisSelections() {
   std::vector<CutSection> cuts;
+  std::vector<std::string> left;
   int node = 0;
   {
     mainwin::LongOperation op(win_, win_.CurNode);
@@ -189,14 +220,17 @@ void PrintApp::ProcessAxisSelections() {
     ReportContext c = Context();
     node = c.node = op.Node();
     ReportSections sections(c);
-    Process([&](const std::string& item) { sections.ProcessAxisItem(item); });
+    // One read for the run: once a request has failed all its tries no
+    // later section sends anything.
+    mainwin::DriveRead read(win_, node);
+    left = Process([&](const std::string& item) { return read.Ask([&] { sections.ProcessAxisItem(item); }); });
     cuts = sections.Cuts();
   }
-  // Told once for the run, before the report shows; each cut is also noted
+  // Told once for the run, before the report shows; the cut is also noted
   // in the report where its section stops.
-  if (!cuts.empty())
+  if (!cuts.empty() || !left.empty())
     talvero::ThePrompter().Message(
-        {CutMessage(node, cuts), "Talvero", talvero::Buttons::Ok, talvero::Icon::Exclamation});
+        {CutMessage(node, cuts, left), "Talvero", talvero::Buttons::Ok, talvero::Icon::Exclamation});
 }
 
 void PrintApp::Disp_Click() {

@@ -12,6 +12,7 @@
 
 class MainWin;
 class QFrame;
+class QLabel;
 class QListWidget;
 class QPushButton;
 
@@ -49,6 +50,7 @@ class PrintApp : public QDialog {
   std::function<std::string()> VersionText;
 
   QListWidget* PSelect;
+  QLabel* Notice;  // "Node n does not answer" when the drive's list was not read whole
   QPushButton *Disp, *DoPrint, *SelectAll, *SelectNone, *PrintCancel;
   QFrame *Line1, *Line2;
 
@@ -58,8 +60,10 @@ class PrintApp : public QDialog {
  private:
   ReportContext Context();
   void SetItems(std::vector<std::string> items);
+  // Writes the selected items in list order while section says to go on;
+  // the items not written after it stopped.
   template <class F>
-  void Process(F&& section);
+  std::vector<std::string> Process(F&& section);
 
   MainWin& win_;
   PR* pr_ = nullptr;

@@ -10,6 +10,7 @@
 #include <QScreen>
 #include <QTimer>
 
+#include "mainwin/drive_read.h"
 #include "mainwin/main_win.h"
 #include "platform/clock/clock.h"
 #include "platform/files/replacing_file.h"
@@ -230,6 +231,12 @@ void Scope::Plot(const Trace& upper, const Trace& lower) {
   }
   UpperSuffix = upper.suffix;
   LowerSuffix = lower.suffix;
+}
+
+bool Scope::Ask(const std::function<void()>& request) {
+  // Shared with the status tick: a drive found silent gets one try.
+  mainwin::DriveRead read(main_, machine_.Node());
+  return read.Ask(request);
 }
 
 // ---- menus

@@ -80,6 +80,7 @@ class Scope : public QWidget, private CaptureHost {
   void SetBusy(bool busy) override;
   void StateChanged(CaptureState s) override;
   void Plot(const Trace& upper, const Trace& lower) override;
+  bool Ask(const std::function<void()>& request) override;
 
   void BuildMenus();
   void ApplyColours();

@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
 
 #include "mainwin/main_win.h"
@@ -113,8 +114,10 @@ void AxisSetup::Build() {
   frames->addLayout(right);
   auto* root = new QVBoxLayout(this);
   root->addLayout(frames);
+  root->addWidget(Notice);
   root->addLayout(ButtonRow(ASW_OK, ASW_Cancel));
   root->setSizeConstraint(QLayout::SetFixedSize);
+  parts_ = {Frame1, Frame2, Frame3};
 
   for (int i = 0; i < 4; ++i)
     connect(ASet[i], &QCheckBox::toggled, this, [this, i]() { ASet_Click(i); });
@@ -168,7 +171,26 @@ void AxisSetup::Show(const MotorPage& p) {
   IkpqValue = p.ikpq;
 }
 
+void AxisSetup::ClearPage() {
+  MtrType->clear();
+  for (QLineEdit* box : MP) box->clear();
+  for (QLineEdit* box : ASI) box->clear();
+  for (QRadioButton* b : FeedT) {
+    b->setAutoExclusive(false);
+    b->setChecked(false);
+    b->setAutoExclusive(true);
+  }
+  shownFeed_ = -1;
+  for (QCheckBox* box : ASet) {
+    const QSignalBlocker quiet(box);
+    box->setChecked(false);
+  }
+  CTK->setChecked(false);
+  DA->setChecked(false);
+}
+
 void AxisSetup::FillData(bool UseCurrent) {
+  ParamAccess::PageRead read(access_, this);
   MotorPage page = Page();
   if (UseCurrent) {
     MtrSelection->setCurrentIndex(0);  // from code: no second fill
@@ -179,6 +201,10 @@ void AxisSetup::FillData(bool UseCurrent) {
     const std::optional<MotorRecord> motor = ChosenMotor();
     if (!motor) return;
     FillLibrary(page, *motor, access_);
+  }
+  if (read.Failed()) {
+    ShowUnread(read);
+    return;
   }
   Show(page);
 }
@@ -198,19 +224,33 @@ void AxisSetup::ASet_Click(int) {
   for (int i = 0; i < 5; ++i) ASL[i]->setEnabled(s.asi[i]);
   for (int i = 0; i < 3; ++i) Label1[i]->setEnabled(s.label1[i]);
   for (int i = 0; i < 4; ++i) ASet[i]->setEnabled(s.aset[i]);
-  ASW_OK->setEnabled(s.ok);
+  ASW_OK->setEnabled(s.ok && !unread_);
   DA->setEnabled(s.daEnabled);
-  DA->setChecked(s.daFromDcm ? access_.Code("DCM") != 0 : true);
+  if (!s.daFromDcm) {
+    DA->setChecked(true);
+    return;
+  }
+  ParamAccess::PageRead read(access_, this);
+  const int dcm = access_.Code("DCM");
+  if (read.Failed()) ShowUnread(read);
+  else DA->setChecked(dcm != 0);
 }
 
 void AxisSetup::Form_Activate() {
+  ParamAccess::PageRead read(access_, this);
   FillData(true);
+  if (read.Failed()) return;  // shown unread
+  ShowRead();
   for (QCheckBox* box : ASet) {
     box->setEnabled(false);
     box->setChecked(false);
   }
   ASW_OK->setEnabled(true);
   const ServoInputs in = PrefillInputs(Page(), access_);
+  if (read.Failed()) {
+    ShowUnread(read);
+    return;
+  }
   DA->setEnabled(true);
   DA->setChecked(in.da);
   for (int i = 0; i < 7; ++i) ASI[i]->setText(Q(in.asi[i]));
@@ -224,6 +264,7 @@ void AxisSetup::Form_Activate() {
 }
 
 void AxisSetup::ASW_OK_Click() {
+  if (unread_) return;  // never write what was not read
   ServoForm form;
   form.page = Page();
   for (int i = 0; i < 4; ++i) form.aset[i] = ASet[i]->isChecked();

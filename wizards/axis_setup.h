@@ -43,6 +43,7 @@ class AxisSetup : public WizardDialog {
 
  private:
   void Build();
+  void ClearPage() override;
   MotorPage Page() const;
   void Show(const MotorPage& page);
 

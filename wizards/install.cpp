@@ -18,8 +18,10 @@ void Install(MainWin& win) {
   win.TuneFormStartHook = []() {
     if (Tune* t = TheTune()) t->Form_Start();
   };
+  // The word is read once the dialog shows, when the tree can no longer move
+  // under the read.
   win.IOConfigLoadHook = []() {
-    if (IOConfig* d = TheIOConfig()) d->Load_IOCW();
+    if (IOConfig* d = TheIOConfig()) d->LoadOnShow();
   };
 }
 

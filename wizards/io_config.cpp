@@ -1,6 +1,8 @@
 #include "wizards/io_config.h"
 
+#include <QCloseEvent>
 #include <QLabel>
+#include <QPointer>
 #include <QPushButton>
 #include <QShowEvent>
 #include <algorithm>
@@ -36,6 +38,10 @@ IOConfig::IOConfig(MainWin& win, QWidget* parent) : QDialog(parent), win_(win) {
   IOL->setObjectName("IOL");
   Label1 = new QLabel("1. Overtravels on inputs 5/6 are ignored on Ethernet Drives", this);
   Label1->setObjectName("Label1");
+  Notice = new QLabel(this);
+  Notice->setObjectName("Notice");
+  Notice->setAlignment(Qt::AlignCenter);
+  Notice->hide();
   IOSet = new QPushButton("Set Configuration and Exit", this);
   IOSet->setObjectName("IOSet");
   IOExit = new QPushButton("Exit (Make No Changes)", this);
@@ -58,12 +64,13 @@ void IOConfig::Place() {
     double left, top, width, height;
   };
   const Spot spots[] = {{IOL, 120, 120, 5295, 3975},
+                        {Notice, 120, 120, 5295, 3975},
                         {Label1, 120, 4200, 5295, 195},
                         {IOSet, 120, 5520, 2175, 375},
                         {IOExit, 3240, 5520, 2175, 375}};
   double scale = 1;
   for (const Spot& s : spots) {
-    if (s.w == IOL) continue;
+    if (s.w == IOL || s.w == Notice) continue;
     const QSize need = s.w->sizeHint();
     scale = std::max({scale, need.width() * tpp / s.width, need.height() * tpp / s.height});
   }
@@ -77,16 +84,39 @@ void IOConfig::showEvent(QShowEvent* e) {
   if (!e->spontaneous()) Form_Activate();
 }
 
+void IOConfig::closeEvent(QCloseEvent* e) {
+  if (TheAxisSetup()->Access().Reading()) e->ignore();
+  else QDialog::closeEvent(e);
+}
+
 void IOConfig::Load_IOCW() {
+  loadPending_ = false;
   ParamAccess& a = TheAxisSetup()->Access();
-  IOCW = rt::CLng(a.Number("IOCW"));
+  ParamAccess::PageRead read(a, this);
+  const double word = a.Number("IOCW");
   // A family the table does not know lists nothing, never the last one's.
   IOTableKey = wizards::IOTableKey(a);
+  unread_ = read.Failed();
+  if (!unread_) {
+    IOCW = rt::CLng(word);
+    return;
+  }
+  Notice->setText(QString::fromStdString(read.NotAnswering()));
+  win_.AwaitAnswer(read.Node(), [d = QPointer<IOConfig>(this)]() {
+    if (!d || !d->isVisible()) return;
+    d->Load_IOCW();
+    d->Form_Activate();
+  });
 }
 
 void IOConfig::Form_Activate() {
+  if (loadPending_) Load_IOCW();
   Label1->setVisible(!win_.AxisTypeMatch("RHO", win_.CurNode));
   IOL->Clear();
+  IOL->setVisible(!unread_);
+  Notice->setVisible(unread_);
+  IOSet->setEnabled(!unread_);
+  if (unread_) return;
   IOL->SetTabWidth(0, 280);
   std::vector<IoRow> rows;
   if (win_.IORS) rows = functions_.Load(*win_.IORS, IOTableKey);
@@ -100,6 +130,7 @@ void IOConfig::Form_Activate() {
 }
 
 void IOConfig::IOL_DblClick() {
+  if (unread_) return;
   int row = -1;
   for (int i = 0; i < IOL->ListCount(); ++i)
     if (IOL->Selected(i)) row = i;
@@ -113,6 +144,7 @@ void IOConfig::IOL_KeyPress(int16_t& KeyAscii) {
 }
 
 void IOConfig::IOSet_Click() {
+  if (unread_) return;  // never write a word that was not read
   ParamAccess& a = TheAxisSetup()->Access();
   a.BeginRun();
   a.ChP("IOCW", std::to_string(IOCW));

@@ -2,15 +2,60 @@
 
 #include <algorithm>
 
+#include <QWidget>
+
+#include "mainwin/drive_read.h"
 #include "mainwin/main_win.h"
 #include "platform/ui/prompter.h"
 #include "runtime/text.h"
 
 namespace wizards {
 
+ParamAccess::PageRead::PageRead(ParamAccess& access, QWidget* window)
+    : access_(access), outer_(access.top_), node_(access.win_.CurNode), window_(window) {
+  if (outer_ && outer_->node_ == node_) {
+    read_ = outer_->read_;
+  } else if (node_ >= 0) {
+    own_ = std::make_unique<mainwin::DriveRead>(access.win_, node_);
+    read_ = own_.get();
+    if (window) {
+      ISP& link = access.win_.Link;
+      gate_ = link.BeforeRetry;
+      link.BeforeRetry = [this](int n) {
+        Hold();
+        return gate_(n);
+      };
+    }
+  }
+  access.top_ = this;
+}
+
+ParamAccess::PageRead::~PageRead() {
+  access_.top_ = outer_;
+  if (gate_) access_.win_.Link.BeforeRetry = gate_;
+  if (held_ && window_) window_->setEnabled(true);
+}
+
+void ParamAccess::PageRead::Hold() {
+  if (held_ || !window_ || !window_->isEnabled()) return;
+  window_->setEnabled(false);
+  held_ = true;
+}
+
+bool ParamAccess::PageRead::Failed() const { return read_ && read_->Failed(); }
+
+std::string ParamAccess::PageRead::NotAnswering() const { return read_ ? read_->NotAnswering() : std::string(); }
+
 std::string ParamAccess::Read(const std::string& name) {
-  if (win_.CurNode < 0) return win_.Internal_read(name);
-  return win_.Link.ValueOf(win_.CurNode, name);
+  if (!top_) {
+    const PageRead lone(*this);
+    return Read(name);
+  }
+  const PageRead& r = *top_;
+  if (r.node_ < 0) return win_.Internal_read(name);
+  std::string value;
+  if (!r.read_->Ask([&] { value = win_.Link.ValueOf(r.node_, name); })) return "";
+  return value;
 }
 
 bool ParamAccess::IsFamily(const std::string& code) { return win_.AxisTypeMatch(code, win_.CurNode); }

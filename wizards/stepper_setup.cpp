@@ -66,8 +66,10 @@ void StepperSetup::Build() {
   auto* root = new QVBoxLayout(this);
   root->addWidget(Frame1);
   root->addWidget(Frame2);
+  root->addWidget(Notice);
   root->addLayout(ButtonRow(ASW_OK, ASW_Cancel));
   root->setSizeConstraint(QLayout::SetFixedSize);
+  parts_ = {Frame1, Frame2};
 
   for (int i = 0; i < 2; ++i)
     connect(FeedT[i], &QRadioButton::clicked, this, [this, i]() {
@@ -102,7 +104,17 @@ void StepperSetup::Show(const StepperPage& p) {
   for (int i = 0; i < 2; ++i) FeedT[i]->setEnabled(p.feedEnabled[i]);
 }
 
+void StepperSetup::ClearPage() {
+  for (QLineEdit* box : MP) box->clear();
+  for (QRadioButton* b : FeedT) {
+    b->setAutoExclusive(false);
+    b->setChecked(false);
+    b->setAutoExclusive(true);
+  }
+}
+
 void StepperSetup::FillData(bool UseCurrent) {
+  ParamAccess::PageRead read(access_, this);
   StepperPage page = Page();
   std::optional<MotorRecord> motor;
   if (UseCurrent) {
@@ -112,6 +124,11 @@ void StepperSetup::FillData(bool UseCurrent) {
     if (!motor) return;
   }
   StepperFill(page, UseCurrent, motor ? &*motor : nullptr, access_);
+  if (read.Failed()) {
+    ShowUnread(read);
+    return;
+  }
+  if (UseCurrent) ShowRead();
   Show(page);
 }
 
@@ -122,6 +139,7 @@ void StepperSetup::FeedT_Click(int Index) {
 }
 
 void StepperSetup::ASW_OK_Click() {
+  if (unread_) return;  // never write what was not read
   const std::vector<ParamWrite> writes = StepperWrites(Page());
   accept();
   access_.BeginRun();

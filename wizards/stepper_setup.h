@@ -34,6 +34,7 @@ class StepperSetup : public WizardDialog {
 
  private:
   void Build();
+  void ClearPage() override;
   // The page with the operator's edits.
   StepperPage Page() const;
   void Show(const StepperPage& page);

@@ -8,6 +8,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QSlider>
 #include <QWindow>
@@ -199,6 +200,7 @@ void Tune::Form_Activate() {
   setWindowTitle(win_.CurNode < 0 ? "Tuning Wizard (Offline App)"
                                   : QString("Tuning Wizard (Node %1)").arg(win_.CurNode));
   LoadValues();
+  if (unread_) return;
   Refreshes();
   saved_ = {PosGain->text(), SimuPL->checkState() == Qt::Checked ? 1 : 0, Damping->value(),
             FeedForward->value(), Response->value()};
@@ -212,13 +214,23 @@ void Tune::Refreshes() {
 
 void Tune::LoadValues() {
   ParamAccess& a = Access();
-  PosGain->setText(Q(rt::Format(a.Number("PPG"), "##0.000")));
+  ParamAccess::PageRead read(a, this);
+  const double ppg = a.Number("PPG");
   a.Read("CM");
-  INER = float(a.Number("INER"));
+  const float iner = float(a.Number("INER"));
   const float kf = float(a.Number("KF"));
+  const float kp = float(a.Number("KP"));
+  const float ki = float(a.Number("KI"));
+  if (read.Failed()) {
+    ShowUnread(read.NotAnswering(), read.Node());
+    return;
+  }
+  unread_ = false;
+  PosGain->setText(Q(rt::Format(ppg, "##0.000")));
+  INER = iner;
   SetSlider(FeedForward, FeedForwardFromKF(kf));
-  KP = float(a.Number("KP"));
-  KI = float(a.Number("KI"));
+  KP = kp;
+  KI = ki;
   PPG = float(rt::Val(PosGain->text().toStdString()));
   if (!(INER > 0)) {
     Box("Bad inertia value loaded in the axis.\nPlease set the inertia to a valid value.");
@@ -234,6 +246,19 @@ void Tune::LoadValues() {
     Def_Click();
     Box("Could not recoconize tuning values from the axis.\nDefaults loaded.");
   }
+}
+
+void Tune::ShowUnread(const std::string& notAnswering, int node) {
+  unread_ = true;
+  setWindowTitle(QString("Tuning Wizard (%1)").arg(Q(notAnswering)));
+  EnableInputs(false);
+  PosGain->clear();
+  Label_D->setText("Damping");
+  Label_R->setText("Response");
+  Label_FF->setText("Feedforward Gain");
+  win_.AwaitAnswer(node, [t = QPointer<Tune>(this)]() {
+    if (t && t->isVisible()) t->Form_Activate();
+  });
 }
 
 void Tune::ComputeGains() {
@@ -292,7 +317,8 @@ void Tune::Revert_Click() {
 }
 
 void Tune::Set_Click() {
-  if (busy_) return;  // a second click while the writes go out
+  // A second click while the writes go out; or no gains read to change.
+  if (busy_ || unread_) return;
   Busy busy(busy_);
   // The tree may have moved on since the last read.
   if (!ServoAxis()) {

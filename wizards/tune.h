@@ -42,6 +42,9 @@ class Tune : public QWidget {
 
   // Whether the selection is an axis the wizard tunes (not a stepper).
   bool ServoAxis() const;
+  // The drive did not answer the last read: nothing shows and "Change"
+  // writes nothing until it is read again.
+  bool Unread() const { return unread_; }
 
   QSlider *Damping, *Response, *FeedForward, *XI;
   QLabel *Label_D, *Label_R, *Label_FF, *XI_T, *XI_L, *XI_H, *Label_PPG;
@@ -68,10 +71,12 @@ class Tune : public QWidget {
   // A box of ours: the activation that follows its closing reads nothing.
   void Box(const std::string& text);
   void Boxed(const std::function<void()>& show);
+  void ShowUnread(const std::string& notAnswering, int node);
 
   MainWin& win_;
   bool quiet_ = false;       // the wizard sets its controls
   bool busy_ = false;  // Form_Activate or Change runs
+  bool unread_ = false;
   // The next activation is no return of the operator: it follows our own
   // showing or a box of ours closing. Cleared when another window gets focus.
   bool skipActivation_ = false;

@@ -1,6 +1,9 @@
 #include "wizards/wizard_dialog.h"
 
+#include <QCloseEvent>
 #include <QComboBox>
+#include <QLabel>
+#include <QPointer>
 #include <QPushButton>
 #include <QShowEvent>
 
@@ -18,6 +21,9 @@ WizardDialog::WizardDialog(MainWin& win, const QString& title, QWidget* parent)
   ASW_OK = new QPushButton("OK", this);
   ASW_Cancel = new QPushButton("Cancel", this);
   ASW_OK->setDefault(true);
+  Notice = new QLabel(this);
+  Notice->setObjectName("Notice");
+  Notice->hide();
 }
 
 void WizardDialog::Connect() {
@@ -31,6 +37,30 @@ void WizardDialog::MtrSelection_Click() { FillData(MtrSelection->currentIndex() 
 void WizardDialog::showEvent(QShowEvent* e) {
   QDialog::showEvent(e);
   if (!e->spontaneous()) Form_Activate();
+}
+
+void WizardDialog::closeEvent(QCloseEvent* e) {
+  if (access_.Reading()) e->ignore();
+  else QDialog::closeEvent(e);
+}
+
+void WizardDialog::ShowUnread(const ParamAccess::PageRead& read) {
+  unread_ = true;
+  ClearPage();
+  for (QWidget* w : parts_) w->setEnabled(false);
+  ASW_OK->setEnabled(false);
+  Notice->setText(QString::fromStdString(read.NotAnswering()));
+  Notice->show();
+  win_.AwaitAnswer(read.Node(), [d = QPointer<WizardDialog>(this)]() {
+    if (d && d->isVisible()) d->Form_Activate();
+  });
+}
+
+void WizardDialog::ShowRead() {
+  unread_ = false;
+  for (QWidget* w : parts_) w->setEnabled(true);
+  ASW_OK->setEnabled(true);
+  Notice->hide();
 }
 
 void WizardDialog::LoadMotorList(std::span<const std::string> fixedRows, bool steppers) {

@@ -6,11 +6,13 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "wizards/model/motor_library.h"
 #include "wizards/param_access.h"
 
 class QComboBox;
+class QLabel;
 class QPushButton;
 class MainWin;
 
@@ -31,12 +33,27 @@ class WizardDialog : public QDialog {
   // Row 0 (or none) is the axis' present settings.
   void MtrSelection_Click();
   void ASW_Cancel_Click() { reject(); }
+  // The drive did not answer the page's read: the page shows no value and
+  // OK writes nothing until the whole page is read again.
+  bool Unread() const { return unread_; }
 
   QComboBox* MtrSelection;
   QPushButton *ASW_OK, *ASW_Cancel;
+  QLabel* Notice;  // "Node n does not answer" while the page is unread
 
  protected:
   void showEvent(QShowEvent* e) override;
+  // Refused while the axis is read: the dialog's own loop may not run yet.
+  void closeEvent(QCloseEvent* e) override;
+  // The page after a failed read: its values cleared (ClearPage), its parts
+  // and OK off, the notice shown, and the page read again once the drive
+  // answers.
+  void ShowUnread(const ParamAccess::PageRead& read);
+  // The whole page was read.
+  void ShowRead();
+  virtual void ClearPage() = 0;
+  // The page's parts that take no input while it is unread.
+  std::vector<QWidget*> parts_;
   // The fixed rows, then the catalogue's steppers or servo motors; no row chosen.
   void LoadMotorList(std::span<const std::string> fixedRows, bool steppers);
   // The catalogue's record of the chosen row. A name the catalogue no longer
@@ -47,6 +64,7 @@ class WizardDialog : public QDialog {
 
   MainWin& win_;
   ParamAccess access_;
+  bool unread_ = false;
 };
 
 }  // namespace wizards

@@ -142,17 +142,40 @@ std::string CutNote(int node, const CutSection& cut) {
   return NotAnsweredHead(node, cut.damaged) + "the " + cut.section + " section is incomplete.";
 }
 
-std::string CutMessage(int node, const std::vector<CutSection>& cuts) {
-  if (cuts.empty()) return std::string();
-  bool damaged = true;
-  std::string names;
-  for (size_t i = 0; i < cuts.size(); ++i) {
-    damaged = damaged && cuts[i].damaged;
-    if (i > 0) names += i + 1 == cuts.size() ? " and " : ", ";
-    names += cuts[i].section;
+namespace {
+
+// "A", "A and B", "A, B and C".
+std::string Names(const std::vector<std::string>& names) {
+  std::string text;
+  for (size_t i = 0; i < names.size(); ++i) {
+    if (i > 0) text += i + 1 == names.size() ? " and " : ", ";
+    text += names[i];
   }
-  return NotAnsweredHead(node, damaged) + "the " + names + (cuts.size() > 1 ? " sections" : " section") +
-         " of the report " + (cuts.size() > 1 ? "are" : "is") + " incomplete.";
+  return text;
+}
+
+}  // namespace
+
+std::string CutMessage(int node, const std::vector<CutSection>& cuts, const std::vector<std::string>& left) {
+  if (cuts.empty() && left.empty()) return std::string();
+  bool damaged = !cuts.empty();
+  std::vector<std::string> names;
+  for (const CutSection& cut : cuts) {
+    damaged = damaged && cut.damaged;
+    names.push_back(cut.section);
+  }
+  std::string text = NotAnsweredHead(node, damaged);
+  if (!cuts.empty()) {
+    const bool many = cuts.size() > 1;
+    text += "the " + Names(names) + (many ? " sections" : " section") + " of the report " + (many ? "are" : "is") +
+            " incomplete";
+  }
+  if (!left.empty()) {
+    text += std::string(cuts.empty() ? "the " : ", and the ") + Names(left) + (left.size() > 1 ? " sections" : " section");
+    if (cuts.empty()) text += " of the report";
+    text += left.size() > 1 ? " were left out" : " was left out";
+  }
+  return text + ".";
 }
 
 void ReportSections::Text(const std::string& utf8) { PR().Add(deRTF(utf8)); }
@@ -323,9 +346,12 @@ void ReportSections::ProgramBody(const std::string& name, const SectionWatch& wa
 
 void ReportSections::DumpAxisProgram(const std::string& name) {
   const auto body = [&](const SectionWatch& watch) { ProgramBody(name, watch); };
+  const size_t cutBefore = cuts_.size();
   if (name.empty()) DriveSection("----- Active Program from: ", 27, 2, "Active Program", body);
   else DriveSection("----- Axis Library Program: " + name + " from: ", 28, 3, "Program: " + name, body);
-  if (!name.empty() && c_.libraryProgramPrinted) c_.libraryProgramPrinted(name);
+  // Not after a cut: the rest of the read is not sent, and an edit loads its
+  // own program before it writes.
+  if (!name.empty() && cuts_.size() == cutBefore && c_.libraryProgramPrinted) c_.libraryProgramPrinted(name);
 }
 
 void ReportSections::ThreadsBody(const SectionWatch& watch) {

@@ -82,8 +82,9 @@ struct CutSection {
 // The report's own line where a section stops:
 // "Node 1 did not answer; the Parameters section is incomplete."
 std::string CutNote(int node, const CutSection& cut);
-// The one message of a run, naming every section cut.
-std::string CutMessage(int node, const std::vector<CutSection>& cuts);
+// The one message of a run, naming every section cut and the items the run
+// then left out (a run ends at its first failed request).
+std::string CutMessage(int node, const std::vector<CutSection>& cuts, const std::vector<std::string>& left = {});
 
 class ReportSections {
  public:

@@ -1,9 +1,11 @@
 // The report dialog: what it offers for a drive or an application, the
 // Print button's state, and how Display and Print run the chosen sections.
+#include <QLabel>
 #include <QPrinter>
 
 #include "reports/tests/report_fixture.h"
 #include "reports/tests/tool_run.h"
+#include "wizards/tests/silent_drive_fixture.h"
 #include "store/applic.h"
 
 namespace {
@@ -216,6 +218,62 @@ TEST_F(DialogTest, AJobThatCannotStartIsToldOnceAndEndsTheRun) {
   Dialog().DoPrint_Click();
   EXPECT_EQ(none.jobs, 1);
   for (const std::string& r : sim.Requests(1)) EXPECT_NE(r, "Q") << "the status section never ran";
+}
+
+// The dialog's list and a report of every section, on a drive that does not
+// answer, at the program's tries and time-outs on the fake clock.
+class SilentDialogTest : public SilentDriveTest<ReportTest> {};
+
+TEST_F(SilentDialogTest, ASilentDriveCostsOneRetryCycleOrOneTryAndNothingAfterIt) {
+  talvero::sim::SimDrive& d = AddDrive(1, Family::RHO, "KV110c", "Feed");
+  d.Programs().Save(Buffer::Active, "A");
+  ASSERT_TRUE(StartOnLine());
+  Click("#1");
+  const std::vector<std::string> withA{"Parameters", "Events", "Active Program", "Program: A", "Status"};
+  reports::PrintApp& dlg = Dialog();
+  struct Case {
+    const char* what;
+    std::function<void()> before;  // on the answering drive
+    std::function<void()> run;
+    std::string request;  // the one sent
+  } cases[] = {
+      {"the list", [] {}, [&] { dlg.Activate(); }, std::string("PD\0", 3)},
+      {"the report", [&] { Choose(withA); },
+       [&] {
+         prompter.ExpectMessage(
+             "Node 1 did not answer; the Parameters section of the report is incomplete, and the Events, Active "
+             "Program, Program: A and Status sections were left out.",
+             talvero::Answer::Ok);
+         const std::string rtf = Display();
+         EXPECT_NE(rtf.find("Node 1 did not answer; the Parameters section is incomplete."), std::string::npos);
+         EXPECT_EQ(rtf.find("----- Events from:"), std::string::npos);
+         EXPECT_EQ(rtf.find("Total Inertia"), std::string::npos) << "no value the drive did not give";
+       },
+       "=CM"},
+  };
+  for (const Case& c : cases) {
+    for (const bool known : {false, true}) {
+      const std::string what = std::string(c.what) + (known ? ", known silent" : ", silent for the first time");
+      ExpectOneFailedRequest(Silent(1, known, c.before, c.run), known, c.request, what);
+    }
+  }
+  // The list said so, offers what needs no answer, and fills once the drive answers.
+  sim.ClearFaults();
+  win->Link.Retries = 2;
+  dlg.show();
+  QCoreApplication::processEvents();  // the showing's own fill
+  ASSERT_EQ(dlg.Items(), withA);
+  ASSERT_TRUE(dlg.Notice->isHidden());
+  sim.AddFault(talvero::sim::FaultRule::Silent(1));
+  dlg.Activate();
+  EXPECT_EQ(dlg.Items(), kDriveBase);
+  EXPECT_TRUE(dlg.Notice->isVisible());
+  EXPECT_EQ(dlg.Notice->text(), "Node 1 does not answer");
+  sim.ClearFaults();
+  win->DriveAnswered(1);
+  EXPECT_EQ(dlg.Items(), withA);
+  EXPECT_TRUE(dlg.Notice->isHidden());
+  dlg.hide();
 }
 
 TEST_F(DialogTest, ApplicationListsNamedSlotsAndWritesTheChosenProgram) {

@@ -112,6 +112,15 @@ TEST_F(SectionsTest, LibraryProgramPutsBackTheProgramTheListShows) {
   ASSERT_NE(cut, req.end()) << "loaded before reading";
   EXPECT_EQ(req.back(), "PlEDIT") << "the shown program is back in the edit buffer";
   EXPECT_EQ(sim.With(1, [](talvero::sim::SimDrive& d) { return d.ProgramLine(Buffer::Library, 2); }), "ZP");
+
+  // Not after the drive stopped answering: nothing is sent after that (an
+  // edit loads its own program before it writes).
+  sim.AddFault(talvero::sim::FaultRule::Kind(talvero::sim::FaultKind::Silence, 1, std::string("l\x03", 2)));
+  prompter.ExpectMessage("Node 1 did not answer; the Program: CUT section of the report is incomplete.",
+                         talvero::Answer::Ok);
+  sim.ClearLog();
+  Section("Program: CUT");
+  EXPECT_EQ(sim.Requests(1).back().substr(0, 1), "l") << "the line read that failed is the last request";
 }
 
 TEST_F(SectionsTest, EventsKeepTheCodecsTable) {
@@ -291,15 +300,20 @@ TEST_F(SectionsTest, ADriveThatStopsAnsweringCutsTheSectionWhereItStopped) {
   }
   EXPECT_EQ(prompter.Boxes().back().icon, talvero::Icon::Exclamation);
 
-  // One message for the run, naming each section it cut.
+  // The run ends at the cut: the sections after it send nothing and are named.
   sim.ClearFaults();
   sim.AddFault(FaultRule::Kind(FaultKind::Silence, 1, "=BSPD"));
-  sim.AddFault(FaultRule::Kind(FaultKind::Silence, 1, "I\x01"));
   Choose({"Parameters", "Events", "Status"});
-  prompter.ExpectMessage("Node 1 did not answer; the Parameters and Status sections of the report are incomplete.",
-                         talvero::Answer::Ok);
+  prompter.ExpectMessage(
+      "Node 1 did not answer; the Parameters section of the report is incomplete, and the Events and Status "
+      "sections were left out.",
+      talvero::Answer::Ok);
+  sim.ClearLog();
   const std::string rtf = Display();
-  EXPECT_TRUE(Contains(rtf, "09:  (InActive)  09: <empty>")) << "the section between is whole";
+  EXPECT_FALSE(Contains(rtf, "----- Events from: ")) << "no section after the cut";
+  const std::vector<std::string> sent = sim.Requests(1);
+  ASSERT_FALSE(sent.empty());
+  EXPECT_EQ(sent.back(), "=BSPD") << "nothing after the request that failed";
 }
 
 class AppSectionsTest : public ReportTest {

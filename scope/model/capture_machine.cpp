@@ -1,6 +1,5 @@
 #include "scope/model/capture_machine.h"
 
-#include "link/failure_watch.h"
 #include "link/isp.h"
 #include "platform/clock/clock.h"
 #include "platform/ui/prompter.h"
@@ -132,47 +131,75 @@ void CaptureMachine::Abort() {
   }
 }
 
+// Each request lets the window run between its tries: a key or a hide may
+// have moved the state meanwhile, and the step then ends as that state says.
 void CaptureMachine::Start() {
   choice_ = host_.Choice();
   freeRun_ = host_.FreeRun();
-  link_.GoCap(node_, TimebaseCodeOfChoice(), choice_.upper, choice_.lower, freeRun_ ? 0 : 1);
+  const bool sent = host_.Ask(
+      [&] { link_.GoCap(node_, TimebaseCodeOfChoice(), choice_.upper, choice_.lower, freeRun_ ? 0 : 1); });
+  if (state_ == CaptureState::Idle) return;
+  if (!sent) {
+    NotAnswering();
+    return;
+  }
+  if (state_ == CaptureState::Aborting) {
+    abortedFrom_ = CaptureState::Polling;  // the drive captures: it is told to stop
+    Schedule(0);
+    return;
+  }
   startedMs_ = talvero::TheClock().NowMs();
-  silentPolls_ = 0;
   Go(CaptureState::Polling);
   Schedule(0);
 }
 
 void CaptureMachine::Poll() {
-  FailureWatch watch(link_);
-  if (link_.FinishedCap(node_)) {
+  bool finished = false;
+  const bool answered = host_.Ask([&] { finished = link_.FinishedCap(node_); });
+  if (state_ == CaptureState::Idle) return;
+  if (!answered) {
+    NotAnswering();
+    return;
+  }
+  if (state_ == CaptureState::Aborting) {
+    Schedule(0);
+    return;
+  }
+  if (finished) {
     Go(CaptureState::Reading);
     Schedule(0);
     return;
   }
-  silentPolls_ = watch.Failed() ? silentPolls_ + 1 : 0;
   const bool overdue =
       freeRun_ && talvero::TheClock().NowMs() - startedMs_ > 2 * TimebaseCodeOfChoice() * 100 + kFreeRunSlackMs;
-  if (silentPolls_ >= kSilentPolls || overdue) {
+  if (overdue) {
     // Still busy while the box shows, so no new capture starts under it.
-    link_.StopCap(node_);
-    const bool silent = silentPolls_ >= kSilentPolls;
-    talvero::ThePrompter().Message({silent ? "The drive does not answer...capture stopped."
-                                           : "The drive did not finish the capture...capture stopped.",
-                                    kTitle, talvero::Buttons::Ok});
+    host_.Ask([&] { link_.StopCap(node_); });
+    talvero::ThePrompter().Message(
+        {"The drive did not finish the capture...capture stopped.", kTitle, talvero::Buttons::Ok});
     Finish();
     return;
   }
   Schedule(kPollMs);
 }
 
+void CaptureMachine::NotAnswering() {
+  // Still busy while the box shows, so no new capture starts under it.
+  talvero::ThePrompter().Message(
+      {"Node " + std::to_string(node_) + " does not answer...capture stopped.", kTitle, talvero::Buttons::Ok});
+  Finish();
+}
+
 bool CaptureMachine::ReadTrace(uint8_t block, int channel, Trace& t) {
-  const std::string s = link_.Cap(node_, block);
-  if (s.size() != size_t(kSamples)) return false;
+  std::string s;
+  if (!host_.Ask([&] { s = link_.Cap(node_, block); }) || s.size() != size_t(kSamples)) return false;
   int16_t type = 0;
   float scale = 1.0f, offset = 0.0f;
-  link_.Yscale(node_, block, type, scale, offset);
+  if (!host_.Ask([&] { link_.Yscale(node_, block, type, scale, offset); })) return false;
   if (scale == 0.0f) scale = 1.0f;
-  t.suffix = UnitSuffix(channel, UnitNameFromIndex(link_.NewValueOf(node_, "UU")));
+  float units = 0;
+  if (!host_.Ask([&] { units = link_.NewValueOf(node_, "UU"); })) return false;
+  t.suffix = UnitSuffix(channel, UnitNameFromIndex(units));
   t.title = ChannelCaption(channel) + t.suffix;
   const int code = TimebaseCodeOfChoice();
   t.seconds = code / 10.0;
@@ -188,7 +215,8 @@ bool CaptureMachine::ReadTrace(uint8_t block, int channel, Trace& t) {
 void CaptureMachine::Read() {
   Trace upper, lower;
   // Both blocks are read before either is drawn, so a bad second block
-  // leaves no new upper trace beside an old lower one.
+  // leaves no new upper trace beside an old lower one; a scale or unit the
+  // drive did not give is never drawn with a default.
   if (!ReadTrace(0, choice_.upper, upper) || !ReadTrace(1, choice_.lower, lower)) {
     talvero::ThePrompter().Message(
         {"Unable to properly acquire data...plot data may be invalid.", kTitle, talvero::Buttons::Ok});
@@ -211,7 +239,7 @@ void CaptureMachine::Finish() {
 }
 
 void CaptureMachine::StopCapture() {
-  link_.StopCap(node_);
+  host_.Ask([&] { link_.StopCap(node_); });
   Finish();
 }
 

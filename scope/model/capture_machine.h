@@ -14,6 +14,7 @@
 // Nothing here knows about widgets: the host reads the menus and panels and
 // draws the traces.
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -53,12 +54,14 @@ class CaptureHost {
   virtual void StateChanged(CaptureState s) = 0;
   // Both traces at once, only when both were read whole.
   virtual void Plot(const Trace& upper, const Trace& lower) = 0;
+  // Sends one request of the capture; false when it failed all its tries.
+  // The window may run between the tries.
+  virtual bool Ask(const std::function<void()>& request) = 0;
 };
 
 class CaptureMachine {
  public:
   static constexpr int kArmMs = 100, kPollMs = 50, kRepeatMs = 250;
-  static constexpr int kSilentPolls = 3;      // failed status requests in a row
   static constexpr int kFreeRunSlackMs = 5000;
 
   CaptureMachine(ISP& link, CaptureHost& host) : link_(link), host_(host) {}
@@ -83,6 +86,7 @@ class CaptureMachine {
   void Read();
   void Finish();       // back to Idle with the settings enabled
   void StopCapture();  // the drive told to stop, then Idle
+  void NotAnswering(); // said, then Idle: nothing more is sent
   bool ReadTrace(uint8_t block, int channel, Trace& t);
   int TimebaseCodeOfChoice() const;  // 1 when no timebase is checked
 
@@ -94,7 +98,6 @@ class CaptureMachine {
   CaptureChoice choice_;
   bool freeRun_ = false;
   int64_t startedMs_ = 0;
-  int silentPolls_ = 0;
   int lastScheduleMs_ = -1;
   bool inTick_ = false;
 };

@@ -5,8 +5,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <utility>
 #include <functional>
 
+#include "link/failure_watch.h"
 #include "link/isp.h"
 #include "link/testing/sim_port.h"
 #include "platform/clock/clock.h"
@@ -39,6 +41,12 @@ struct FakeHost : CaptureHost {
     lower = l;
     if (onPlot) onPlot();
   }
+  bool Ask(const std::function<void()>& request) override {
+    const FailureWatch watch(*link);
+    request();
+    if (betweenTries) std::exchange(betweenTries, nullptr)();  // the window runs once
+    return !watch.Failed();
+  }
 
   bool pending = false;
   int due = 0;
@@ -49,6 +57,8 @@ struct FakeHost : CaptureHost {
   std::function<void()> onPlot;
   int plots = 0;
   Trace upper, lower;
+  ISP* link = nullptr;
+  std::function<void()> betweenTries;  // what the window does while a request waits
 };
 
 class CaptureTest : public ::testing::Test {
@@ -61,6 +71,7 @@ class CaptureTest : public ::testing::Test {
     link.FirstByteTimeout = 40;
     link.NextByteTimeout = 20;
     machine.SetNode(1);
+    host.link = &link;
   }
   void TearDown() override {
     talvero::SetClock(nullptr);
@@ -278,17 +289,42 @@ TEST_F(CaptureTest, AFailedOrShortBlockOnEitherTracePlotsNothing) {
   EXPECT_EQ(r.back().substr(0, 1), "\x0D");
 }
 
-TEST_F(CaptureTest, ASilentDriveStopsAfterThreeFailedPolls) {
-  machine.HandleCaptureKey(13);
-  RunTo(CaptureState::Polling);
-  sim.AddFault(FaultRule::Silent(1));
-  prompter.ExpectMessage("The drive does not answer...capture stopped.", talvero::Answer::Ok, "KOVscope");
-  Run();
-  EXPECT_EQ(machine.State(), CaptureState::Idle);
-  int polls = 0;
-  for (const auto& r : sim.Log()) polls += r.data == "Q";
-  EXPECT_GT(polls, 0);
+TEST_F(CaptureTest, TheFirstRequestThatFailsAllItsTriesEndsTheCaptureAndNothingMoreIsSent) {
+  link.Retries = 3;
+  struct Case {
+    CaptureState from;    // the drive falls silent as the machine gets there
+    std::string failing;  // the request that fails its three tries
+    const char* box;
+  } cases[] = {
+      {CaptureState::Starting, std::string("\x18\x01\x05\x02", 4), "Node 1 does not answer...capture stopped."},
+      {CaptureState::Polling, "Q", "Node 1 does not answer...capture stopped."},
+      // A scale or a unit the drive did not give is never plotted with a default.
+      {CaptureState::Reading, std::string("\x0D\x00", 2), "Unable to properly acquire data...plot data may be invalid."},
+  };
+  for (const Case& c : cases) {
+    sim.ClearFaults();
+    machine.HandleCaptureKey(13);
+    RunTo(c.from);
+    sim.ClearLog();
+    sim.AddFault(FaultRule::Silent(1));
+    const uint64_t failed = link.FailedOperations;
+    prompter.ExpectMessage(c.box, talvero::Answer::Ok, "KOVscope");
+    Run();
+    EXPECT_EQ(machine.State(), CaptureState::Idle);
+    EXPECT_FALSE(host.busy);
+    EXPECT_EQ(Requests(), std::vector<std::string>(3, c.failing)) << "no stop, no further poll or read";
+    EXPECT_EQ(link.FailedOperations, failed + 1);
+  }
   EXPECT_EQ(host.plots, 0);
+  for (const char* cmd : {"\x0C", "+UU"}) {
+    sim.ClearFaults();
+    sim.AddFault(FaultRule::Missing(1, cmd, -1));
+    prompter.ExpectMessage("Unable to properly acquire data...plot data may be invalid.", talvero::Answer::Ok,
+                           "KOVscope");
+    machine.HandleCaptureKey(13);
+    Run();
+    EXPECT_EQ(host.plots, 0) << cmd;
+  }
 }
 
 TEST_F(CaptureTest, FreeRunGivesUpAfterTwiceTheTimebaseAndFiveSecondsButATriggerWaits) {
@@ -328,6 +364,39 @@ TEST_F(CaptureTest, FreeRunGivesUpAfterTwiceTheTimebaseAndFiveSecondsButATrigger
   machine.HandleCaptureKey(27);
   Run();
   EXPECT_EQ(machine.State(), CaptureState::Idle);
+}
+
+// The window runs while a request waits for its next try: an Esc or a hide
+// taken then is heard when the request ends, and the capture never starts
+// again behind it.
+TEST_F(CaptureTest, AnEscOrAHideWhileARequestWaitsIsHeardOnceItEnds) {
+  const std::string start("\x18\x01\x05\x02", 4), stop("\x0E", 1);
+  struct Case {
+    CaptureState at;
+    bool hide;
+    std::vector<std::string> sent;
+  } cases[] = {
+      {CaptureState::Starting, false, {start, stop}},  // the drive captures: it is told to stop
+      {CaptureState::Polling, false, {"Q", stop}},
+      {CaptureState::Starting, true, {start}},
+      {CaptureState::Polling, true, {"Q", stop}},
+  };
+  for (const Case& c : cases) {
+    const std::string what = std::string(c.hide ? "hide" : "Esc") +
+                             (c.at == CaptureState::Starting ? " while starting" : " while polling");
+    machine.HandleCaptureKey(13);
+    RunTo(c.at);
+    sim.ClearLog();
+    host.betweenTries = [&]() {
+      if (c.hide) machine.Abort();
+      else machine.HandleCaptureKey(27);
+    };
+    Run();
+    EXPECT_EQ(machine.State(), CaptureState::Idle) << what;
+    EXPECT_FALSE(host.busy) << what;
+    EXPECT_EQ(Requests(), c.sent) << what;
+  }
+  EXPECT_EQ(host.plots, 0);
 }
 
 TEST_F(CaptureTest, AbortEndsQuietlyFromAnyState) {

@@ -11,6 +11,7 @@
 #include "runtime/cstr.h"
 
 #include "scope/tests/scope_fixture.h"
+#include "wizards/tests/silent_drive_fixture.h"
 
 namespace {
 
@@ -144,6 +145,29 @@ TEST_F(ScopeTest, AShortBlockLeavesBothChartsAsTheyWere) {
   EXPECT_EQ(s->graph->Model().Y(), before);
   EXPECT_EQ(s->graph->Title(), title);
   EXPECT_TRUE(s->ScopeSettings->isEnabled());
+}
+
+// A capture on a drive that does not answer, at the program's tries and
+// time-outs on the fake clock: the start request's retry cycle (one try for
+// a drive known to be silent) with the window running between tries, then
+// nothing more, and the charts keep what they showed.
+class SilentScopeTest : public SilentDriveTest<ScopeTest> {};
+
+TEST_F(SilentScopeTest, ACaptureOnASilentDriveEndsAtItsFirstFailedRequest) {
+  Capture();
+  const std::vector<double> before = s->graph->Model().Y();
+  for (const bool known : {false, true}) {
+    const std::string what = known ? "known silent" : "silent for the first time";
+    prompter.ExpectMessage("Node 1 does not answer...capture stopped.", talvero::Answer::Ok, "KOVscope");
+    const Cost cost = Silent(1, known, [] {}, [&] {
+      s->HandleCaptureKey(13);
+      RunTicks();
+    });
+    ExpectOneFailedRequest(cost, known, std::string("\x0B\x01\x00\x00", 4), what);
+    EXPECT_EQ(Panel(4), "Capture") << what;
+    EXPECT_TRUE(s->ScopeSettings->isEnabled()) << what;
+    EXPECT_EQ(s->graph->Model().Y(), before) << what;
+  }
 }
 
 TEST_F(ScopeTest, ClosingIsRefusedWhileBusyAndReopensForAnotherNode) {

@@ -9,7 +9,8 @@ namespace wizards {
 class AxisPort {
  public:
   virtual ~AxisPort() = default;
-  // The present value's text; "0" when it cannot be read.
+  // The present value's text; "" when the drive does not answer (the window
+  // then shows no value).
   virtual std::string Read(const std::string& name) = 0;
   // Whether the selected axis is of the family (a code such as "TAU").
   virtual bool IsFamily(const std::string& code) = 0;

@@ -154,10 +154,15 @@ TEST_F(IOConfigTest, FamiliesOddWordsAndSilentDrives) {
   EXPECT_EQ(Sent(1, ":"), std::vector<std::string>{":!IOCW=216"});
   win->NodeTables.nodes[1].family = "RHO";
 
+  // A word the drive did not give: no function shown, none switched, none set.
   sim.AddFault(FaultRule::Missing(1, "=IOCW", -1));
   Open();
-  EXPECT_TRUE(On().empty());
-  EXPECT_EQ(D().IOCW, 0);
+  EXPECT_TRUE(D().Unread());
+  EXPECT_EQ(D().IOL->ListCount(), 0);
+  sim.ClearLog();
+  D().IOL_DblClick();
+  D().IOSet_Click();
+  EXPECT_TRUE(sim.Requests(1).empty());
 }
 
 TEST_F(IOConfigTest, ExitWritesNothingAndTheMenuOpensModally) {

@@ -97,6 +97,17 @@ TEST_F(LookTest, ServoPagesAndStepperPage) {
   std::vector<QWidget*> sstack(s.MP.begin(), s.MP.begin() + 9);
   CheckLayout(s, srows, sstack, "stepper");
   s.ASW_Cancel_Click();
+
+  // A drive that does not answer: the notice whole, between the page and the buttons.
+  sim.AddFault(talvero::sim::FaultRule::Silent(0));
+  for (wizards::WizardDialog* w : std::initializer_list<wizards::WizardDialog*>{&s, &d}) {
+    Click(w == &s ? "#5" : "#1");
+    w->show();
+    ASSERT_TRUE(w->Notice->isVisible());
+    EXPECT_LE(w->Notice->geometry().bottom(), w->ASW_OK->geometry().top());
+    CheckLayout(*w, {}, {}, w == &s ? "stepper_silent" : "servo_silent");
+    w->ASW_Cancel_Click();
+  }
 }
 
 // Every text of the window whole, and the window within 1024x768.
@@ -146,6 +157,21 @@ TEST_F(LookTest, TuneAndIOConfig) {
     Save(io, what);
     io.hide();
   }
+
+  // A drive that does not answer.
+  sim.AddFault(talvero::sim::FaultRule::Silent(1));
+  Click("#1");
+  t.show();
+  CheckWhole(t, "tune_silent");
+  Save(t, "tune_silent");
+  t.hide();
+  win->IOConfigLoadHook();
+  io.show();
+  ASSERT_TRUE(io.Notice->isVisible());
+  EXPECT_EQ(io.Notice->geometry(), io.IOL->geometry()) << "where the list would be";
+  CheckWhole(io, "ioconfig_silent");
+  Save(io, "ioconfig_silent");
+  io.hide();
 }
 
 }  // namespace

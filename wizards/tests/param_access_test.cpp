@@ -55,12 +55,17 @@ TEST_F(ParamAccessTest, ReadRuleNumbersAndCodes) {
   EXPECT_EQ(a.Read("NOSUCH"), "0");
   EXPECT_FALSE(win->Apps[1]->FindParam(1, "NOSUCH")) << "reading adds no row";
 
-  // A drive that stays silent reads 0, after the link's tries.
+  // A drive that stays silent gives no value, after the link's tries; known
+  // silent, it gets one try.
   Click("#1");
   sim.Drive(1).SetValue("KP", "12");
   EXPECT_EQ(a.Number("KP"), 12);
   sim.AddFault(talvero::sim::FaultRule::Missing(1, "=KP", -1));
-  EXPECT_EQ(a.Read("KP"), "0");
+  sim.ClearLog();
+  EXPECT_EQ(a.Read("KP"), "");
+  EXPECT_EQ(a.Read("KP"), "");
+  EXPECT_EQ(Sent(1, "="), std::vector<std::string>(3, "=KP"));
+  EXPECT_TRUE(win->Answers.Silent(1));
 }
 
 TEST_F(ParamAccessTest, RefusedWritesAreNamedOnceAfterTheRun) {

@@ -80,13 +80,21 @@ TEST(ParseHistoryRecord, FullAndShortRecords) {
 TEST(CutMessage, NamesEverySectionAndSaysDamagedOnlyWhenNoneWasSilent) {
   const struct {
     std::vector<CutSection> cuts;
+    std::vector<std::string> left;
     const char* want;
   } cases[] = {
-      {{{"Events", true}}, "Node 3 gave no valid answer; the Events section of the report is incomplete."},
+      {{{"Events", true}}, {}, "Node 3 gave no valid answer; the Events section of the report is incomplete."},
       {{{"Parameters", true}, {"Program: CUT", false}, {"Status", true}},
+       {},
        "Node 3 did not answer; the Parameters, Program: CUT and Status sections of the report are incomplete."},
+      {{{"Parameters", false}}, {"Status"},
+       "Node 3 did not answer; the Parameters section of the report is incomplete, and the Status section was "
+       "left out."},
+      // Failed between two sections: none cut, the rest left out.
+      {{}, {"Events", "Status"}, "Node 3 did not answer; the Events and Status sections of the report were left out."},
+      {{}, {}, ""},
   };
-  for (const auto& c : cases) EXPECT_EQ(CutMessage(3, c.cuts), c.want);
+  for (const auto& c : cases) EXPECT_EQ(CutMessage(3, c.cuts, c.left), c.want);
   EXPECT_EQ(CutNote(3, {"Status", false}), "Node 3 did not answer; the Status section is incomplete.");
 }
 
