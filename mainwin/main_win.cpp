@@ -93,11 +93,20 @@ bool MainWin::Form_Load(const std::string& commandLine) {
     Form_Terminate();
     return false;
   }
-  loaded_ = true;
-  InitOldApps();
+  if (!EndRequested()) InitOldApps();
   splash_->hide();
+  if (EndRequested()) {
+    Form_Terminate();
+    return false;
+  }
+  loaded_ = true;
   Mon1[0]->setText(" " + splash_->Info->text() + " ");
   return true;
+}
+
+void MainWin::RequestEnd() {
+  endRequested_ = true;
+  if (longOp_) longOp_->RequestStop();
 }
 
 void MainWin::ReadUserSettings(const std::string& commandLine, int& savedPort) {
@@ -174,8 +183,14 @@ bool MainWin::InitializeStuff(const std::string& commandLine) {
 
 void MainWin::InitOldApps() {
   std::string list = Settings().get("OpenApps", "List", "");
+  appsRead_ = true;
   if (list.empty()) return;
   for (const std::string& item : mainwin::SplitOpenApps(list)) {
+    // Asked to end: what is not reopened yet stays listed.
+    if (EndRequested()) {
+      unopenedApps_.push_back(item);
+      continue;
+    }
     std::string path = item + ".APP";
     // Files saved elsewhere may carry the extension in lower case.
     if (!QFileInfo::exists(QString::fromStdString(path)) &&
@@ -186,10 +201,13 @@ void MainWin::InitOldApps() {
       talvero::ThePrompter().Critical("Couldn't reopen the application " + path +
                                       ": the file no longer exists. It is dropped from the "
                                       "applications to reopen.");
+      // A box a signal closed was not read: it is said again next time.
+      if (EndRequested()) unopenedApps_.push_back(item);
       continue;
     }
     if (!OpenAnApp(path)) unopenedApps_.push_back(item);
   }
+  if (EndRequested()) return;
   const std::string apps = TreeKey::AppsRoot().Format();
   Sys->Select(apps);
   Sys_NodeClick(apps);
@@ -245,7 +263,7 @@ void MainWin::Form_Terminate() {
   wf.Hide("Tune");
   wf.Hide("Scope");
   // 3, 4. The open applications, stored for the next start.
-  if (loaded_) {
+  if (appsRead_) {
     std::vector<std::string> list;
     for (int s = 1; s <= kSlots; ++s) {
       if (!AppOpen[s]) continue;

@@ -66,7 +66,8 @@ class MainWin : public QMainWindow {
   ~MainWin() override;
 
   // ---- start-up and exit
-  // The whole start-up; false when the program must end at once.
+  // The whole start-up; false when the program must end at once: it cannot
+  // run, or a signal asked it to end (ExitStatus 0, the window ended).
   bool Form_Load(const std::string& commandLine);
   // The program's exit status after Form_Load refused: not 0 when it cannot run.
   int ExitStatus = 0;
@@ -191,6 +192,13 @@ class MainWin : public QMainWindow {
   mainwin::LongOperation* RunningOperation() const { return longOp_; }
   // Form_Load went through and the window has not ended yet.
   bool Loaded() const { return loaded_ && !terminated_; }
+  // Form_Load runs (or has yet to): it ends the program itself when asked to.
+  bool Starting() const { return !loaded_ && !terminated_; }
+  // A signal asks the program to end: the search and a long operation stop
+  // at their next request, and a start under way ends at its next step, the
+  // applications it has not reopened kept for the next start.
+  void RequestEnd();
+  bool EndRequested() const { return endRequested_; }
 
   // ---- public state
   ISP Link;
@@ -335,6 +343,9 @@ class MainWin : public QMainWindow {
   POP* pop_ = nullptr;
   QHelp* qhelp_ = nullptr;
   bool loaded_ = false;
+  // The reopen list was read, so the exit writes it back.
+  bool appsRead_ = false;
+  bool endRequested_ = false;
   QMenu* shownMenu_ = nullptr;
   bool terminated_ = false;
   // Applications of OpenApps that exist but could not be opened this time:

@@ -82,6 +82,20 @@ void MainWin::LineGone() {
 
 namespace {
 
+// The progress window as the search sees it; the search also stops, as at
+// Stop or Control-C, when the program is asked to end.
+class SearchUntilEnd : public mainwin::SearchProgress {
+ public:
+  SearchUntilEnd(POP& pop, const MainWin& w) : pop_(pop), w_(w) {}
+  void StatOn(const std::string& caption) override { pop_.StatOn(caption); }
+  void Stat(const std::string& text) override { pop_.Stat(text); }
+  bool Clicked() override { return pop_.Clicked() || w_.EndRequested(); }
+
+ private:
+  POP& pop_;
+  const MainWin& w_;
+};
+
 // Draws each drive's branch as soon as it is found.
 class TreeSearchSink {
  public:
@@ -109,13 +123,14 @@ void MainWin::RefreshTree() {
   talvero::TheClock().ProcessEvents();
   for (talvero::DriveEntry& e : NodeTables.nodes) e.driveText.clear();
   BrakeAll->hide();
-  if (Line().CheckForNodalDrives() && Line().theHandle() > 0) {
-    pop_->StatOn("Searching for Drives...");
+  if (!EndRequested() && Line().CheckForNodalDrives() && Line().theHandle() > 0) {
+    SearchUntilEnd progress(*pop_, *this);
+    progress.StatOn("Searching for Drives...");
     talvero::TheClock().ProcessEvents();
     std::vector<int> damaged;
-    mainwin::SearchNodes(Line(), *pop_, NodeTables, TreeSearchSink(*this), &damaged);
+    mainwin::SearchNodes(Line(), progress, NodeTables, TreeSearchSink(*this), &damaged);
     // A drive that answered only with damage is not dropped without a word.
-    if (!damaged.empty())
+    if (!damaged.empty() && !EndRequested())
       talvero::ThePrompter().Message({mainwin::DamagedNodesText(damaged), "Talvero", talvero::Buttons::Ok,
                                       talvero::Icon::Exclamation, 0});
   }

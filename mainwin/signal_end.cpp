@@ -10,7 +10,6 @@
 #include <cerrno>
 #include <csignal>
 
-#include "mainwin/long_operation.h"
 #include "mainwin/main_win.h"
 
 namespace mainwin {
@@ -63,13 +62,12 @@ void SignalEnd::Read() {
 }
 
 void SignalEnd::TryEnd() {
-  // Until the window has loaded, and while an operation or a box runs, the
-  // end waits; each is asked to finish.
-  bool wait = !win_.Loaded();
-  if (LongOperation* op = win_.RunningOperation()) {
-    op->RequestStop();
-    wait = true;
-  }
+  // What runs is asked to finish: the search and an operation stop at their
+  // next request, an open box is cancelled. A start under way then ends the
+  // program itself; closing the window before the main loop runs would leave
+  // that loop running for good.
+  win_.RequestEnd();
+  bool wait = win_.Starting() || win_.TreeRefreshing || win_.RunningOperation();
   if (QWidget* modal = QApplication::activeModalWidget()) {
     if (auto* dialog = qobject_cast<QDialog*>(modal)) dialog->reject();
     else modal->close();

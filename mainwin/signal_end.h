@@ -2,8 +2,9 @@
 // SIGTERM (a logout, a shutdown), SIGHUP and SIGINT end the program as
 // File -> Exit does: the applications closed and listed for the next start,
 // the port closed. The handler only writes to a pipe; the event loop reads
-// it and closes the window as soon as it may: a running drive operation is
-// asked to stop first, an open box is cancelled.
+// it and closes the window as soon as it may: the search or a running drive
+// operation is asked to stop first, an open box is cancelled. During the
+// start the start itself ends the program, at its next step.
 #include <QObject>
 
 class MainWin;
