@@ -233,12 +233,14 @@ std::string WriteAs(uid_t uid, const std::string& path, const std::string& bytes
 TEST_F(WholeFileTest, AFileOrFolderTheUserMayNotWriteIsRefusedAndRootKeepsItsRights) {
   if (::geteuid() != 0) GTEST_SKIP() << "only root can act as another user";
   constexpr uid_t nobody = 65534;
-  const std::string open = At("open"), closed = At("closed");
+  const std::string open = At("open"), closed = At("closed"), sticky = At("sticky");
   fs::create_directory(open);
   fs::create_directory(closed);
+  fs::create_directory(sticky);
   ::chmod(dir.c_str(), 0755);
   ::chmod(open.c_str(), 0777);
   ::chmod(closed.c_str(), 0755);
+  ::chmod(sticky.c_str(), 01777);  // as /tmp
   struct stat st {};
   const auto Make = [&](const std::string& p, mode_t mode, uid_t owner) {
     Write(p, "old");
@@ -261,6 +263,12 @@ TEST_F(WholeFileTest, AFileOrFolderTheUserMayNotWriteIsRefusedAndRootKeepsItsRig
        "the folder " + closed + " does not allow new files"},
       {"new in a closed folder", nobody, closed + "/new.RTF", 0, 0,
        "the folder " + closed + " does not allow new files"},
+      // Refused before the bytes are written: the rename would fail only after them.
+      {"another's writable file in a sticky folder", nobody, sticky + "/theirs.SNA", 0666, 0,
+       "the folder " + sticky + " lets only the file's owner replace it"},
+      {"the user's own in a sticky folder", nobody, sticky + "/mine.SNA", 0600, nobody, ""},
+      {"another's, saved by root in a sticky folder", 0, sticky + "/theirs.SNA", 0666, nobody, ""},
+      {"new in a sticky folder", nobody, sticky + "/new.SNA", 0, 0, ""},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -272,10 +280,12 @@ TEST_F(WholeFileTest, AFileOrFolderTheUserMayNotWriteIsRefusedAndRootKeepsItsRig
       EXPECT_EQ(st.st_mode & 07777, c.mode) << "permissions kept";
       EXPECT_EQ(st.st_uid, c.owner) << "owner kept";
       EXPECT_EQ(st.st_gid, c.owner) << "group kept";
+    } else if (c.reason.empty()) {
+      EXPECT_EQ(Read(c.path), "new");
     } else {
       EXPECT_FALSE(fs::exists(c.path));
     }
-    for (const std::string& folder : {open, closed})
+    for (const std::string& folder : {open, closed, sticky})
       for (const auto& e : fs::directory_iterator(folder))
         EXPECT_EQ(e.path().filename().string().rfind(".talvero-", 0), std::string::npos) << "temporary left";
     fs::remove(c.path);
