@@ -245,6 +245,7 @@ std::string FileName(const std::string& path) {
   const size_t slash = path.rfind('/');
   return slash == std::string::npos ? path : path.substr(slash + 1);
 }
+
 int readLimitMs = kDefaultReadLimit;
 void (*readFault)() = nullptr;
 

@@ -4,12 +4,11 @@
 #include <QDir>
 #include <QFile>
 
-#include <grp.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include "mainwin/tests/tree_window_fixture.h"
+#include "platform/files/tests/file_kinds.h"
 
 namespace {
 
@@ -177,34 +176,19 @@ TEST_F(AppsWindowTest, AnApplicationInAClosedFolderOpensForViewingOnlyAndSaysSoO
     ASSERT_TRUE(app.Create(path).ok());
     ASSERT_TRUE(app.AddPgm("P").ok());
   }
-  constexpr uid_t nobody = 65534;
+  constexpr uid_t nobody = talvero::testing::kNobody;
   ASSERT_EQ(::chown(path.c_str(), nobody, nobody), 0);
   ::chmod(base.c_str(), 0755);
   ::chmod(closed.c_str(), 0555);
-  int fds[2];
-  ASSERT_EQ(::pipe(fds), 0);
-  const pid_t child = ::fork();
-  if (child == 0) {
-    ::close(fds[0]);
-    std::string out = "could not become nobody";
-    if (::setgroups(0, nullptr) == 0 && ::setgid(nobody) == 0 && ::setuid(nobody) == 0) {
-      prompter.ExpectMessage(path + " is open for viewing only: the folder " + closed + " does not allow new files.",
-                             Answer::Ok);
-      const bool opened = w.OpenAnApp(path);
-      const bool refused = !w.Apps[1]->UpdatePgmStep(1, 0, "MA 1").ok();
-      out = std::string(opened && w.AppOpen[1] && w.Apps[1]->ReadOnly() && refused ? "viewing only" : "writable") + "|";
-      for (const std::string& f : prompter.Failures()) out += f + "|";
-    }
-    (void)!::write(fds[1], out.data(), out.size());
-    ::_exit(0);
-  }
-  ::close(fds[1]);
-  std::string got;
-  char buf[4096];
-  for (ssize_t n; (n = ::read(fds[0], buf, sizeof buf)) > 0;) got.append(buf, size_t(n));
-  ::close(fds[0]);
-  int status = 0;
-  ::waitpid(child, &status, 0);
+  const std::string got = talvero::testing::AsUser(nobody, [&] {
+    prompter.ExpectMessage(path + " is open for viewing only: the folder " + closed + " does not allow new files.",
+                           Answer::Ok);
+    const bool opened = w.OpenAnApp(path);
+    const bool refused = !w.Apps[1]->UpdatePgmStep(1, 0, "MA 1").ok();
+    std::string out = std::string(opened && w.AppOpen[1] && w.Apps[1]->ReadOnly() && refused ? "viewing only" : "writable") + "|";
+    for (const std::string& f : prompter.Failures()) out += f + "|";
+    return out;
+  });
   EXPECT_EQ(got, "viewing only|") << "the box, once, and no other";
   ::chmod(closed.c_str(), 0755);
 }

@@ -1,9 +1,7 @@
 // Applications written by the earlier program: read through the Jet reader,
 // converted, and opened again by the application class as any file of ours.
 #include <gtest/gtest.h>
-#include <grp.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -364,29 +362,9 @@ TEST(LegacyRead, AReaderThatCrashesOrHangsIsToldAsDamaged) {
 
 namespace {
 
-constexpr uid_t kNobody = 65534;
+using talvero::testing::kNobody;
 
-// f's answer as the user nobody, from a child that takes that user's ids.
-std::string AsNobody(const std::function<std::string()>& f) {
-  int fds[2];
-  if (::pipe(fds) != 0) return "no pipe";
-  const pid_t child = ::fork();
-  if (child == 0) {
-    ::close(fds[0]);
-    std::string out = "could not become nobody";
-    if (::setgroups(0, nullptr) == 0 && ::setgid(kNobody) == 0 && ::setuid(kNobody) == 0) out = f();
-    (void)!::write(fds[1], out.data(), out.size());
-    ::_exit(0);
-  }
-  ::close(fds[1]);
-  std::string got;
-  char buf[4096];
-  for (ssize_t n; (n = ::read(fds[0], buf, sizeof buf)) > 0;) got.append(buf, size_t(n));
-  ::close(fds[0]);
-  int status = 0;
-  ::waitpid(child, &status, 0);
-  return got;
-}
+std::string AsNobody(const std::function<std::string()>& f) { return talvero::testing::AsUser(kNobody, f); }
 
 std::vector<std::string> Entries(const std::string& folder) {
   std::vector<std::string> names;

@@ -2,8 +2,6 @@
 // is read that was not asked for, and no old file is damaged.
 #include <gtest/gtest.h>
 
-#include <grp.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -206,33 +204,14 @@ TEST_F(WholeFileTest, TheTargetChangesOnlyOnCommit) {
   EXPECT_EQ(Entries().size(), 1u);
 }
 
-// WriteWholeFile as another user, in a child that takes that user's ids:
-// the reason, or "" when the file was written.
+// WriteWholeFile as another user: the reason, or "" when the file was written.
 std::string WriteAs(uid_t uid, const std::string& path, const std::string& bytes) {
-  int pipeFds[2];
-  if (::pipe(pipeFds) != 0) return "no pipe";
-  const pid_t child = ::fork();
-  if (child == 0) {
-    ::close(pipeFds[0]);
-    std::string out = "could not become the user";
-    if (::setgroups(0, nullptr) == 0 && ::setgid(uid) == 0 && ::setuid(uid) == 0)
-      out = talvero::WriteWholeFile(path, bytes).value_or("");
-    (void)!::write(pipeFds[1], out.data(), out.size());
-    ::_exit(0);
-  }
-  ::close(pipeFds[1]);
-  std::string got;
-  char buf[512];
-  for (ssize_t n; (n = ::read(pipeFds[0], buf, sizeof buf)) > 0;) got.append(buf, size_t(n));
-  ::close(pipeFds[0]);
-  int status = 0;
-  ::waitpid(child, &status, 0);
-  return got;
+  return talvero::testing::AsUser(uid, [&] { return talvero::WriteWholeFile(path, bytes).value_or(""); });
 }
 
 TEST_F(WholeFileTest, AFileOrFolderTheUserMayNotWriteIsRefusedAndRootKeepsItsRights) {
   if (::geteuid() != 0) GTEST_SKIP() << "only root can act as another user";
-  constexpr uid_t nobody = 65534;
+  constexpr uid_t nobody = talvero::testing::kNobody;
   const std::string open = At("open"), closed = At("closed"), sticky = At("sticky");
   fs::create_directory(open);
   fs::create_directory(closed);
