@@ -62,9 +62,12 @@ bool MainWin::OpenAnApp(const std::string& path) {
     auto status = app.AOpen(path);
     AppOpen[slot] = app.IsOpen();
     if (!AppOpen[slot]) {
-      talvero::ThePrompter().Critical("Can't open application " + path + ": " + status.error);
+      talvero::ThePrompter().Critical(talvero::OpenAppFailure(path, status.error));
       return false;
     }
+    // Said once here; each refused edit says it again in its own words.
+    if (app.ReadOnly() && !app.Database()->FolderRefusal().empty())
+      talvero::ThePrompter().Info(path + " is open for viewing only: " + app.Database()->FolderRefusal() + ".");
     AddAppBranch(slot);
   }
   const std::string key = TreeKey::Make("AP", {slot}).Format();
@@ -83,32 +86,51 @@ std::string FileName(const std::string& path) {
 }  // namespace
 
 bool MainWin::ConvertLegacyApp(const std::string& path) {
+  namespace st = talvero::store;
+  talvero::Prompter& ask = talvero::ThePrompter();
+  const auto cantConvert = [&](const std::string& why) {
+    ask.Critical("Can't convert application " + path + ": " + why + ". The file is left as it was.");
+    return false;
+  };
   QApplication::setOverrideCursor(Qt::WaitCursor);
-  auto app = talvero::store::ReadLegacyApplication(path);
+  // Opened and read once: what is kept and replaced after Yes is this file.
+  auto original = st::LegacyOriginal::Open(path);
+  auto app = original ? st::ReadLegacyApplication(*original) : talvero::dao::Result<st::LegacyApplication>::Fail(original.error);
   QApplication::restoreOverrideCursor();
   if (!app) {
-    talvero::ThePrompter().Critical("Can't open application " + path + ": " + app.error);
+    ask.Critical(talvero::OpenAppFailure(path, app.error));
     return false;
   }
-  const std::string kept = talvero::store::KeptOriginalName(path);
+  const std::string kept = st::KeptOriginalName(path);
+  if (std::string why = st::ConversionRefusal(*original, kept); !why.empty()) return cantConvert(why);
   std::string text = FileName(path) + " was written by an earlier version. Talvero converts it to its own format " +
                      "and keeps the original as " + FileName(kept) + ". Convert it?";
+  if (!app->damaged.empty()) text += "\n\n" + app->damaged;
   if (!app->skipped.empty()) {
     text += "\n\nLeft out of the conversion:";
     for (const std::string& line : app->skipped) text += "\n" + line;
   }
-  if (talvero::ThePrompter().Message({text, "Talvero", talvero::Buttons::YesNo, talvero::Icon::Question}) !=
-      talvero::Answer::Yes)
+  if (ask.Message({text, "Talvero", talvero::Buttons::YesNo, talvero::Icon::Question}) != talvero::Answer::Yes)
     return false;
   QApplication::setOverrideCursor(Qt::WaitCursor);
-  const auto done = talvero::store::ConvertLegacyApplication(*app, path, kept);
+  const st::Conversion done = st::ConvertLegacyApplication(*app, *original, kept);
   QApplication::restoreOverrideCursor();
-  if (!done) {
-    talvero::ThePrompter().Critical("Can't convert application " + path + ": " + done.error +
-                                    ". The file is left as it was.");
-    return false;
+  switch (done.end) {
+    case st::ConvertEnd::Done:
+      return true;
+    case st::ConvertEnd::Failed:
+      return cantConvert(done.error);
+    case st::ConvertEnd::Changed:
+    case st::ConvertEnd::Removed: {
+      std::string told = FileName(path) +
+                         (done.end == st::ConvertEnd::Changed ? " changed" : " was removed") +
+                         " while the question was shown; nothing was converted.";
+      if (!done.error.empty()) told += " " + done.error + ".";
+      ask.Critical(told);
+      return false;
+    }
   }
-  return true;
+  return false;
 }
 
 void MainWin::AddAppBranch(int slot) {

@@ -176,6 +176,17 @@ void CF_Form::DoSpec_Click() {
 void CF_Form::Capture() {
   mainwin::LongOperation op(win_, node_);
   if (!op) return;
+  std::error_code ec;
+  const std::filesystem::path dir = std::filesystem::current_path(ec);
+  const std::string path = ec ? std::string(kCaptureFile) : (dir / kCaptureFile).string();
+  // The drive gives its capture once: a file that can't take it is refused
+  // before the drive is asked.
+  talvero::ReplacingFile file(path);
+  if (const std::optional<std::string> why = file.Open()) {
+    Inform("The capture could not be written to " + path + ": " + *why + ". Nothing was read from the drive.",
+           kCaptureTitle);
+    return;
+  }
   win_.MousePointer(11);
   setCursor(Qt::WaitCursor);
   DoSpec->setEnabled(false);
@@ -184,20 +195,40 @@ void CF_Form::Capture() {
   talvero::TheClock().ProcessEvents();
   const std::string data = win_.Link.SpecialCap(node_);
   win_.TStat->start();
-  if (data.size() != kCaptureBytes) {
-    Inform("Failed to capture data; got " + std::to_string(data.size()) + " bytes of 3200",
-           kCaptureTitle);
-  } else {
-    std::error_code ec;
-    const std::filesystem::path dir = std::filesystem::current_path(ec);
-    const std::string path = ec ? std::string(kCaptureFile) : (dir / kCaptureFile).string();
-    if (const std::optional<std::string> why = talvero::WriteWholeFile(path, CaptureText(data)))
-      Inform("The capture could not be written to " + path + ": " + *why, kCaptureTitle);
-  }
   win_.MousePointer(0);
   unsetCursor();
   DoSpec->setEnabled(true);
+  if (data.size() != kCaptureBytes) {
+    Inform("Failed to capture data; got " + std::to_string(data.size()) + " bytes of 3200", kCaptureTitle);
+  } else {
+    const std::string text = CaptureText(data);
+    std::optional<std::string> why = file.Write(text);
+    if (!why) why = file.Commit();
+    if (why) SaveCaptureElsewhere(path, *why, text);
+  }
   talvero::TheClock().ProcessEvents();
+}
+
+void CF_Form::SaveCaptureElsewhere(std::string path, std::string why, const std::string& text) {
+  talvero::Prompter& ask = talvero::ThePrompter();
+  for (;;) {
+    const talvero::MessageBox offer{"The capture could not be written to " + path + ": " + why +
+                                        ". Save it under another name?",
+                                    kCaptureTitle, talvero::Buttons::YesNo, talvero::Icon::Exclamation};
+    if (ask.Message(offer) != talvero::Answer::Yes) return;
+    talvero::FileDialog d;
+    d.title = "Save the capture as";
+    d.filter = "*.TXT|*.TXT";
+    d.defaultExt = "TXT";
+    d.fileName = kCaptureFile;
+    d.confirmOverwrite = true;
+    const std::optional<std::string> other = ask.SaveFile(d);
+    if (!other) return;
+    const std::optional<std::string> failed = talvero::WriteWholeFile(*other, text);
+    if (!failed) return;
+    path = *other;
+    why = *failed;
+  }
 }
 
 }  // namespace online

@@ -52,6 +52,8 @@ class CF_Form : public QDialog {
 
  private:
   void Capture();
+  // After a write that failed: another name, as often as the user asks.
+  void SaveCaptureElsewhere(std::string path, std::string why, const std::string& text);
   ConfigView View() const;
 
   MainWin& win_;

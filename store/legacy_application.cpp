@@ -21,6 +21,7 @@
 #include "platform/files/replacing_file.h"
 #include "platform/files/whole_file.h"
 #include "platform/jet/jet_file.h"
+#include "platform/dao/value.h"
 #include "runtime/text.h"
 #include "store/application_tables.h"
 
@@ -40,6 +41,42 @@ std::string Listed(const std::vector<std::string>& names) {
   return out;
 }
 
+// A value named in a sentence: its first few characters.
+std::string Cut(std::string_view text) {
+  constexpr size_t kShown = 12;
+  if (dao::CharCount(text) <= kShown) return std::string(text);
+  size_t bytes = 0;
+  for (size_t chars = 0; bytes < text.size() && chars < kShown; ++chars) {
+    ++bytes;
+    while (bytes < text.size() && (static_cast<unsigned char>(text[bytes]) & 0xC0) == 0x80) ++bytes;
+  }
+  return std::string(text.substr(0, bytes)) + "…";
+}
+
+int FieldSize(const dao::TableDef& def, const char* field) { return def.Find(field)->size; }
+
+// "is too long (40 characters, at most 32)", or "" when text fits the field.
+std::string TooLong(std::string_view text, int size) {
+  const size_t n = dao::CharCount(text);
+  if (n <= size_t(size)) return "";
+  return "is too long (" + std::to_string(n) + " characters, at most " + std::to_string(size) + ")";
+}
+
+std::string RowsRead(const jet::Table& t) {
+  return std::to_string(t.rows.size()) + " of " + std::to_string(t.counted) + (t.counted == 1 ? " row" : " rows") +
+         " read";
+}
+
+// A table libmdb read short: with every row lost, why it is left out ("is
+// damaged (0 of 3 rows read)"); else its name and count join the damaged ones
+// and the rows read go on.
+std::string Shortfall(const std::string& name, const jet::Table& t, std::vector<std::string>& damaged) {
+  if (t.Whole()) return "";
+  if (t.rows.empty() && t.counted > 0) return "is damaged (" + RowsRead(t) + ")";
+  damaged.push_back(name + " (" + RowsRead(t) + ")");
+  return "";
+}
+
 // Walks a list table (Axis or Programs): each row's name, once, with its own
 // table, up to max entries. What is left out is said in `skipped`.
 template <class Entry, class Fill>
@@ -47,6 +84,7 @@ void ReadList(jet::File& f, const char* listName, const jet::Table& list, size_t
               std::string (*tableOf)(std::string_view), std::vector<Entry>& out, std::vector<std::string>& skipped,
               Fill fill) {
   std::vector<std::string> seen, beyond;
+  const int nameSize = FieldSize(std::string_view(listName) == "Axis" ? AxisListDef() : ProgramListDef(), "Name");
   for (const auto& row : list.rows) {
     const std::string& name = row[0];
     if (rt::Trim(name).empty()) {
@@ -62,6 +100,10 @@ void ReadList(jet::File& f, const char* listName, const jet::Table& list, size_t
     }
     if (out.size() == max) {
       beyond.push_back(rt::Trim(name));
+      continue;
+    }
+    if (std::string why = TooLong(name, nameSize); !why.empty()) {
+      skipped.push_back("The " + std::string(one) + " " + Cut(name) + " is not converted: its name " + why + ".");
       continue;
     }
     const std::string table = tableOf(name);
@@ -154,6 +196,7 @@ std::string Encode(const Result<LegacyApplication>& r) {
   }
   Field(out, std::to_string(r->skipped.size()));
   for (const std::string& line : r->skipped) Field(out, line);
+  Field(out, r->damaged);
   return out;
 }
 
@@ -189,11 +232,20 @@ std::optional<Result<LegacyApplication>> Decode(std::string_view bytes) {
     app.programs.push_back(std::move(p));
   }
   for (uint64_t i = 0, n = count(); f.ok && i < n; ++i) app.skipped.push_back(f.Next());
+  app.damaged = f.Next();
   if (!f.ok || !f.in.empty()) return std::nullopt;
   return Result<LegacyApplication>::Ok(std::move(app));
 }
 
 constexpr int kDefaultReadLimit = 10000;
+constexpr uint64_t kMaxOriginalBytes = uint64_t(1) << 30;  // the format's own limit
+constexpr int kMaxKeptNumber = 999;
+
+std::string FileName(const std::string& path) {
+  const size_t slash = path.rfind('/');
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
 int readLimitMs = kDefaultReadLimit;
 void (*readFault)() = nullptr;
 
@@ -204,10 +256,54 @@ void SetLegacyReadFault(void (*fault)(), int limitMs) {
   readLimitMs = limitMs > 0 ? limitMs : kDefaultReadLimit;
 }
 
+Result<LegacyOriginal> LegacyOriginal::Open(const std::string& path) {
+  using R = Result<LegacyOriginal>;
+  // The kind first, by name: a device is never opened, a fifo never waited on.
+  struct stat st {};
+  if (::stat(path.c_str(), &st) != 0) return R::Fail(FileErrorText(errno));
+  if (std::string kind = NotAFileText(st.st_mode); !kind.empty()) return R::Fail(kind);
+  LegacyOriginal o;
+  o.path_ = path;
+  o.fd_ = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  if (o.fd_ < 0) return R::Fail(FileErrorText(errno));
+  FileRead read = ReadWholeFile(o.fd_, 1, kMaxOriginalBytes);
+  if (read.end == FileRead::End::Unreadable) return R::Fail(read.reason);
+  if (read.end == FileRead::End::OutOfBounds)
+    return R::Fail(read.size ? "it is too large for a database of this kind (" + std::to_string(read.size) + " bytes)"
+                             : "it is empty");
+  o.bytes_ = std::move(read.bytes);
+  o.identity_ = read.identity;
+  return R::Ok(std::move(o));
+}
+
+LegacyOriginal::LegacyOriginal(LegacyOriginal&& o) noexcept
+    : path_(std::move(o.path_)), bytes_(std::move(o.bytes_)), identity_(o.identity_), fd_(std::exchange(o.fd_, -1)) {}
+
+LegacyOriginal& LegacyOriginal::operator=(LegacyOriginal&& o) noexcept {
+  if (this != &o) {
+    if (fd_ >= 0) ::close(fd_);
+    path_ = std::move(o.path_);
+    bytes_ = std::move(o.bytes_);
+    identity_ = o.identity_;
+    fd_ = std::exchange(o.fd_, -1);
+  }
+  return *this;
+}
+
+LegacyOriginal::~LegacyOriginal() {
+  if (fd_ >= 0) ::close(fd_);
+}
+
+Result<LegacyApplication> ReadLegacyApplication(const std::string& path) {
+  auto original = LegacyOriginal::Open(path);
+  if (!original) return Result<LegacyApplication>::Fail(original.error);
+  return ReadLegacyApplication(*original);
+}
+
 // libmdb trusts the pages it is given: a damaged file can make it read
 // through a null pointer. So the file is read in a child process, and a
 // child that dies or does not finish in time means a damaged file.
-Result<LegacyApplication> ReadLegacyApplication(const std::string& path) {
+Result<LegacyApplication> ReadLegacyApplication(const LegacyOriginal& original) {
   using R = Result<LegacyApplication>;
   int fds[2];
   if (::pipe2(fds, O_CLOEXEC) != 0) return R::Fail("can't start reading it: " + FileErrorText(errno));
@@ -221,7 +317,7 @@ Result<LegacyApplication> ReadLegacyApplication(const std::string& path) {
   if (pid == 0) {
     ::close(fds[0]);
     if (readFault) readFault();
-    auto f = jet::File::Open(path);
+    auto f = jet::File::FromBytes(original.Bytes());
     const std::string out = Encode(f ? ReadLegacyApplication(**f) : R::Fail(f.error));
     for (size_t at = 0; at < out.size();) {
       const ssize_t n = ::write(fds[1], out.data() + at, out.size() - at);
@@ -273,19 +369,41 @@ Result<LegacyApplication> ReadLegacyApplication(jet::File& f) {
   if (!programs) return R::Fail(programs.error);
 
   LegacyApplication app;
+  std::vector<std::string> damaged;
+  for (const auto& [name, list] : {std::pair<const char*, jet::Table*>{"Axis", &*axes}, {"Programs", &*programs}})
+    if (std::string why = Shortfall(name, *list, damaged); !why.empty())
+      app.skipped.push_back("The table " + std::string(name) + " is left out: it " + why + ".");
+  const int familySize = FieldSize(AxisListDef(), "AxisType");
+  const dao::TableDef axisDef = AxisTableDef("");
+  const int paramSize = FieldSize(axisDef, "Name"), valueSize = FieldSize(axisDef, "Value");
+  const int textSize = FieldSize(PgmTableDef(""), "Text");
   ReadList(f, "Axis", *axes, 16, "axes", "axis", AxisTable, app.axes, app.skipped,
            [&](const std::vector<std::string>& row, const std::string& table, LegacyAxis& a) -> std::string {
+             if (std::string why = TooLong(row[1], familySize); !why.empty())
+               return "its family " + Cut(row[1]) + " " + why;
              auto t = f.Read(table, {"Name", "Value"});
              if (!t) return t.error;
+             if (std::string why = Shortfall(table, *t, damaged); !why.empty()) return "its table " + table + " " + why;
              a.name = row[0];
              a.family = row[1];
-             for (auto& r : t->rows) a.params.emplace_back(std::move(r[0]), std::move(r[1]));
+             for (auto& r : t->rows) {
+               std::string why = TooLong(r[0], paramSize);
+               if (!why.empty()) why = "its name " + why;
+               else if (why = TooLong(r[1], valueSize); !why.empty()) why = "its value " + why + ": " + Cut(r[1]);
+               if (!why.empty()) {
+                 app.skipped.push_back("The parameter " + Cut(r[0]) + " of the axis " + a.name + " is not converted: " +
+                                       why + ".");
+                 continue;
+               }
+               a.params.emplace_back(std::move(r[0]), std::move(r[1]));
+             }
              return {};
            });
   ReadList(f, "Programs", *programs, 64, "programs", "program", PgmTable, app.programs, app.skipped,
            [&](const std::vector<std::string>& row, const std::string& table, LegacyProgram& p) -> std::string {
              auto t = f.Read(table, {"Line", "Text"});
              if (!t) return t.error;
+             if (std::string why = Shortfall(table, *t, damaged); !why.empty()) return "its table " + table + " " + why;
              p.name = row[0];
              size_t unnumbered = 0;
              for (auto& r : t->rows) {
@@ -295,6 +413,11 @@ Result<LegacyApplication> ReadLegacyApplication(jet::File& f) {
                  ++unnumbered;
                  continue;
                }
+               if (std::string why = TooLong(r[1], textSize); !why.empty()) {
+                 app.skipped.push_back("Line " + std::to_string(line) + " of the program " + p.name +
+                                       " is not converted: its text " + why + ": " + Cut(r[1]) + ".");
+                 continue;
+               }
                p.lines.emplace_back(line, std::move(r[1]));
              }
              if (unnumbered)
@@ -302,6 +425,9 @@ Result<LegacyApplication> ReadLegacyApplication(jet::File& f) {
                                      " rows without a line number; they are not converted.");
              return {};
            });
+  if (!damaged.empty())
+    app.damaged = std::string(damaged.size() == 1 ? "Damaged table" : "Damaged tables") +
+                  ", of which only the rows read whole are converted: " + Listed(damaged) + ".";
   app.rowsRead = f.RowsRead();
   return R::Ok(std::move(app));
 }
@@ -358,60 +484,93 @@ Status WriteApplication(const LegacyApplication& app, const std::string& path) {
 std::string KeptOriginalName(const std::string& path) {
   struct stat st {};
   std::string kept = path + ".jet";
-  for (int n = 2; ::lstat(kept.c_str(), &st) == 0 && n < 1000; ++n) kept = path + "." + std::to_string(n) + ".jet";
+  for (int n = 2; ::lstat(kept.c_str(), &st) == 0; ++n) {
+    if (n > kMaxKeptNumber) return "";
+    kept = path + "." + std::to_string(n) + ".jet";
+  }
   return kept;
+}
+
+std::string ConversionRefusal(const LegacyOriginal& original, const std::string& kept) {
+  if (kept.empty()) return "every name for keeping the original, " + FileName(original.Path()) + ".jet to " +
+                           FileName(original.Path()) + "." + std::to_string(kMaxKeptNumber) + ".jet, is taken";
+  if (auto why = ReplaceRefusal(original.Path())) return *why;
+  // The kept name is a new file beside the path, which may be a link to elsewhere.
+  if (auto why = ReplaceRefusal(kept)) return *why;
+  return "";
 }
 
 namespace {
 
 // A private folder for the database while it is built, gone with the object.
 struct Scratch {
-  std::string dir;
+  std::string parent, dir;
+  int error = 0;  // why there is no dir
   Scratch() {
     const char* tmp = std::getenv("TMPDIR");
-    std::string name = std::string(tmp && *tmp ? tmp : "/tmp") + "/talvero-convert-XXXXXX";
+    parent = tmp && *tmp ? tmp : "/tmp";
+    std::string name = parent + "/talvero-convert-XXXXXX";
     if (::mkdtemp(name.data())) dir = name;
+    else error = errno;
   }
   ~Scratch() {
     if (dir.empty()) return;
     for (const char* f : {"/app", "/app-journal", "/app-wal", "/app-shm"}) ::unlink((dir + f).c_str());
     ::rmdir(dir.c_str());
   }
+  // A failure there names the temporary folder: a full disk there is not the target's.
+  std::string Reason(const std::string& why) const { return "can't build it in the temporary folder " + parent + ": " + why; }
 };
 
-// The original under its second name: a second link to the same bytes, or,
-// where the file system has no links, a copy of them.
-Status Keep(const std::string& path, const std::string& kept) {
-  if (::linkat(AT_FDCWD, path.c_str(), AT_FDCWD, kept.c_str(), AT_SYMLINK_FOLLOW) == 0) return Status::Ok();
+// The original under its second name: a second link to the file that was
+// read, or, where that can't be, a copy of the bytes that were read.
+Status Keep(const LegacyOriginal& original, const std::string& kept) {
+  const std::string held = "/proc/self/fd/" + std::to_string(original.Fd());
+  if (::linkat(AT_FDCWD, held.c_str(), AT_FDCWD, kept.c_str(), AT_SYMLINK_FOLLOW) == 0) return Status::Ok();
   const int err = errno;
   if (err == EEXIST) return Status::Fail(kept + " exists already");
-  if (err != EPERM && err != EXDEV && err != ENOTSUP && err != EOPNOTSUPP && err != EMLINK)
+  if (err != EPERM && err != EXDEV && err != ENOTSUP && err != EOPNOTSUPP && err != EMLINK && err != ENOENT)
     return Status::Fail("can't keep the original as " + kept + ": " + FileErrorText(err));
-  FileRead original = ReadWholeFile(path, 1, uint64_t(1) << 30);
-  if (!original) return Status::Fail("can't read " + path + ": " + original.reason);
-  if (auto why = WriteWholeFile(kept, original.bytes)) return Status::Fail("can't keep the original as " + kept + ": " + *why);
+  struct stat st {};
+  if (::lstat(kept.c_str(), &st) == 0) return Status::Fail(kept + " exists already");
+  if (auto why = WriteWholeFile(kept, original.Bytes())) return Status::Fail("can't keep the original as " + kept + ": " + *why);
   return Status::Ok();
 }
 
 }  // namespace
 
-Status ConvertLegacyApplication(const LegacyApplication& app, const std::string& path, const std::string& kept) {
+Conversion ConvertLegacyApplication(const LegacyApplication& app, const LegacyOriginal& original,
+                                    const std::string& kept) {
+  const std::string& path = original.Path();
+  const auto fail = [](std::string why) { return Conversion{ConvertEnd::Failed, std::move(why)}; };
+  struct stat st {};
+  if (::stat(path.c_str(), &st) != 0) {
+    if (errno == ENOENT) return {ConvertEnd::Removed, ""};
+    return fail(FileErrorText(errno));
+  }
+  if (!(FileIdentity::Of(st) == original.Identity())) return {ConvertEnd::Changed, ""};
+  if (std::string why = ConversionRefusal(original, kept); !why.empty()) return fail(why);
+
   Scratch scratch;
-  if (scratch.dir.empty()) return Status::Fail("no room for a temporary file: " + FileErrorText(errno));
+  if (scratch.dir.empty()) return fail(scratch.Reason(FileErrorText(scratch.error)));
   const std::string built = scratch.dir + "/app";
-  if (Status s = WriteApplication(app, built); !s) return s;
+  if (Status s = WriteApplication(app, built); !s) return fail(scratch.Reason(s.error));
   FileRead bytes = ReadWholeFile(built, 1, uint64_t(1) << 31);
-  if (!bytes) return Status::Fail(bytes.reason);
-  if (Status s = Keep(path, kept); !s) return s;
+  if (!bytes) return fail(scratch.Reason(bytes.reason));
+
+  if (Status s = Keep(original, kept); !s) return fail(s.error);
   ReplacingFile out(path);
+  out.Expect(original.Identity());
   std::optional<std::string> why = out.Open();
   if (!why) why = out.Write(bytes.bytes);
   if (!why) why = out.Commit();
-  if (why) {
-    ::unlink(kept.c_str());
-    return Status::Fail(*why);
+  if (!why) return {ConvertEnd::Done, ""};
+  Conversion c{out.TargetChanged() ? ConvertEnd::Changed : ConvertEnd::Failed, out.TargetChanged() ? "" : *why};
+  if (::unlink(kept.c_str()) != 0) {
+    const std::string left = FileName(kept) + ", made for the original, could not be removed: " + FileErrorText(errno);
+    c.error = c.error.empty() ? left : c.error + "; " + left;
   }
-  return Status::Ok();
+  return c;
 }
 
 }  // namespace talvero::store

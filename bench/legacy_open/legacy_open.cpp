@@ -40,15 +40,20 @@ int main(int argc, char** argv) {
 
   auto& clock = talvero::TheClock();
   const int64_t t0 = clock.NowMs();
-  auto app = ReadLegacyApplication(path);
+  auto original = LegacyOriginal::Open(path);
+  if (!original) {
+    std::fprintf(stderr, "can't read it: %s\n", original.error.c_str());
+    return 1;
+  }
+  auto app = ReadLegacyApplication(*original);
   const int64_t t1 = clock.NowMs();
   if (!app) {
     std::fprintf(stderr, "can't read it: %s\n", app.error.c_str());
     return 1;
   }
   const std::string kept = KeptOriginalName(path);
-  if (auto s = ConvertLegacyApplication(*app, path, kept); !s) {
-    std::fprintf(stderr, "can't convert it: %s\n", s.error.c_str());
+  if (auto c = ConvertLegacyApplication(*app, *original, kept); !c.ok()) {
+    std::fprintf(stderr, "can't convert it: %s\n", c.error.c_str());
     return 1;
   }
   const int64_t t2 = clock.NowMs();
@@ -67,8 +72,8 @@ int main(int argc, char** argv) {
     for (const auto& [line, text] : model.programs[size_t(p - 1)].lines) wrong += opened.GetPgmStep(p, line) != text;
   opened.AClose();
   std::ifstream in(kept, std::ios::binary);
-  const std::string original{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-  if (original != bytes) ++wrong;
+  const std::string kept_bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  if (kept_bytes != bytes) ++wrong;
   fs::remove_all(dir);
 
   const double total = double(t3 - t0);

@@ -72,6 +72,16 @@ std::string RealPath(const std::string& path) {
   return ec ? path : p.string();
 }
 
+std::string OpenAppFailure(const std::string& path, const std::string& why) {
+  std::string reason = why;
+  for (const char* verb : {"can't open ", "can't read "})
+    if (const std::string named = verb + path + ": "; reason.rfind(named, 0) == 0) reason.erase(0, named.size());
+  const std::string tail = ": " + path;
+  if (reason.size() > tail.size() && reason.compare(reason.size() - tail.size(), tail.size(), tail) == 0)
+    reason.resize(reason.size() - tail.size());
+  return "Can't open application " + path + ": " + reason;
+}
+
 SlotChoice ChooseSlotForOpen(const std::string& path, const AppSlotViews& slots,
                              const std::function<std::string(const std::string&)>& realPath) {
   const std::string real = realPath ? realPath(path) : path;

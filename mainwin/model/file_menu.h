@@ -55,6 +55,10 @@ struct SlotChoice {
 // or ".." resolved; a file that does not exist yet keeps its absolute form).
 std::string RealPath(const std::string& path);
 
+// "Can't open application P: why", with the path named once though the
+// reason names it too ("can't open P: ...", "...: P").
+std::string OpenAppFailure(const std::string& path, const std::string& why);
+
 // OpenAnApp: the slot that has this file, else the first free one.
 SlotChoice ChooseSlotForOpen(const std::string& path, const AppSlotViews& slots,
                              const std::function<std::string(const std::string&)>& realPath =

@@ -4,7 +4,11 @@
 #include <QDir>
 #include <QFile>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include "mainwin/tests/tree_window_fixture.h"
+#include "platform/files/tests/file_kinds.h"
 
 namespace {
 
@@ -156,6 +160,37 @@ TEST_F(AppsWindowTest, SixteenAxesTheSeventeenthRefusedAndDeleteAsks) {
   w.Item("AP_Close")->trigger();
   EXPECT_FALSE(w.AppOpen[1]);
   EXPECT_FALSE(w.Sys->Exists("AX-1,1"));
+}
+
+// An application in a folder that takes no journal opens for viewing only and
+// says so once, as a user without root's rights meets it: the window is
+// driven in a child that takes the user nobody's ids.
+TEST_F(AppsWindowTest, AnApplicationInAClosedFolderOpensForViewingOnlyAndSaysSoOnce) {
+  if (::geteuid() != 0) GTEST_SKIP() << "only root can act as another user (nobody): run the tests as root";
+  MainWin& w = Start({});
+  const std::string base = QDir(dir.path()).canonicalPath().toStdString();
+  const std::string closed = base + "/closed", path = closed + "/ours.APP";
+  ASSERT_TRUE(QDir(dir.path()).mkdir("closed"));
+  {
+    Applic app;
+    ASSERT_TRUE(app.Create(path).ok());
+    ASSERT_TRUE(app.AddPgm("P").ok());
+  }
+  constexpr uid_t nobody = talvero::testing::kNobody;
+  ASSERT_EQ(::chown(path.c_str(), nobody, nobody), 0);
+  ::chmod(base.c_str(), 0755);
+  ::chmod(closed.c_str(), 0555);
+  const std::string got = talvero::testing::AsUser(nobody, [&] {
+    prompter.ExpectMessage(path + " is open for viewing only: the folder " + closed + " does not allow new files.",
+                           Answer::Ok);
+    const bool opened = w.OpenAnApp(path);
+    const bool refused = !w.Apps[1]->UpdatePgmStep(1, 0, "MA 1").ok();
+    std::string out = std::string(opened && w.AppOpen[1] && w.Apps[1]->ReadOnly() && refused ? "viewing only" : "writable") + "|";
+    for (const std::string& f : prompter.Failures()) out += f + "|";
+    return out;
+  });
+  EXPECT_EQ(got, "viewing only|") << "the box, once, and no other";
+  ::chmod(closed.c_str(), 0755);
 }
 
 }  // namespace

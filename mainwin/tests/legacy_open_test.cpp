@@ -4,7 +4,10 @@
 #include <QAction>
 #include <QDir>
 
+#include <cstdio>
+#include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 
 #include "mainwin/tests/tree_window_fixture.h"
@@ -23,6 +26,14 @@ using talvero::jet::testing::Put;
 std::string Question(const std::string& file) {
   return file + " was written by an earlier version. Talvero converts it to its own format and keeps the original as " +
          file + ".jet. Convert it?";
+}
+
+void Put32(std::string& b, size_t at, uint32_t v) {
+  for (int k = 0; k < 4; ++k) b[at + size_t(k)] = char((v >> (8 * k)) & 0xFF);
+}
+
+jw::Table& Named(std::vector<jw::Table>& tables, const std::string& name) {
+  return *std::find_if(tables.begin(), tables.end(), [&](const jw::Table& t) { return t.name == name; });
 }
 
 class LegacyOpenTest : public TreeWindowTest {
@@ -141,6 +152,184 @@ TEST_F(LegacyOpenTest, BadFilesGiveOneBoxEachAndLeaveNothingBehind) {
     EXPECT_EQ(Files(), before) << c.file;
     EXPECT_EQ(Bytes(path), c.bytes) << c.file;
   }
+}
+
+// Damaged files as a damaged disk leaves them: the question names each table
+// libmdb read short, with the rows read of the rows counted, and what is left
+// out; Yes converts exactly the rows that were read whole.
+TEST_F(LegacyOpenTest, DamagedTablesAreSaidAndOnlyWholeRowsConvert) {
+  MainWin& w = Start({});
+  LegacyApplication small;
+  small.axes = {{"A1", "RHO", {{"KP", "1"}, {"KI", "2"}, {"KD", "3"}, {"KV", "4"}, {"KA", "5"}}},
+                {"A2", "TAU", {{"KP", "6"}, {"KI", "7"}, {"KD", "8"}}}};
+  small.programs = {{"P", {{0, "MA 0"}, {1, "MA 1"}, {2, "MA 2"}, {3, "MA 3"}, {4, "MA 4"}, {5, "MA 5"}}},
+                    {"Q", {{0, "MR 1"}, {1, "MR 2"}}}};
+  using Tables = std::vector<jw::Table>;
+  const std::string one = "Damaged table, of which only the rows read whole are converted: ";
+  const struct Case {
+    const char* what;
+    std::function<void(Tables&)> shape;  // the tables before they are written
+    std::function<void(std::string&, const Tables&)> damage;
+    std::string damaged;
+    std::vector<std::string> leftOut;
+    std::function<void(LegacyApplication&)> whole;  // the model, cut to what was read whole
+  } cases[] = {
+      {"a page map entry pointing at another table's page", {},
+       [](std::string& b, const Tables& t) {
+         const jw::Placement p = jw::Place(b, t, "PGM:P");
+         ASSERT_EQ(p.dataPages.size(), 2u);
+         EXPECT_EQ(jw::Place(b, t, "PGM:Q").dataPages, std::vector<uint32_t>{p.dataPages[0] + 2});
+         b[p.usageMap + 5] = 0x05;  // P's first page, then Q's in place of P's second
+       },
+       one + "PGM:P (3 of 6 rows read).", {}, [](LegacyApplication& m) { m.programs[0].lines.resize(3); }},
+      {"the axis list's map pointing at the program list's page", {},
+       [](std::string& b, const Tables& t) {
+         Put32(b, jw::Place(b, t, "Axis").usageMap + 1, jw::Place(b, t, "Programs").dataPages[0]);
+       },
+       "", {"The table Axis is left out: it is damaged (0 of 2 rows read)."},
+       [](LegacyApplication& m) { m.axes.clear(); }},
+      {"a data page's row count cut",  {},
+       [](std::string& b, const Tables& t) { b[jw::Place(b, t, "AXIS:A1").dataPages[0] * jw::kJet3Page + 8] = 3; },
+       one + "AXIS:A1 (3 of 5 rows read).", {}, [](LegacyApplication& m) { m.axes[0].params.resize(3); }},
+      {"a definition counting more rows than its pages hold", {},
+       [](std::string& b, const Tables& t) { Put32(b, jw::Place(b, t, "Programs").definition * jw::kJet3Page + 12, 4); },
+       one + "Programs (2 of 4 rows read).", {}, [](LegacyApplication&) {}},
+      {"both at once", {},
+       [](std::string& b, const Tables& t) {
+         b[jw::Place(b, t, "AXIS:A1").dataPages[0] * jw::kJet3Page + 8] = 3;
+         Put32(b, jw::Place(b, t, "Programs").definition * jw::kJet3Page + 12, 4);
+       },
+       "Damaged tables, of which only the rows read whole are converted: Programs (2 of 4 rows read), AXIS:A1 (3 of 5 "
+       "rows read).",
+       {}, [](LegacyApplication& m) { m.axes[0].params.resize(3); }},
+      {"every line of a program lost", {},
+       [](std::string& b, const Tables& t) { b[jw::Place(b, t, "PGM:Q").dataPages[0] * jw::kJet3Page + 8] = 0; },
+       "", {"The program Q is not converted: its table PGM:Q is damaged (0 of 2 rows read)."},
+       [](LegacyApplication& m) { m.programs.pop_back(); }},
+      {"a 240-character program line",
+       [](Tables& t) {
+         Named(t, "PGM:P").columns[1].size = 255;
+         Named(t, "PGM:P").rows[1][1] = std::string(240, 'M');
+       },
+       {}, "", {"Line 1 of the program P is not converted: its text is too long (240 characters, at most 64): MMMMMMMMMMMM…."},
+       [](LegacyApplication& m) { m.programs[0].lines.erase(m.programs[0].lines.begin() + 1); }},
+      {"a damaged parameter name",
+       [](Tables& t) {
+         Named(t, "AXIS:A2").columns[1].size = 16;
+         Named(t, "AXIS:A2").rows[1][1] = "KIÿÿÿÿÿÿÿÿÿÿÿÿ";
+       },
+       {}, "", {"The parameter KIÿÿÿÿÿÿÿÿÿÿ… of the axis A2 is not converted: its name is too long (14 characters, at most 8)."},
+       [](LegacyApplication& m) { m.axes[1].params.erase(m.axes[1].params.begin() + 1); }},
+  };
+  const std::string path = base + "/legacy.APP";
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    Tables tables = LegacyTables(small);
+    Named(tables, "PGM:P").rowsPerPage = 3;
+    if (c.shape) c.shape(tables);
+    std::string bytes = jw::WriteJet3(tables);
+    if (c.damage) c.damage(bytes, tables);
+    Put(path, bytes);
+    std::string question = Question("legacy.APP");
+    if (!c.damaged.empty()) question += "\n\n" + c.damaged;
+    if (!c.leftOut.empty()) question += "\n\nLeft out of the conversion:";
+    for (const std::string& line : c.leftOut) question += "\n" + line;
+    prompter.ExpectOpenFile(path);
+    prompter.ExpectMessage(question, Answer::Yes);
+    w.File_OpenApp->trigger();
+    ASSERT_TRUE(w.AppOpen[1]);
+    LegacyApplication whole = small;
+    c.whole(whole);
+    EXPECT_EQ(Dump(*w.Apps[1]), Dump(whole));
+    EXPECT_EQ(Bytes(path + ".jet"), bytes);
+    w.File_CloseApp->trigger();
+    ASSERT_FALSE(w.AppOpen[1]);
+    std::remove(path.c_str());
+    std::remove((path + ".jet").c_str());
+  }
+}
+
+// The file is replaced while the question is shown: Yes converts nothing,
+// keeps nothing, and writes nowhere, a link's new target least of all.
+TEST_F(LegacyOpenTest, AFileSwappedWhileTheQuestionIsShownIsNeitherConvertedNorReplaced) {
+  MainWin& w = Start({});
+  const std::string path = base + "/legacy.APP", third = base + "/third.txt";
+  LegacyApplication other;
+  other.axes = {{"O", "RHO", {{"KP", "9"}}}};
+  const std::string otherJet = LegacyFile(other);
+  std::string ours;
+  {
+    Applic app;
+    ASSERT_TRUE(app.Create(base + "/ours.APP"));
+    ASSERT_TRUE(app.AddPgm("MINE"));
+    app.AClose();
+    ours = Bytes(base + "/ours.APP");
+    std::remove((base + "/ours.APP").c_str());
+  }
+  const auto swapIn = [&](const std::string& bytes) {
+    Put(path + ".new", bytes);
+    ASSERT_EQ(std::rename((path + ".new").c_str(), path.c_str()), 0);
+  };
+  const std::string changed = "legacy.APP changed while the question was shown; nothing was converted.";
+  const struct Case {
+    const char* what;
+    std::function<void()> swap;
+    std::string told;
+    std::function<void()> after;
+  } cases[] = {
+      {"another Jet file", [&] { swapIn(otherJet); }, changed, [&] { EXPECT_EQ(Bytes(path), otherJet); }},
+      {"an application of ours", [&] { swapIn(ours); }, changed, [&] { EXPECT_EQ(Bytes(path), ours); }},
+      {"a symbolic link to a third file",
+       [&] {
+         Put(third, "the third file");
+         std::remove(path.c_str());
+         std::filesystem::create_symlink("third.txt", path);
+       },
+       changed,
+       [&] {
+         EXPECT_TRUE(std::filesystem::is_symlink(path));
+         EXPECT_EQ(Bytes(third), "the third file");
+       }},
+      {"written over in place", [&] { std::ofstream(path, std::ios::binary | std::ios::trunc) << otherJet; }, changed,
+       [&] { EXPECT_EQ(Bytes(path), otherJet); }},
+      {"removed", [&] { std::remove(path.c_str()); },
+       "legacy.APP was removed while the question was shown; nothing was converted.",
+       [&] { EXPECT_FALSE(std::filesystem::exists(path)); }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    Put(path, legacy);
+    prompter.ExpectOpenFile(path);
+    prompter.ExpectMessage(Question("legacy.APP"), Answer::Yes).WhileShown(c.swap);
+    prompter.ExpectMessage(c.told, Answer::Ok);
+    w.File_OpenApp->trigger();
+    EXPECT_FALSE(w.AppOpen[1]);
+    EXPECT_FALSE(w.Sys->Exists("AP1"));
+    c.after();
+    for (const QString& f : Files())
+      EXPECT_TRUE(f == "legacy.APP" || f == "third.txt" || f == "talvero.lock") << f.toStdString();
+    std::remove(path.c_str());
+    std::remove(third.c_str());
+  }
+}
+
+TEST_F(LegacyOpenTest, WithEveryKeptNameTakenNothingIsAsked) {
+  MainWin& w = Start({});
+  const std::string folder = base + "/full";
+  std::filesystem::create_directory(folder);
+  const std::string path = folder + "/legacy.APP";
+  Put(path, legacy);
+  Put(path + ".jet", "");
+  for (int n = 2; n <= 999; ++n) Put(path + "." + std::to_string(n) + ".jet", "");
+  prompter.ExpectOpenFile(path);
+  prompter.ExpectMessage("Can't convert application " + path +
+                             ": every name for keeping the original, legacy.APP.jet to legacy.APP.999.jet, is taken. "
+                             "The file is left as it was.",
+                         Answer::Ok);
+  w.File_OpenApp->trigger();
+  EXPECT_FALSE(w.AppOpen[1]);
+  EXPECT_EQ(Bytes(path), legacy);
+  std::filesystem::remove_all(folder);
 }
 
 }  // namespace

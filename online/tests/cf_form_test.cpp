@@ -13,12 +13,14 @@
 #include <QTemporaryDir>
 #include <fstream>
 #include <functional>
+#include <iterator>
 #include <optional>
 #include <sstream>
 
 #include "online/cf_form.h"
 #include "online/model/capture_text.h"
 #include "online/tests/admin_fixture.h"
+#include "platform/files/replacing_file.h"
 #include "platform/files/tests/file_kinds.h"
 
 namespace {
@@ -320,26 +322,33 @@ TEST_F(CaptureTest, ALineThatHangsUpEndsTheCaptureWithItsBoxThenTheLineIsGone) {
   EXPECT_FALSE(win->Sys->Exists("#1"));
 }
 
+// A target that can't take the capture is refused before the drive is asked,
+// so the drive's one capture is never read into nothing; a write that still
+// fails offers another name.
 TEST_F(CaptureTest, AFileInTheWayIsNamedWithTheReasonAndLeftWhole) {
   sim.Drive(1).SetSpecialCapture(std::string(online::kCaptureBytes, '\xFF'));
   const std::string path = dir.filePath("CAPTURE.TXT").toStdString();
   const std::string other = dir.filePath("elsewhere.txt").toStdString();
   const std::string old(1000, 'o');
+  const std::string refused = ". Nothing was read from the drive.";
+  const std::string offer = ". Save it under another name?";
   struct Case {
     const char* name;
     std::function<void()> make;
-    std::string reason;  // "" = written
+    std::string box;  // "" = written
+    bool asked;       // the drive was asked for its capture
     std::function<void()> after;
   } cases[] = {
-      {"folder", [&] { ASSERT_TRUE(QDir(dir.path()).mkdir("CAPTURE.TXT")); }, "it is a folder",
+      {"folder", [&] { ASSERT_TRUE(QDir(dir.path()).mkdir("CAPTURE.TXT")); }, "it is a folder" + refused, false,
        [&] { EXPECT_TRUE(QFileInfo(dir.filePath("CAPTURE.TXT")).isDir()); }},
-      {"fifo", [&] { ASSERT_TRUE(talvero::testing::MakeFifo(path)); }, "it is a pipe (fifo), not a file",
-       [&] { EXPECT_TRUE(QFileInfo(dir.filePath("CAPTURE.TXT")).exists()); }},
-      {"full disk", [&] { std::ofstream(path) << old; }, "the disk is full", [&] { EXPECT_EQ(File(), old); }},
+      {"fifo", [&] { ASSERT_TRUE(talvero::testing::MakeFifo(path)); }, "it is a pipe (fifo), not a file" + refused,
+       false, [&] { EXPECT_TRUE(QFileInfo(dir.filePath("CAPTURE.TXT")).exists()); }},
+      {"full disk", [&] { std::ofstream(path) << old; }, "the disk is full" + offer, true,
+       [&] { EXPECT_EQ(File(), old); }},
       {"symbolic link", [&] {
          std::ofstream(other) << old;
          ASSERT_TRUE(QFile::link("elsewhere.txt", dir.filePath("CAPTURE.TXT")));
-       }, "",
+       }, "", true,
        [&] {
          EXPECT_TRUE(QFileInfo(dir.filePath("CAPTURE.TXT")).isSymLink()) << "the link is kept";
          EXPECT_EQ(File().size(), 6800u) << "what it points at holds the capture";
@@ -348,8 +357,8 @@ TEST_F(CaptureTest, AFileInTheWayIsNamedWithTheReasonAndLeftWhole) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     c.make();
-    if (!c.reason.empty())
-      prompter.ExpectMessage("The capture could not be written to " + path + ": " + c.reason, Answer::Ok,
+    if (!c.box.empty())
+      prompter.ExpectMessage("The capture could not be written to " + path + ": " + c.box, Answer::No,
                              "Talvero: Special Capture...");
     const QStringList before = QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System);
     const talvero::testing::Stopwatch watch;
@@ -360,6 +369,8 @@ TEST_F(CaptureTest, AFileInTheWayIsNamedWithTheReasonAndLeftWhole) {
     }
     EXPECT_LT(watch.Seconds(), 2.0);
     EXPECT_TRUE(prompter.AllShown());
+    const std::vector<std::string> sent = Sent(1);
+    EXPECT_EQ(std::count(sent.begin(), sent.end(), "ZC"), c.asked ? 1 : 0);
     c.after();
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System), before)
         << "no temporary left";
@@ -367,6 +378,39 @@ TEST_F(CaptureTest, AFileInTheWayIsNamedWithTheReasonAndLeftWhole) {
     QFile::remove(dir.filePath("CAPTURE.TXT"));
     QFile::remove(QString::fromStdString(other));
   }
+}
+
+TEST_F(CaptureTest, AWriteThatFailsOffersAnotherNameUntilOneTakesIt) {
+  sim.Drive(1).SetSpecialCapture(std::string(online::kCaptureBytes, '\xFF'));
+  const std::string path = dir.filePath("CAPTURE.TXT").toStdString();
+  const std::string saved = dir.filePath("kept.TXT").toStdString();
+  const std::string closed = dir.filePath("gone/x.TXT").toStdString();
+  talvero::ReplaceCalls& calls = talvero::TheReplaceCalls();
+  const talvero::ReplaceCalls real = calls;
+  // The first rename fails, as a disk pulled out would have it.
+  static int renames;
+  renames = 0;
+  calls.rename = [](const char* from, const char* to) {
+    if (renames++ == 0) {
+      errno = EIO;
+      return -1;
+    }
+    return ::rename(from, to);
+  };
+  const std::string ask = ". Save it under another name?";
+  prompter.ExpectMessage("The capture could not be written to " + path + ": Input/output error" + ask, Answer::Yes,
+                         "Talvero: Special Capture...")
+      .ExpectSaveFile(closed)
+      .ExpectMessage("The capture could not be written to " + closed + ": No such file or directory" + ask,
+                     Answer::Yes, "Talvero: Special Capture...")
+      .ExpectSaveFile(saved);
+  Capture();
+  calls = real;
+  EXPECT_TRUE(prompter.AllShown());
+  EXPECT_EQ(File(), "(none)");
+  std::ifstream in(saved, std::ios::binary);
+  const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  EXPECT_EQ(text, online::CaptureText(std::string(online::kCaptureBytes, '\xFF')));
 }
 
 }  // namespace

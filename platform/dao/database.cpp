@@ -8,6 +8,7 @@
 
 #include "platform/dao/connection.h"
 #include "platform/dao/recordset.h"
+#include "platform/files/replacing_file.h"
 #include "runtime/text.h"
 
 namespace talvero::dao {
@@ -229,6 +230,9 @@ Result<std::unique_ptr<Database>> Database::Open(const std::string& path, bool r
   if (!S_ISREG(st.st_mode)) return FailOpen(nullptr, "can't open " + path + ": not a file");
   if (::access(path.c_str(), R_OK) != 0) return FailOpen(nullptr, "can't read " + path + ": " + std::strerror(errno));
   bool writable = !readOnly && ::access(path.c_str(), W_OK) == 0;
+  // SQLite writes its journal beside the file: without one every change fails.
+  const std::optional<std::string> folder = writable ? NewFileRefusal(path) : std::nullopt;
+  if (folder) writable = false;
   sqlite3* db = nullptr;
   int rc = sqlite3_open_v2(path.c_str(), &db, writable ? SQLITE_OPEN_READWRITE : SQLITE_OPEN_READONLY, nullptr);
   if (rc != SQLITE_OK) return FailOpen(db, "can't open " + path + ": " + (db ? sqlite3_errmsg(db) : sqlite3_errstr(rc)));
@@ -242,8 +246,9 @@ Result<std::unique_ptr<Database>> Database::Open(const std::string& path, bool r
   // it is refused whole rather than read in part.
   if (std::string damage = QuickCheck(db); !damage.empty())
     return FailOpen(db, "can't open " + path + ": the file is damaged (" + damage + ")");
-  return Result<std::unique_ptr<Database>>::Ok(
-      std::unique_ptr<Database>(new Database(std::make_shared<Connection>(db), path)));
+  std::unique_ptr<Database> opened(new Database(std::make_shared<Connection>(db), path));
+  if (folder) opened->folderRefusal_ = *folder;
+  return Result<std::unique_ptr<Database>>::Ok(std::move(opened));
 }
 
 std::vector<std::string> Database::TableNames() const {

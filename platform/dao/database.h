@@ -26,13 +26,17 @@ class Database {
 
   // A new, empty file; refused when the path exists already.
   static Result<std::unique_ptr<Database>> Create(const std::string& path);
-  // An existing file. A file that is write-protected opens read-only even when
+  // An existing file. A file that is write-protected, or in a folder that
+  // takes no new file (so no journal either), opens read-only even when
   // readOnly is false (ReadOnly() tells). A missing or unreadable file, or one
   // that is not a database, gives the reason.
   static Result<std::unique_ptr<Database>> Open(const std::string& path, bool readOnly = false);
 
   const std::string& Path() const { return path_; }
   bool ReadOnly() const;
+  // Why a file asked for writing opened read-only because of its folder
+  // ("the folder F does not allow new files"); "" otherwise.
+  const std::string& FolderRefusal() const { return folderRefusal_; }
   void Close();  // recordsets still open fail from here on
   bool IsOpen() const;
 
@@ -68,6 +72,7 @@ class Database {
   explicit Database(std::shared_ptr<Connection> c, std::string path);
   std::shared_ptr<Connection> conn_;
   std::string path_;
+  std::string folderRefusal_;
 };
 
 // Begins on construction, rolls back on destruction unless committed.

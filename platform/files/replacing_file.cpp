@@ -66,7 +66,43 @@ std::optional<std::string> Unwritable(const std::string& path) {
   return FileErrorText(errno);
 }
 
+// The folder must take the temporary, and in a sticky folder the rename over
+// a file of another owner fails only after everything was written.
+std::optional<std::string> FolderRefusal(const std::string& path) {
+  if (auto why = NewFileRefusal(path)) return why;
+  const std::string prefix = FolderPrefix(path);
+  const std::string folder = prefix.empty() ? "." : prefix;
+  struct stat dir {}, file {};
+  if (::stat(folder.c_str(), &dir) != 0 || !(dir.st_mode & S_ISVTX)) return std::nullopt;
+  if (::lstat(path.c_str(), &file) != 0) return std::nullopt;
+  const uid_t me = ::geteuid();
+  if (me == 0 || file.st_uid == me || dir.st_uid == me) return std::nullopt;
+  return "the folder " + FolderName(path) + " lets only the file's owner replace it";
+}
+
 }  // namespace
+
+std::optional<std::string> NewFileRefusal(const std::string& path) {
+  const std::string prefix = FolderPrefix(path);
+  if (::faccessat(AT_FDCWD, prefix.empty() ? "." : prefix.c_str(), W_OK | X_OK, AT_EACCESS) == 0) return std::nullopt;
+  if (errno == EACCES || errno == EPERM) return "the folder " + FolderName(path) + " does not allow new files";
+  return FileErrorText(errno);
+}
+
+std::optional<std::string> ReplaceRefusal(const std::string& path) {
+  std::string final = path;
+  if (auto why = FollowLinks(final)) return why;
+  if (auto why = Unwritable(final)) return why;
+  return FolderRefusal(final);
+}
+
+std::optional<std::string> ReplacingFile::CheckExpected() {
+  if (!expected_) return std::nullopt;
+  struct stat st {};
+  if (::stat(final_.c_str(), &st) == 0 && FileIdentity::Of(st) == *expected_) return std::nullopt;
+  changed_ = true;
+  return std::string("it was changed or replaced since it was read");
+}
 
 ReplacingFile::~ReplacingFile() { Discard(); }
 
@@ -84,9 +120,12 @@ std::optional<std::string> ReplacingFile::Fail(std::string reason) {
 
 std::optional<std::string> ReplacingFile::Open() {
   Discard();
+  changed_ = false;
   final_ = target_;
   if (auto why = FollowLinks(final_)) return why;
+  if (auto why = CheckExpected()) return why;
   if (auto why = Unwritable(final_)) return why;
+  if (auto why = FolderRefusal(final_)) return why;
   // A short name of its own, so a target of any legal length has a temporary beside it.
   std::string name = FolderPrefix(final_) + ".talvero-XXXXXX";
   const int fd = ::mkostemp(name.data(), O_CLOEXEC);
@@ -137,6 +176,7 @@ std::optional<std::string> ReplacingFile::Commit() {
   const int fd = fd_;
   fd_ = -1;
   if (::close(fd) != 0) return Fail(FileErrorText(errno));
+  if (auto why = CheckExpected()) return Fail(*why);
   if (calls.rename(temp_.c_str(), final_.c_str()) != 0) return Fail(FileErrorText(errno));
   temp_.clear();
   // The new name lasts a crash only once its folder is on the disk too.

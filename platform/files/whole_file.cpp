@@ -38,6 +38,12 @@ FileRead ReadWholeFile(const std::string& path, uint64_t minBytes, uint64_t maxB
     return r;
   }
   const Closer closer{fd};
+  return ReadWholeFile(fd, minBytes, maxBytes);
+}
+
+FileRead ReadWholeFile(int fd, uint64_t minBytes, uint64_t maxBytes) {
+  FileRead r;
+  struct stat st {};
   if (::fstat(fd, &st) != 0) {
     r.reason = FileErrorText(errno);
     return r;
@@ -46,6 +52,7 @@ FileRead ReadWholeFile(const std::string& path, uint64_t minBytes, uint64_t maxB
     r.reason = kind;
     return r;
   }
+  r.identity = FileIdentity::Of(st);
   r.size = uint64_t(st.st_size);
   if (r.size < minBytes || r.size > maxBytes) {
     r.end = FileRead::End::OutOfBounds;

@@ -2,9 +2,11 @@
 
 #include <fcntl.h>
 #include <iconv.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <cstring>
 
 #include "platform/files/whole_file.h"
@@ -83,6 +85,55 @@ bool SetDecoding(MdbHandle* mdb) {
   mdb->iconv_out = iconv_open(inFile, "UTF-8");
   return mdb->iconv_in != (iconv_t)-1 && mdb->iconv_out != (iconv_t)-1;
 }
+
+// libmdb tells a page it could not use only on standard error, and reads on:
+// what it writes there while one table is read is caught here.
+class WarningCatch {
+ public:
+  WarningCatch() {
+    std::fflush(stderr);
+    fd_ = ::memfd_create("libmdb-warnings", MFD_CLOEXEC);
+    saved_ = ::dup(STDERR_FILENO);
+    if (fd_ < 0 || saved_ < 0 || ::dup2(fd_, STDERR_FILENO) < 0) Restore();
+  }
+  ~WarningCatch() { Restore(); }
+  WarningCatch(const WarningCatch&) = delete;
+  WarningCatch& operator=(const WarningCatch&) = delete;
+
+  // Each line written, without its line end.
+  std::vector<std::string> Lines() {
+    Restore();
+    std::vector<std::string> out;
+    if (fd_ < 0) return out;
+    std::string text;
+    char buf[4096];
+    for (off_t at = 0;;) {
+      const ssize_t n = ::pread(fd_, buf, sizeof buf, at);
+      if (n <= 0 || text.size() > 65536) break;
+      text.append(buf, size_t(n));
+      at += n;
+    }
+    for (size_t at = 0; at < text.size();) {
+      size_t nl = text.find('\n', at);
+      if (nl == std::string::npos) nl = text.size();
+      if (nl > at) out.push_back(text.substr(at, nl - at));
+      at = nl + 1;
+    }
+    return out;
+  }
+
+ private:
+  void Restore() {
+    std::fflush(stderr);
+    if (saved_ >= 0) {
+      ::dup2(saved_, STDERR_FILENO);
+      ::close(saved_);
+      saved_ = -1;
+    }
+  }
+  int fd_ = -1;
+  int saved_ = -1;
+};
 
 }  // namespace
 
@@ -168,6 +219,7 @@ dao::Result<Table> File::Read(std::string_view name, const std::vector<std::stri
   }
   const std::string table = "the table " + std::string(name);
   if (!entry) return R::Fail(table + " is missing");
+  WarningCatch warnings;
   MdbTableDef* def = mdb_read_table(entry);
   if (!def) return R::Fail(table + " is damaged (its definition can't be read)");
   struct Free {
@@ -178,16 +230,22 @@ dao::Result<Table> File::Read(std::string_view name, const std::vector<std::stri
 
   // libmdb keeps an empty map as no map at all, and reads through it.
   if (!def->usage_map || def->map_sz < 5) return R::Fail(table + " is damaged (its page map is missing)");
-  // Rows on pages past the end would be lost without a word.
-  const uint64_t pages = bytes_.size() / uint64_t(mdb->fmt->pg_size);
+  // Rows on pages past the end would be lost without a word; a page of
+  // another kind or table is skipped by libmdb, and its rows with it.
+  Table out;
+  const size_t pageSize = size_t(mdb->fmt->pg_size);
+  const uint64_t pages = bytes_.size() / pageSize;
+  const auto* b = reinterpret_cast<const unsigned char*>(bytes_.data());
   for (gint32 pg = 0, steps = 0; steps <= gint32(pages); ++steps) {
     pg = mdb_map_find_next(mdb, def->usage_map, unsigned(def->map_sz), guint32(pg));
     if (pg <= 0) break;
     if (uint64_t(pg) >= pages)
       return R::Fail(table + " is damaged (it names page " + std::to_string(pg) + ", past the end of the file)");
+    const unsigned char* page = b + size_t(pg) * pageSize;
+    if (page[0] != MDB_PAGE_DATA || Le32(page + 4) != entry->table_pg)
+      out.damage.push_back("its page map names page " + std::to_string(pg) + ", which is no data page of it");
   }
-
-  Table out;
+  out.counted = def->num_rows;
   out.columns = columns;
   std::vector<std::vector<char>> buffers(columns.size(), std::vector<char>(mdb->bind_size + 1, '\0'));
   for (size_t c = 0; c < columns.size(); ++c) {
@@ -206,6 +264,7 @@ dao::Result<Table> File::Read(std::string_view name, const std::vector<std::stri
     out.rows.push_back(std::move(row));
     ++rowsRead_;
   }
+  for (std::string& line : warnings.Lines()) out.damage.push_back(std::move(line));
   return R::Ok(std::move(out));
 }
 

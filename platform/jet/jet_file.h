@@ -23,6 +23,12 @@ Kind RecogniseFile(const std::string& path);
 struct Table {
   std::vector<std::string> columns;            // as asked for
   std::vector<std::vector<std::string>> rows;  // in the order the table delivers them; UTF-8
+  uint64_t counted = 0;                        // the rows its definition counts
+  // Signs that libmdb read less than the table holds: a page map entry that
+  // is no data page of this table, libmdb's own warnings. Each row read is
+  // whole; rows of a damaged page are left out.
+  std::vector<std::string> damage;
+  bool Whole() const { return damage.empty() && rows.size() >= counted; }
 };
 
 class File {
@@ -42,7 +48,9 @@ class File {
   // The file's own spelling of a table name compared case-blind; "" when none.
   std::string FindTable(std::string_view name) const;
   // The named columns (case-blind) of every row; a missing table or column, or
-  // a damaged table, gives the reason.
+  // a table that can't be read at all, gives the reason. libmdb's warnings
+  // are taken from the process's standard error while it reads, so a table is
+  // read in a process of one thread (as the reader child is).
   dao::Result<Table> Read(std::string_view table, const std::vector<std::string>& columns);
   uint64_t RowsRead() const { return rowsRead_; }
 

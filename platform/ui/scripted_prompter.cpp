@@ -66,6 +66,12 @@ ScriptedPrompter& ScriptedPrompter::ExpectPrinterSetup(bool answer) {
   return *this;
 }
 
+ScriptedPrompter& ScriptedPrompter::WhileShown(std::function<void()> f) {
+  if (script_.empty()) failures_.push_back("WhileShown with no box expected");
+  else script_.back().whileShown = std::move(f);
+  return *this;
+}
+
 const ScriptedPrompter::Step* ScriptedPrompter::Next(Kind kind, const std::string& what) {
   if (script_.empty()) {
     failures_.push_back(std::string("unexpected ") + KindName(int(kind)) + ": " + what);
@@ -78,6 +84,7 @@ const ScriptedPrompter::Step* ScriptedPrompter::Next(Kind kind, const std::strin
                         KindName(int(kind)) + ": " + what);
     return nullptr;
   }
+  if (current_.whileShown) current_.whileShown();
   return &current_;
 }
 

@@ -3,6 +3,7 @@
 // answer, in order. A box nobody expected, or one that differs from the
 // script, is recorded as a failure that the test checks with Failures().
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -27,6 +28,9 @@ class ScriptedPrompter : public Prompter {
   ScriptedPrompter& ExpectSaveFile(std::optional<std::string> answer);
   ScriptedPrompter& ExpectColour(std::optional<uint32_t> answer);
   ScriptedPrompter& ExpectPrinterSetup(bool answer);
+  // Runs f while the box or dialog expected last is shown, before it is
+  // answered: what a user or another program does meanwhile.
+  ScriptedPrompter& WhileShown(std::function<void()> f);
 
   Answer Message(const MessageBox& box) override;
   std::optional<std::string> Input(const std::string& prompt, const std::string& title,
@@ -56,6 +60,7 @@ class ScriptedPrompter : public Prompter {
     std::optional<uint32_t> colourAnswer;
     bool printerAnswer = false;
     std::optional<MessageBox> shape;  // buttons, icon and default checked too
+    std::function<void()> whileShown = {};
   };
   const Step* Next(Kind kind, const std::string& what);
 

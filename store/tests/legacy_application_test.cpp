@@ -4,12 +4,17 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <filesystem>
+#include <functional>
+
 #include <csignal>
 
 #include <cstdio>
 #include <fstream>
 #include <iterator>
 
+#include "platform/files/replacing_file.h"
+#include "platform/files/tests/file_kinds.h"
 #include "platform/jet/jet_file.h"
 #include "platform/ui/scripted_prompter.h"
 #include "store/applic.h"
@@ -46,13 +51,16 @@ class LegacyApplicationTest : public ::testing::Test {
   LegacyApplication Convert(const std::string& bytes, const std::string& name = "legacy.APP") {
     const std::string path = dir / name;
     Put(path, bytes);
-    auto app = ReadLegacyApplication(path);
+    auto original = LegacyOriginal::Open(path);
+    EXPECT_TRUE(original) << original.error;
+    if (!original) return {};
+    auto app = ReadLegacyApplication(*original);
     EXPECT_TRUE(app) << app.error;
     if (!app) return {};
     const std::string kept = KeptOriginalName(path);
     EXPECT_EQ(kept, path + ".jet");
-    auto s = ConvertLegacyApplication(*app, path, kept);
-    EXPECT_TRUE(s) << s.error;
+    const Conversion c = ConvertLegacyApplication(*app, *original, kept);
+    EXPECT_TRUE(c.ok()) << c.error;
     EXPECT_EQ(Bytes(kept), bytes) << "the original is kept byte for byte";
     EXPECT_EQ(talvero::jet::RecogniseFile(path), talvero::jet::Kind::NotJet);
     auto opened = applic.AOpen(path);
@@ -148,7 +156,8 @@ TEST_F(LegacyApplicationTest, SlotsBeyondSixteenAxesAndSixtyFourProgramsAreSaid)
 
 TEST_F(LegacyApplicationTest, OddNamesTwinsMissingTablesDeletedRowsAndLongTables) {
   LegacyApplication model;
-  model.axes = {FullAxis("Fräse 2", "RHO", params), FullAxis("Maß", "PSI", params), FullAxis("FRäSE 2", "TAU", params)};
+  model.axes = {FullAxis("Fräse 2", "RHO", params), FullAxis("Maß", "PSI", params), FullAxis("FRäSE 2", "TAU", params),
+                FullAxis("Maß ", "PHI", params)};
   model.programs = {FullProgram("Zyklus é"), {"Gone", {{0, "MA 1"}}}, FullProgram("Long one")};
   std::vector<jw::Table> tables = LegacyTables(model);
   // No table for the program "Gone".
@@ -160,9 +169,10 @@ TEST_F(LegacyApplicationTest, OddNamesTwinsMissingTablesDeletedRowsAndLongTables
   const LegacyApplication read = Convert(jw::WriteJet3(tables));
   EXPECT_EQ(read.skipped, (std::vector<std::string>{
                               "It holds two axes named FRäSE 2; the second is not converted.",
+                              "It holds two axes named Maß; the second is not converted.",
                               "The program Gone is not converted: its table PGM:Gone is missing."}));
   LegacyApplication expected = model;
-  expected.axes.pop_back();
+  expected.axes.resize(2);
   expected.programs.erase(expected.programs.begin() + 1);
   expected.programs[1].lines.erase(expected.programs[1].lines.begin() + 7);
   ExpectHolds(expected);
@@ -206,15 +216,104 @@ TEST_F(LegacyApplicationTest, AFailedConversionChangesNothing) {
   Put(path + ".jet", "someone else's");
   const std::string kept = KeptOriginalName(path);
   EXPECT_EQ(kept, path + ".2.jet");
-  auto app = ReadLegacyApplication(path);
+  auto original = LegacyOriginal::Open(path);
+  ASSERT_TRUE(original);
+  auto app = ReadLegacyApplication(*original);
   ASSERT_TRUE(app);
   Put(kept, "in the way");  // taken between the question and the conversion
-  auto s = ConvertLegacyApplication(*app, path, kept);
-  EXPECT_FALSE(s);
-  EXPECT_EQ(s.error, kept + " exists already");
+  const Conversion c = ConvertLegacyApplication(*app, *original, kept);
+  EXPECT_EQ(c.end, ConvertEnd::Failed);
+  EXPECT_EQ(c.error, kept + " exists already");
   EXPECT_EQ(Bytes(path), bytes);
   EXPECT_EQ(Bytes(kept), "in the way");
   EXPECT_EQ(Bytes(path + ".jet"), "someone else's");
+}
+
+// The final replace fails after the original was kept: the kept name goes
+// again, or the error says why it could not.
+TEST_F(LegacyApplicationTest, AFailedReplaceRemovesTheKeptNameOrSaysWhyNot) {
+  LegacyApplication one;
+  one.axes = {{"X", "RHO", {{"KP", "1"}}}};
+  const std::string bytes = LegacyFile(one);
+  const std::string path = dir / "keep.APP";
+  const struct {
+    const char* what;
+    int (*rename)(const char*, const char*);
+    std::string error;
+  } cases[] = {
+      {"rename fails",
+       [](const char*, const char*) {
+         errno = EIO;
+         return -1;
+       },
+       "Input/output error"},
+      {"and the kept name is taken by a folder",
+       [](const char*, const char* to) {
+         const std::string kept = std::string(to) + ".jet";
+         ::unlink(kept.c_str());
+         ::mkdir(kept.c_str(), 0700);
+         Put(kept + "/inside", "x");
+         errno = EIO;
+         return -1;
+       },
+       "Input/output error; keep.APP.jet, made for the original, could not be removed: Is a directory"},
+  };
+  talvero::ReplaceCalls& calls = talvero::TheReplaceCalls();
+  const talvero::ReplaceCalls real = calls;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    Put(path, bytes);
+    auto original = LegacyOriginal::Open(path);
+    ASSERT_TRUE(original);
+    auto app = ReadLegacyApplication(*original);
+    ASSERT_TRUE(app);
+    calls.rename = c.rename;
+    const Conversion done = ConvertLegacyApplication(*app, *original, path + ".jet");
+    calls = real;
+    EXPECT_EQ(done.end, ConvertEnd::Failed);
+    EXPECT_EQ(done.error, c.error);
+    EXPECT_EQ(Bytes(path), bytes);
+    EXPECT_EQ(Exists(path + ".jet"), c.error.find("could not be removed") != std::string::npos);
+    std::filesystem::remove_all(path + ".jet");
+  }
+}
+
+TEST_F(LegacyApplicationTest, AFullOrMissingTemporaryFolderIsNamed) {
+  LegacyApplication model;
+  for (int i = 0; i < 4; ++i) model.axes.push_back(FullAxis("A" + std::to_string(i), "RHO", params));
+  const std::string bytes = LegacyFile(model);
+  const std::string path = dir / "big.APP";
+  const std::string scratch = dir / "tmp";
+  std::filesystem::create_directory(scratch);
+  const char* before = std::getenv("TMPDIR");
+  const std::string saved = before ? before : "";
+  const struct {
+    std::string tmp;
+    std::string error;
+  } cases[] = {
+      {scratch, "can't build it in the temporary folder " + scratch + ": "},  // SQLite's words follow
+      {dir / "none", "can't build it in the temporary folder " + dir / "none" + ": No such file or directory"},
+  };
+  for (const auto& c : cases) {
+    Put(path, bytes);
+    auto original = LegacyOriginal::Open(path);
+    ASSERT_TRUE(original);
+    auto app = ReadLegacyApplication(*original);
+    ASSERT_TRUE(app);
+    ::setenv("TMPDIR", c.tmp.c_str(), 1);
+    Conversion done;
+    {
+      // The database being built is the first file written: it can't grow past this.
+      const talvero::testing::FileSizeLimit full(4096);
+      done = ConvertLegacyApplication(*app, *original, path + ".jet");
+    }
+    if (before) ::setenv("TMPDIR", saved.c_str(), 1);
+    else ::unsetenv("TMPDIR");
+    EXPECT_EQ(done.error.rfind(c.error, 0), 0u) << done.error;
+    EXPECT_EQ(Bytes(path), bytes);
+    EXPECT_FALSE(Exists(path + ".jet"));
+  }
+  EXPECT_TRUE(std::filesystem::is_empty(scratch)) << "the temporary folder is left empty";
 }
 
 }  // namespace
@@ -237,18 +336,122 @@ TEST(LegacyRead, AReaderThatCrashesOrHangsIsToldAsDamaged) {
          std::raise(SIGSEGV);
        },
        "it is damaged (reading it failed with signal 11)"},
-      {[] { ::pause(); }, "it is damaged (reading it did not end within 0 s)"},
+      // A child that is not ended at the limit ends itself later, so that a
+      // reader that waits for it shows as slow instead of hanging the suite.
+      {[] {
+         ::alarm(5);
+         ::pause();
+       },
+       "it is damaged (reading it did not end within 0 s)"},
       {[] { ::_exit(0); }, "it is damaged (reading it failed)"},
   };
   for (const auto& c : cases) {
     talvero::store::SetLegacyReadFault(c.fault, 300);
+    const talvero::testing::Stopwatch watch;
     auto app = talvero::store::ReadLegacyApplication(dir / "a.APP");
     EXPECT_EQ(app.error, c.reason);
+    EXPECT_LT(watch.Seconds(), 3.0) << c.reason;
   }
   talvero::store::SetLegacyReadFault(nullptr, 0);
   auto app = talvero::store::ReadLegacyApplication(dir / "a.APP");
   ASSERT_TRUE(app) << app.error;
   EXPECT_EQ(app->axes[0].params, (std::vector<std::pair<std::string, std::string>>{{"KP", "1"}}));
+}
+
+}  // namespace
+
+namespace {
+
+using talvero::testing::kNobody;
+
+std::string AsNobody(const std::function<std::string()>& f) { return talvero::testing::AsUser(kNobody, f); }
+
+std::vector<std::string> Entries(const std::string& folder) {
+  std::vector<std::string> names;
+  for (const auto& e : std::filesystem::directory_iterator(folder)) names.push_back(e.path().filename().string());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+// As a user who may not replace the file, the conversion is refused before
+// anything is written, in words; the user's own file in a sticky folder converts.
+TEST(LegacyConvertAsAUser, AFileTheUserMayNotReplaceIsRefusedBeforeAnythingIsWritten) {
+  if (::geteuid() != 0) GTEST_SKIP() << "only root can act as another user (nobody): run the tests as root";
+  store_test::TempDir dir;
+  talvero::store::LegacyApplication one;
+  one.axes = {{"X", "RHO", {{"KP", "1"}}}};
+  const std::string bytes = talvero::store::testing::LegacyFile(one);
+  const std::string sticky = dir / "sticky", closed = dir / "closed", open = dir / "open";
+  for (const auto& [folder, mode] : {std::pair{sticky, 01777}, {closed, 0555}, {open, 0777}}) {
+    std::filesystem::create_directory(folder);
+    ::chmod(folder.c_str(), mode_t(mode));
+  }
+  const struct {
+    const char* what;
+    std::string path;
+    uid_t owner;
+    mode_t mode;
+    std::string refusal;  // "" = converted
+  } cases[] = {
+      {"another's file in a sticky folder", sticky + "/a.APP", 0, 0666,
+       "the folder " + sticky + " lets only the file's owner replace it"},
+      {"write-protected", open + "/b.APP", 0, 0444, "it is write-protected"},
+      {"a folder that takes no new file", closed + "/c.APP", kNobody, 0666,
+       "the folder " + closed + " does not allow new files"},
+      {"the user's own file in a sticky folder", sticky + "/d.APP", kNobody, 0644, ""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    Put(c.path, bytes);
+    ASSERT_EQ(::chown(c.path.c_str(), c.owner, c.owner), 0);
+    ::chmod(c.path.c_str(), c.mode);
+    const std::string folder = c.path.substr(0, c.path.rfind('/'));
+    const auto before = Entries(folder);
+    const std::string got = AsNobody([&] {
+      namespace st = talvero::store;
+      auto original = st::LegacyOriginal::Open(c.path);
+      if (!original) return "can't open: " + original.error;
+      auto app = st::ReadLegacyApplication(*original);
+      if (!app) return "can't read: " + app.error;
+      const std::string kept = st::KeptOriginalName(c.path);
+      const std::string refusal = st::ConversionRefusal(*original, kept);
+      const st::Conversion done = st::ConvertLegacyApplication(*app, *original, kept);
+      return refusal + "|" + (done.ok() ? "converted" : done.error);
+    });
+    if (c.refusal.empty()) {
+      EXPECT_EQ(got, "|converted");
+      EXPECT_EQ(Bytes(c.path + ".jet"), bytes);
+      EXPECT_EQ(talvero::jet::RecogniseFile(c.path), talvero::jet::Kind::NotJet);
+    } else {
+      EXPECT_EQ(got, c.refusal + "|" + c.refusal);
+      EXPECT_EQ(Bytes(c.path), bytes);
+      EXPECT_EQ(Entries(folder), before) << "no kept name, no temporary";
+    }
+  }
+}
+
+// Our own application in a folder that takes no journal opens for viewing
+// only, and says why once; its edits are refused in words, not by SQLite.
+TEST(LegacyConvertAsAUser, AnApplicationInAFolderWithoutNewFilesOpensForViewingOnly) {
+  if (::geteuid() != 0) GTEST_SKIP() << "only root can act as another user (nobody): run the tests as root";
+  store_test::TempDir dir;
+  const std::string closed = dir / "closed";
+  std::filesystem::create_directory(closed);
+  const std::string path = closed + "/ours.APP";
+  {
+    Applic app;
+    ASSERT_TRUE(app.Create(path));
+    ASSERT_TRUE(app.AddPgm("P"));
+  }
+  ASSERT_EQ(::chown(path.c_str(), kNobody, kNobody), 0);
+  ::chmod(closed.c_str(), 0555);
+  const std::string got = AsNobody([&] {
+    Applic app;
+    if (auto s = app.AOpen(path); !s) return "can't open: " + s.error;
+    return std::string(app.ReadOnly() ? "read-only" : "read-write") + "|" + app.Database()->FolderRefusal() + "|" +
+           app.UpdatePgmStep(1, 0, "MA 1").error;
+  });
+  EXPECT_EQ(got, "read-only|the folder " + closed + " does not allow new files|the application file is read-only: " + path);
 }
 
 }  // namespace

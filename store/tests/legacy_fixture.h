@@ -5,6 +5,8 @@
 #include <vector>
 
 #include "platform/jet/tests/jet3_writer.h"
+#include "store/applic.h"
+#include "store/application_tables.h"
 #include "store/legacy_application.h"
 #include "store/library_database.h"
 
@@ -64,6 +66,40 @@ inline LegacyProgram FullProgram(const std::string& name) {
   p.lines.emplace_back(-3, "2.5");
   p.lines.emplace_back(-2, "mm");
   return p;
+}
+
+// The contents of an application, one line a row, in the order of its slots
+// and tables: a converted file compares with its model in one look.
+inline std::string Dump(const LegacyApplication& app) {
+  std::string out;
+  for (const LegacyAxis& a : app.axes) {
+    out += "axis " + a.name + " " + a.family + "\n";
+    for (const auto& [name, value] : a.params) out += "  " + name + "=" + value + "\n";
+  }
+  for (const LegacyProgram& p : app.programs) {
+    out += "program " + p.name + "\n";
+    for (const auto& [line, text] : p.lines) out += "  " + std::to_string(line) + " " + text + "\n";
+  }
+  return out;
+}
+
+inline std::string Dump(Applic& app) {
+  LegacyApplication model;
+  for (int16_t slot = 1; slot <= Applic::GetMaxAxis(); ++slot) {
+    if (app.GetAxisName(slot).empty()) continue;
+    LegacyAxis a{app.GetAxisName(slot), app.WhatType(slot), {}};
+    if (auto rs = app.Database()->OpenRecordset(AxisTable(a.name)))
+      for (; !(*rs)->Eof(); (*rs)->MoveNext()) a.params.emplace_back((*rs)->Text("Name"), (*rs)->Text("Value"));
+    model.axes.push_back(std::move(a));
+  }
+  for (int16_t slot = 1; slot <= Applic::GetMaxPgm(); ++slot) {
+    if (app.GetPgmName(slot).empty()) continue;
+    LegacyProgram p{app.GetPgmName(slot), {}};
+    if (auto rs = app.Database()->OpenRecordset(PgmTable(p.name)))
+      for (; !(*rs)->Eof(); (*rs)->MoveNext()) p.lines.emplace_back(int32_t((*rs)->Field("Line").Long()), (*rs)->Text("Text"));
+    model.programs.push_back(std::move(p));
+  }
+  return Dump(model);
 }
 
 }  // namespace talvero::store::testing

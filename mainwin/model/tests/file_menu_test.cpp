@@ -93,6 +93,19 @@ TEST(SlotChoice, ComparesRealPaths) {
   fs::remove_all(dir);
 }
 
+// The reasons of the file classes name the path too: the box names it once.
+TEST(OpenAppFailure, NamesThePathOnce) {
+  const std::string p = "/w/A.APP";
+  const std::pair<std::string, std::string> cases[] = {
+      {"can't open /w/A.APP: file is not a database", "file is not a database"},
+      {"can't read /w/A.APP: Permission denied", "Permission denied"},
+      {"not an application file (no table Axis): /w/A.APP", "not an application file (no table Axis)"},
+      {"it is cut short (100 bytes)", "it is cut short (100 bytes)"},
+      {"can't open /w/B.APP: No such file or directory", "can't open /w/B.APP: No such file or directory"},
+  };
+  for (const auto& [why, reason] : cases) EXPECT_EQ(OpenAppFailure(p, why), "Can't open application /w/A.APP: " + reason);
+}
+
 TEST(AxisQuestion, AsksWithOkAndCancel) {
   auto q = DeleteAxisQuestion("X1");
   EXPECT_EQ(q.text, "Really delete X1?");

@@ -3,13 +3,16 @@
 // of any size, and a full disk without mounting one (a file size limit makes
 // writes beyond it fail short, SIGXFSZ ignored while it holds).
 #include <fcntl.h>
+#include <grp.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
 #include <csignal>
+#include <functional>
 #include <string>
 
 namespace talvero::testing {
@@ -57,6 +60,32 @@ class FileSizeLimit {
   rlimit old_{};
   void (*oldSignal_)(int) = SIG_DFL;
 };
+
+// The user nobody, whose rights a user's files and folders refuse.
+constexpr uid_t kNobody = 65534;
+
+// f's answer as another user, from a child that takes that user's ids (only
+// root may: tests run as root). What f leaves in this process stays in the child.
+inline std::string AsUser(uid_t uid, const std::function<std::string()>& f) {
+  int fds[2];
+  if (::pipe(fds) != 0) return "no pipe";
+  const pid_t child = ::fork();
+  if (child == 0) {
+    ::close(fds[0]);
+    std::string out = "could not become the user";
+    if (::setgroups(0, nullptr) == 0 && ::setgid(uid) == 0 && ::setuid(uid) == 0) out = f();
+    (void)!::write(fds[1], out.data(), out.size());
+    ::_exit(0);
+  }
+  ::close(fds[1]);
+  std::string got;
+  char buf[4096];
+  for (ssize_t n; (n = ::read(fds[0], buf, sizeof buf)) > 0;) got.append(buf, size_t(n));
+  ::close(fds[0]);
+  int status = 0;
+  ::waitpid(child, &status, 0);
+  return got;
+}
 
 // Seconds since it was made, to show a call did not wait.
 class Stopwatch {

@@ -2,8 +2,6 @@
 // is read that was not asked for, and no old file is damaged.
 #include <gtest/gtest.h>
 
-#include <grp.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -206,39 +204,22 @@ TEST_F(WholeFileTest, TheTargetChangesOnlyOnCommit) {
   EXPECT_EQ(Entries().size(), 1u);
 }
 
-// WriteWholeFile as another user, in a child that takes that user's ids:
-// the reason, or "" when the file was written.
+// WriteWholeFile as another user: the reason, or "" when the file was written.
 std::string WriteAs(uid_t uid, const std::string& path, const std::string& bytes) {
-  int pipeFds[2];
-  if (::pipe(pipeFds) != 0) return "no pipe";
-  const pid_t child = ::fork();
-  if (child == 0) {
-    ::close(pipeFds[0]);
-    std::string out = "could not become the user";
-    if (::setgroups(0, nullptr) == 0 && ::setgid(uid) == 0 && ::setuid(uid) == 0)
-      out = talvero::WriteWholeFile(path, bytes).value_or("");
-    (void)!::write(pipeFds[1], out.data(), out.size());
-    ::_exit(0);
-  }
-  ::close(pipeFds[1]);
-  std::string got;
-  char buf[512];
-  for (ssize_t n; (n = ::read(pipeFds[0], buf, sizeof buf)) > 0;) got.append(buf, size_t(n));
-  ::close(pipeFds[0]);
-  int status = 0;
-  ::waitpid(child, &status, 0);
-  return got;
+  return talvero::testing::AsUser(uid, [&] { return talvero::WriteWholeFile(path, bytes).value_or(""); });
 }
 
 TEST_F(WholeFileTest, AFileOrFolderTheUserMayNotWriteIsRefusedAndRootKeepsItsRights) {
   if (::geteuid() != 0) GTEST_SKIP() << "only root can act as another user";
-  constexpr uid_t nobody = 65534;
-  const std::string open = At("open"), closed = At("closed");
+  constexpr uid_t nobody = talvero::testing::kNobody;
+  const std::string open = At("open"), closed = At("closed"), sticky = At("sticky");
   fs::create_directory(open);
   fs::create_directory(closed);
+  fs::create_directory(sticky);
   ::chmod(dir.c_str(), 0755);
   ::chmod(open.c_str(), 0777);
   ::chmod(closed.c_str(), 0755);
+  ::chmod(sticky.c_str(), 01777);  // as /tmp
   struct stat st {};
   const auto Make = [&](const std::string& p, mode_t mode, uid_t owner) {
     Write(p, "old");
@@ -261,6 +242,12 @@ TEST_F(WholeFileTest, AFileOrFolderTheUserMayNotWriteIsRefusedAndRootKeepsItsRig
        "the folder " + closed + " does not allow new files"},
       {"new in a closed folder", nobody, closed + "/new.RTF", 0, 0,
        "the folder " + closed + " does not allow new files"},
+      // Refused before the bytes are written: the rename would fail only after them.
+      {"another's writable file in a sticky folder", nobody, sticky + "/theirs.SNA", 0666, 0,
+       "the folder " + sticky + " lets only the file's owner replace it"},
+      {"the user's own in a sticky folder", nobody, sticky + "/mine.SNA", 0600, nobody, ""},
+      {"another's, saved by root in a sticky folder", 0, sticky + "/theirs.SNA", 0666, nobody, ""},
+      {"new in a sticky folder", nobody, sticky + "/new.SNA", 0, 0, ""},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -272,10 +259,12 @@ TEST_F(WholeFileTest, AFileOrFolderTheUserMayNotWriteIsRefusedAndRootKeepsItsRig
       EXPECT_EQ(st.st_mode & 07777, c.mode) << "permissions kept";
       EXPECT_EQ(st.st_uid, c.owner) << "owner kept";
       EXPECT_EQ(st.st_gid, c.owner) << "group kept";
+    } else if (c.reason.empty()) {
+      EXPECT_EQ(Read(c.path), "new");
     } else {
       EXPECT_FALSE(fs::exists(c.path));
     }
-    for (const std::string& folder : {open, closed})
+    for (const std::string& folder : {open, closed, sticky})
       for (const auto& e : fs::directory_iterator(folder))
         EXPECT_EQ(e.path().filename().string().rfind(".talvero-", 0), std::string::npos) << "temporary left";
     fs::remove(c.path);

@@ -313,6 +313,22 @@ std::string WriteJet3(const std::vector<Table>& tables, const Options& options) 
   return out;
 }
 
+Placement Place(const std::string& file, const std::vector<Table>& tables, const std::string& name) {
+  const auto at = std::find_if(tables.begin(), tables.end(), [&](const Table& t) { return t.name == name; });
+  if (at == tables.end()) throw std::invalid_argument("no table " + name);
+  Placement p;
+  p.definition = 3 + uint32_t(at - tables.begin());  // after the header, the global map and the catalogue's
+  const auto* b = reinterpret_cast<const unsigned char*>(file.data());
+  const auto le16 = [&](size_t i) { return uint32_t(b[i] | (b[i + 1] << 8)); };
+  const auto le32 = [&](size_t i) { return le16(i) | (le16(i + 2) << 16); };
+  for (uint32_t pg = 0; pg < file.size() / kPage; ++pg)
+    if (b[pg * kPage] == 0x01 && le32(pg * kPage + 4) == p.definition) p.dataPages.push_back(pg);
+  const uint32_t map = le32(p.definition * kPage + 35);
+  const size_t mapPage = (map >> 8) * kPage;
+  p.usageMap = mapPage + (le16(mapPage + kDataHeader + 2 * (map & 0xFF)) & 0x1FFF);
+  return p;
+}
+
 std::string AceFile() {
   std::string p(3 * 4096, '\0');
   p[1] = 0x01;

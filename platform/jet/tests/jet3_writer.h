@@ -37,6 +37,17 @@ struct Options {
 
 // The whole file.
 std::string WriteJet3(const std::vector<Table>& tables, const Options& options = {});
+
+// Where WriteJet3 put the named table of tables in its file, for tests that
+// damage it: its definition page, its data pages, and the byte offset of its
+// usage map (the map's type byte 0, its first page, then one bit a page).
+struct Placement {
+  uint32_t definition = 0;
+  std::vector<uint32_t> dataPages = {};
+  size_t usageMap = 0;
+};
+constexpr size_t kJet3Page = 2048;
+Placement Place(const std::string& file, const std::vector<Table>& tables, const std::string& name);
 // Three pages whose header says the later ACE format.
 std::string AceFile();
 // UTF-8 to Windows-1252; characters outside it become '?'.
