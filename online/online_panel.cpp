@@ -199,17 +199,22 @@ bool OnlinePanel::Ask(int node, const std::function<void()>& request) {
   ISP& link = win_.Link;
   std::function<bool(int)> saved = link.BeforeRetry;
   const int depth = yieldDepth_;
-  link.BeforeRetry = [this, yields, depth](int n) {
+  // Requests of handlers that run between the tries fail on their own account.
+  uint64_t othersFailed = 0;
+  link.BeforeRetry = [this, yields, depth, &othersFailed](int n) {
     if (yieldDepth_ != depth) return true;  // a request of a handler inside the yield
     if (win_.Answers.Silent(n)) return false;   // a silent drive costs one try
-    if (!yields) return true;
-    Yield();
-    return !passGivenUp_;
+    const uint64_t before = win_.Link.FailedOperations;
+    if (yields) Yield();
+    else talvero::TheClock().ProcessEvents();  // a click's read keeps the window live too
+    othersFailed += win_.Link.FailedOperations - before;
+    if (yields && passGivenUp_) return false;
+    return !win_.Answers.Silent(n);
   };
   const FailureWatch watch(link);
   request();
   link.BeforeRetry = std::move(saved);
-  const bool failed = watch.Failed();
+  const bool failed = watch.Failures() > othersFailed;
   // A request cut short because the pass was given up says nothing of the drive.
   if (passGivenUp_) return !failed;
   if (failed) win_.Answers.Failed(node);
