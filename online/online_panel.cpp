@@ -192,7 +192,7 @@ bool OnlinePanel::Ask(int node, const std::function<void()>& request) {
   // Only the tick's own requests yield; a handler running inside its yield
   // asks as it would anywhere else.
   const bool yields = inTick_ && yieldDepth_ == 0;
-  if (yields && asked_++ > 0) {
+  if (yields && (asked_++ > 0 || tickInRequest_)) {
     Yield();
     if (passGivenUp_) return false;
   }
@@ -219,6 +219,8 @@ bool OnlinePanel::Ask(int node, const std::function<void()>& request) {
   if (passGivenUp_) return !failed;
   if (failed) win_.Answers.Failed(node);
   else win_.Answers.Answered(node);
+  // A failed request took a whole time-out: events run before anyone's next packet.
+  if (failed && yields) Yield();
   return !failed;
 }
 
@@ -226,6 +228,10 @@ void OnlinePanel::TStat_Timer() {
   // A tick never starts inside its own yield.
   if (inTick_ || PopUpShowing()) return;
   inTick_ = true;
+  // A tick that starts between the tries of another request lets the events
+  // that came with it run before its first packet too: else two tries pass
+  // with no event between them.
+  tickInRequest_ = bool(win_.Link.BeforeRetry);
   Pass pass(*this);
   if (win_.Timeouts->isVisible()) {
     const QString caption = QString::fromStdString(talvero::online::TimeoutsCaption(win_.Link.ErrorCount));

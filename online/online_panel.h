@@ -187,6 +187,7 @@ class OnlinePanel : public QObject {
   int passDepth_ = 0;
   int yieldDepth_ = 0;
   int asked_ = 0;          // requests the tick has made so far
+  bool tickInRequest_ = false;  // the tick began between another request's tries
   bool passGivenUp_ = false;
   int watchChanges_ = 0;   // any change of a watch slot
   std::string statusText_;

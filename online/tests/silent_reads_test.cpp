@@ -257,4 +257,39 @@ TEST_F(SilentReadsTest, TheStatusTextStopsAtTheFirstUnansweredRequest) {
   EXPECT_EQ(win->Link.FailedOperations, failed + 1);
 }
 
+TEST_F(SilentReadsTest, ATickDuringAClickReadLeavesNoTwoTriesWithoutEventsBetween) {
+  // The tick comes with the events a read lets run: before its first request,
+  // or between its first two tries. Within one pump of events the other
+  // events may come before the tick or after it: both orders are tried.
+  for (const size_t tickAt : {size_t(0), size_t(1)}) {
+    for (const bool othersFirst : {false, true}) {
+      SCOPED_TRACE(std::to_string(tickAt) + (othersFirst ? ", other events first" : ", the tick first"));
+      win->Answers.Answered(1);
+      OnTab(kGeneral);
+      sim.ClearLog();
+      sim.AddFault(FaultRule::Silent(1));
+      bool ticked = false;
+      std::vector<size_t> pumped;  // the log's length whenever other events ran
+      pump = [&] {
+        if (othersFirst) pumped.push_back(sim.Log().size());
+        if (!ticked && sim.Log().size() == tickAt) {
+          ticked = true;
+          panel->TStat_Timer();
+        }
+        if (!othersFirst) pumped.push_back(sim.Log().size());
+      };
+      win->StatStrip->setCurrentIndex(kVariables);
+      pump = nullptr;
+      sim.ClearFaults();
+      const std::vector<std::string> sent = Sent();
+      EXPECT_EQ(std::count(sent.begin(), sent.end(), "1:Q"), 8);
+      EXPECT_EQ(std::count(sent.begin(), sent.end(), "1:}\x00"s), 1);
+      ASSERT_EQ(sent.size(), 9u);
+      for (size_t k = 1; k < sent.size(); ++k)
+        EXPECT_NE(std::find(pumped.begin(), pumped.end(), k), pumped.end()) << "no events after request " << k;
+      EXPECT_EQ(Variables(), "Node 1 does not answer.");
+    }
+  }
+}
+
 }  // namespace
