@@ -8,9 +8,16 @@ namespace mainwin {
 
 DriveRead::DriveRead(MainWin& win, int node) : win_(win), node_(node), saved_(win.Link.BeforeRetry) {
   win_.Link.BeforeRetry = [this](int n) {
+    if (pumping_) return true;  // a request of a handler that runs between this read's tries
     if (win_.Answers.Silent(n)) return false;  // a silent drive costs one try
+    // A tick or a click meanwhile may fail requests of its own, which are not
+    // this read's; it may also find the drive silent, which ends this request.
+    const uint64_t before = win_.Link.FailedOperations;
+    pumping_ = true;
     talvero::TheClock().ProcessEvents();
-    return true;
+    pumping_ = false;
+    othersFailed_ += win_.Link.FailedOperations - before;
+    return !win_.Answers.Silent(n);
   };
 }
 
@@ -19,8 +26,9 @@ DriveRead::~DriveRead() { win_.Link.BeforeRetry = std::move(saved_); }
 bool DriveRead::Ask(const std::function<void()>& request) {
   if (failed_) return false;
   const FailureWatch watch(win_.Link);
+  othersFailed_ = 0;
   request();
-  failed_ = watch.Failed();
+  failed_ = watch.Failures() > othersFailed_;
   if (failed_) win_.Answers.Failed(node_);
   else win_.Answers.Answered(node_);
   return !failed_;

@@ -9,6 +9,7 @@
 //   mainwin::DriveRead read(win, node);
 //   for (...) if (!read.Ask([&] { v = win.Link.ValueOf(node, name); })) break;
 //   if (read.Failed()) ... show read.NotAnswering(), no invented value ...
+#include <cstdint>
 #include <functional>
 #include <string>
 
@@ -36,6 +37,8 @@ class DriveRead {
   MainWin& win_;
   int node_;
   bool failed_ = false;
+  uint64_t othersFailed_ = 0;  // failures of requests sent between this request's tries
+  bool pumping_ = false;       // window events run between two tries
   std::function<bool(int)> saved_;
 };
 

@@ -5,6 +5,7 @@
 #include <QTimer>
 
 #include "mainwin/copy_target_data.h"
+#include "mainwin/drive_read.h"
 #include "mainwin/main_win.h"
 #include "mainwin/model/context_menus.h"
 #include "mainwin/model/file_menu.h"
@@ -115,8 +116,19 @@ void MainWin::ShowContextMenu(const QPoint& globalPos) {
     in.apps.push_back(std::move(app));
   }
   in.running = [this](int node) { return Line().Running(node); };
-  in.freeText = [this](int node) { return Line().Info(node, 3); };
-  in.serial = [this](int node) { return Line().GetSerial(node); };
+  // The drive menu's two texts are one read of the drive: a silent one is
+  // asked once, and its menu says so.
+  mainwin::DriveRead read(*this, CurNode);
+  in.freeText = [this, &read](int node) {
+    std::string text;
+    if (!read.Ask([&]() { text = Line().Info(node, 3); })) return read.NotAnswering();
+    return text;
+  };
+  in.serial = [this, &read](int node) {
+    std::string text;
+    read.Ask([&]() { text = Line().GetSerial(node); });
+    return text;
+  };
   in.copyBufferCount = ParameterCopyCount;
   in.copyBufferFamily = ParameterCopyFamily;
   const std::optional<talvero::ContextMenu> model = talvero::ContextMenuFor(in);

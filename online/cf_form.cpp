@@ -12,7 +12,7 @@
 #include <QVBoxLayout>
 #include <filesystem>
 
-#include "link/failure_watch.h"
+#include "mainwin/drive_read.h"
 #include "mainwin/long_operation.h"
 #include "mainwin/main_win.h"
 #include "online/admin_support.h"
@@ -101,18 +101,19 @@ CF_Form::CF_Form(MainWin& win, QWidget* parent) : QDialog(parent), win_(win) {
 void CF_Form::Open(int node) {
   node_ = node;
   ISP& link = win_.Link;
-  // A failed read answers "" or "0", which look real: the link's tally tells.
-  // The first failure ends the reading; a silent drive costs every try of each word.
-  FailureWatch watch(link);
-  const std::string serial = link.GetSerial(node);
+  // The first request that fails ends the reading.
+  mainwin::DriveRead read(win_, node);
+  std::string serial;
   std::array<std::string, kConfigWords> replies;
-  for (int i = 0; i < kConfigWords && !watch.Failed(); ++i)
-    replies[size_t(i)] = link.ValueOf(node, ConfigWords::Name(i));
-  readOk_ = !watch.Failed();
+  read.Ask([&]() { serial = link.GetSerial(node); });
+  for (int i = 0; i < kConfigWords; ++i)
+    if (!read.Ask([&]() { replies[size_t(i)] = link.ValueOf(node, ConfigWords::Name(i)); })) break;
+  readOk_ = !read.Failed();
 
   read_ = ConfigWords::FromReplies(replies);
-  const ConfigView view = read_.Show();
-  SerialNumber->setText(talvero::ToQ(serial));
+  // After a failed read the controls show nothing as if it had been read.
+  const ConfigView view = readOk_ ? read_.Show() : ConfigView{};
+  SerialNumber->setText(talvero::ToQ(readOk_ ? serial : ""));
   for (int i = 0; i < kConfigChecks; ++i) CF_Check[size_t(i)]->setChecked(view.checks[size_t(i)]);
   for (int i = 0; i < kConfigBoxes; ++i) CF_Box[size_t(i)]->setText(talvero::ToQ(view.boxes[size_t(i)]));
   CF_OK->setEnabled(readOk_);
@@ -135,7 +136,10 @@ void CF_Form::CF_OK_Click() {
   const DriveText serial = ToDriveText(typed, kMaxDriveTextBytes);
   if (sendSerial && !AcceptDriveText(serial, "serial number", kMaxDriveTextBytes)) return;
   ConfigList = ConfigWords::FromView(View(), read_).ConfigList();
-  if (sendSerial) win_.Link.SetSerial(node_, typed);  // checked above; the link converts it
+  // Checked above; the link converts it. A drive found silent here gets one
+  // try of the first word, and the caller says what was not set.
+  mainwin::DriveRead read(win_, node_);
+  if (sendSerial) read.Ask([&]() { win_.Link.SetSerial(node_, typed); });
   done(QDialog::Accepted);
 }
 

@@ -3,6 +3,7 @@
 #include <functional>
 #include <map>
 
+#include "mainwin/drive_read.h"
 #include "mainwin/main_win.h"
 #include "online/admin_support.h"
 #include "online/cf_form.h"
@@ -15,13 +16,38 @@ namespace online {
 
 namespace {
 
+// Each command's requests are one read of its drive: after one has failed all
+// its tries the rest is not sent, and the box says so. The read is made once
+// the user has answered, so no box or dialog runs inside it.
+bool Answered(const mainwin::DriveRead& read) {
+  if (!read.Failed()) return true;
+  Inform(read.NotAnswering() + ".");
+  return false;
+}
+
 void AA_Firm(MainWin& w, int node) {
-  std::string text = w.Link.Info(node, 1, "");
-  if (w.NodeTables.FamilyOf(node) == "RHO") text += "Date/Time set as: " + w.Link.Info(node, 2, "");
+  mainwin::DriveRead read(w, node);
+  std::string text, clock;
+  read.Ask([&]() { text = w.Link.Info(node, 1, ""); });
+  const bool rho = w.NodeTables.FamilyOf(node) == "RHO";
+  if (rho) read.Ask([&]() { clock = w.Link.Info(node, 2, ""); });
+  if (!Answered(read)) return;
+  if (rho) text += "Date/Time set as: " + clock;
   Inform(text, "Axis information...");  // the link gives the drive's text as UTF-8
 }
 
-void AA_SDT(MainWin& w, int node) { w.Link.SetTime(node); }
+void AA_SDT(MainWin& w, int node) {
+  mainwin::DriveRead read(w, node);
+  read.Ask([&]() { w.Link.SetTime(node); });
+  Answered(read);
+}
+
+// "word 9 was", "words 8 and 9 were", "words 3 to 9 were": from word k of count on.
+std::string WordsFrom(size_t k, size_t count) {
+  if (k + 1 == count) return "word " + std::to_string(k) + " was";
+  return "words " + std::to_string(k) + (k + 2 == count ? " and " : " to ") + std::to_string(count - 1) +
+         " were";
+}
 
 void AA_SetConfig(MainWin& w, int node) {
   if (!w.ServiceMode()) return;  // factory settings: service mode only
@@ -31,15 +57,13 @@ void AA_SetConfig(MainWin& w, int node) {
   form->Open(node);
   wf.ShowModal("CF_Form");
   const std::vector<std::string> words = SplitConfigList(form->ConfigList);
-  // Every word is tried; those the drive did not acknowledge are named once.
-  std::string refused;
+  mainwin::DriveRead read(w, node);
   for (size_t k = 0; k < words.size(); ++k) {
-    if (w.Link.SetConfig(node, uint8_t(k), words[k])) continue;
-    refused += (refused.empty() ? "" : ", ") + std::to_string(k);
+    if (read.Ask([&]() { w.Link.SetConfig(node, uint8_t(k), words[k]); })) continue;
+    Inform(read.NotAnswering() + ": configuration " + WordsFrom(k, words.size()) +
+           " not set. Check the configuration and set it again.");
+    return;
   }
-  if (!refused.empty())
-    Inform("The drive did not accept configuration word(s) " + refused +
-           ". Check the configuration and set it again.");
 }
 
 void AA_DriveName(MainWin& w, int node) {
@@ -47,12 +71,16 @@ void AA_DriveName(MainWin& w, int node) {
   if (!answer || answer->empty()) return;
   const DriveText name = ToDriveText(*answer, kMaxDriveTextBytes);
   if (!AcceptDriveText(name, "drive name", kMaxDriveTextBytes)) return;
-  w.Link.SetDriveName(node, *answer);  // checked above; the link converts it
-  w.SpRef_Click();
+  mainwin::DriveRead read(w, node);
+  read.Ask([&]() { w.Link.SetDriveName(node, *answer); });  // checked above; the link converts it
+  if (Answered(read)) w.SpRef_Click();
 }
 
 void AA_Cal(MainWin& w, int node) {
-  for (int i = 0; i < 10; ++i) w.Link.Cal(node);
+  mainwin::DriveRead read(w, node);
+  for (int i = 0; i < 10; ++i)
+    if (!read.Ask([&]() { w.Link.Cal(node); })) break;
+  Answered(read);
 }
 
 void AA_Zap(MainWin& w, int node) {
@@ -64,7 +92,9 @@ void AA_Zap(MainWin& w, int node) {
 
 void AA_KillUV(MainWin& w, int node) {
   if (!ConfirmOk("ALL user variables will be lost...there is NO UNDO!   Continue ?")) return;
-  w.Link.DelUVName(node, "*");
+  mainwin::DriveRead read(w, node);
+  read.Ask([&]() { w.Link.DelUVName(node, "*"); });
+  Answered(read);
 }
 
 }  // namespace

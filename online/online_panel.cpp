@@ -192,28 +192,35 @@ bool OnlinePanel::Ask(int node, const std::function<void()>& request) {
   // Only the tick's own requests yield; a handler running inside its yield
   // asks as it would anywhere else.
   const bool yields = inTick_ && yieldDepth_ == 0;
-  if (yields && asked_++ > 0) {
+  if (yields && (asked_++ > 0 || tickInRequest_)) {
     Yield();
     if (passGivenUp_) return false;
   }
   ISP& link = win_.Link;
   std::function<bool(int)> saved = link.BeforeRetry;
   const int depth = yieldDepth_;
-  link.BeforeRetry = [this, yields, depth](int n) {
+  // Requests of handlers that run between the tries fail on their own account.
+  uint64_t othersFailed = 0;
+  link.BeforeRetry = [this, yields, depth, &othersFailed](int n) {
     if (yieldDepth_ != depth) return true;  // a request of a handler inside the yield
     if (win_.Answers.Silent(n)) return false;   // a silent drive costs one try
-    if (!yields) return true;
-    Yield();
-    return !passGivenUp_;
+    const uint64_t before = win_.Link.FailedOperations;
+    if (yields) Yield();
+    else talvero::TheClock().ProcessEvents();  // a click's read keeps the window live too
+    othersFailed += win_.Link.FailedOperations - before;
+    if (yields && passGivenUp_) return false;
+    return !win_.Answers.Silent(n);
   };
   const FailureWatch watch(link);
   request();
   link.BeforeRetry = std::move(saved);
-  const bool failed = watch.Failed();
+  const bool failed = watch.Failures() > othersFailed;
   // A request cut short because the pass was given up says nothing of the drive.
   if (passGivenUp_) return !failed;
   if (failed) win_.Answers.Failed(node);
   else win_.Answers.Answered(node);
+  // A failed request took a whole time-out: events run before anyone's next packet.
+  if (failed && yields) Yield();
   return !failed;
 }
 
@@ -221,6 +228,10 @@ void OnlinePanel::TStat_Timer() {
   // A tick never starts inside its own yield.
   if (inTick_ || PopUpShowing()) return;
   inTick_ = true;
+  // A tick that starts between the tries of another request lets the events
+  // that came with it run before its first packet too: else two tries pass
+  // with no event between them.
+  tickInRequest_ = bool(win_.Link.BeforeRetry);
   Pass pass(*this);
   if (win_.Timeouts->isVisible()) {
     const QString caption = QString::fromStdString(talvero::online::TimeoutsCaption(win_.Link.ErrorCount));

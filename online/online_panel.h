@@ -15,6 +15,9 @@
 
 
 class MainWin;
+namespace mainwin {
+class DriveRead;
+}
 class QMenu;
 class QToolButton;
 class QWidget;
@@ -159,6 +162,8 @@ class OnlinePanel : public QObject {
   int SelectedWatchLine() const;
   void SetWatchLine(int line, const std::string& text);
   std::string SelectedUV() const;
+  // The tab says the drive does not answer and fills again when it does.
+  void ShowUVNotAnswering(const mainwin::DriveRead& read);
   void ConnectControls();
   void SetupTips();
   void ConnectIO();
@@ -170,8 +175,11 @@ class OnlinePanel : public QObject {
   int LampAt(bool outputs, int x, int y, int from = 0) const;
   void FrameMouseDown(bool outputs, Qt::MouseButton button, int x, int y);
   void FrameMouseMove(bool outputs, int x, int y);
-  // how: a talvero::online::Force.
-  void ForcePoint(int how);
+  // how: a talvero::online::Force. False when a request was not answered or
+  // not sent, or nothing could be forced.
+  bool ForcePoint(int how, mainwin::DriveRead& read);
+  // One force of the IO menu, told on the tab when the drive does not answer.
+  void ForceFromMenu(int how);
 
   MainWin& win_;
   
@@ -179,6 +187,7 @@ class OnlinePanel : public QObject {
   int passDepth_ = 0;
   int yieldDepth_ = 0;
   int asked_ = 0;          // requests the tick has made so far
+  bool tickInRequest_ = false;  // the tick began between another request's tries
   bool passGivenUp_ = false;
   int watchChanges_ = 0;   // any change of a watch slot
   std::string statusText_;

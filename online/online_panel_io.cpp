@@ -7,7 +7,7 @@
 #include <QMouseEvent>
 #include <QToolButton>
 
-#include "link/failure_watch.h"
+#include "mainwin/drive_read.h"
 #include "mainwin/main_win.h"
 #include "mainwin/qhelp.h"
 #include "mainwin/stat_strip.h"
@@ -193,25 +193,30 @@ void OnlinePanel::FrameMouseMove(bool outputs, int x, int y) {
                          : " Input " + number + " (" + INname(k) + ") ");
 }
 
-void OnlinePanel::ForcePoint(int how) {
-  if (!DriveSelected() || win_.CurNode > 31) return;
-  if (IOPoint < 0 || IOPoint > 31) return;
+bool OnlinePanel::ForcePoint(int how, mainwin::DriveRead& read) {
+  if (!DriveSelected() || win_.CurNode > 31) return false;
+  if (IOPoint < 0 || IOPoint > 31) return false;
   ISP& link = win_.Link;
-  const int node = win_.CurNode;
+  const int node = read.Node();
   // A mask that could not be read is not written back as 0: that would
   // release every other forced point of the word.
-  FailureWatch watch(link);
-  const int32_t a0 = ReadWord(link.ValueOf(node, IOKind + "0"));
-  const int32_t a1 = ReadWord(link.ValueOf(node, IOKind + "1"));
-  if (watch.Failed()) return;
+  int32_t a0 = 0, a1 = 0;
+  if (!read.Ask([&]() { a0 = ReadWord(link.ValueOf(node, IOKind + "0")); }) ||
+      !read.Ask([&]() { a1 = ReadWord(link.ValueOf(node, IOKind + "1")); }))
+    return false;
   const ForceMasks m = ApplyForce(Force(how), a0, a1, IOPoint);
-  link.Exec(node, "!" + IOKind + "0=" + std::to_string(m.forcedOff));
-  link.Exec(node, "!" + IOKind + "1=" + std::to_string(m.forcedOn));
+  return read.Ask([&]() { link.Exec(node, "!" + IOKind + "0=" + std::to_string(m.forcedOff)); }) &&
+         read.Ask([&]() { link.Exec(node, "!" + IOKind + "1=" + std::to_string(m.forcedOn)); });
 }
 
-void OnlinePanel::IO_ForceOFF_Click() { ForcePoint(int(Force::Off)); }
-void OnlinePanel::IO_ForceON_Click() { ForcePoint(int(Force::On)); }
-void OnlinePanel::IO_NoForce_Click() { ForcePoint(int(Force::None)); }
+void OnlinePanel::ForceFromMenu(int how) {
+  mainwin::DriveRead read(win_, win_.CurNode);
+  if (!ForcePoint(how, read) && read.Failed()) ShowIONotAnswering(read.Node());
+}
+
+void OnlinePanel::IO_ForceOFF_Click() { ForceFromMenu(int(Force::Off)); }
+void OnlinePanel::IO_ForceON_Click() { ForceFromMenu(int(Force::On)); }
+void OnlinePanel::IO_NoForce_Click() { ForceFromMenu(int(Force::None)); }
 
 void OnlinePanel::Toggle_MouseDown(Qt::MouseButton button) {
   if (button == Qt::LeftButton) {
@@ -251,6 +256,8 @@ void OnlinePanel::Toggle_Click() {
   win_.Toggle->setEnabled(false);
   IOPoint = ToggleIn;
   IOKind = "IN";
+  // Each step is a read of its own: after a failed one the drive known silent
+  // gets one try of the next, so the release still goes out if it answers.
   IO_ForceON_Click();
   IO_ForceOFF_Click();
   IO_NoForce_Click();

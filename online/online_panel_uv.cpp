@@ -4,7 +4,7 @@
 #include <QListWidget>
 #include <QPushButton>
 
-#include "link/failure_watch.h"
+#include "mainwin/drive_read.h"
 #include "mainwin/long_operation.h"
 #include "mainwin/main_win.h"
 #include "mainwin/stat_strip.h"
@@ -12,7 +12,6 @@
 #include "online/online_panel.h"
 #include "platform/clock/clock.h"
 #include "platform/ui/prompter.h"
-#include "runtime/cp1252.h"
 #include "runtime/cstr.h"
 #include "store/syntax.h"
 
@@ -37,11 +36,17 @@ void OnlinePanel::RefreshUV() {
   strip.DeleteUV->setEnabled(false);
   strip.UV_Change->setEnabled(false);
   talvero::TheClock().ProcessEvents();
+  mainwin::DriveRead read(win_, node);
   for (int slot = 0; slot <= 47; ++slot) {
-    const std::string name = win_.Link.GetUVName(node, uint8_t(slot));
+    std::string name;
+    if (!read.Ask([&]() { name = win_.Link.GetUVName(node, uint8_t(slot)); })) break;
     if (!name.empty()) strip.UV_Select->addItem(QString::fromStdString(name));
   }
   win_.MousePointer(0);
+  if (read.Failed()) {
+    ShowUVNotAnswering(read);
+    return;
+  }
   if (!SelectedUV().empty()) {
     strip.DeleteUV->setEnabled(true);
     strip.UV_Change->setEnabled(true);
@@ -51,8 +56,30 @@ void OnlinePanel::RefreshUV() {
 void OnlinePanel::ShowUV() {
   const std::string name = SelectedUV();
   if (name.empty() || win_.CurNode < 0) return;
-  const float v = win_.Link.NewValueOf(win_.CurNode, name);
+  const int node = win_.CurNode;
+  mainwin::DriveRead read(win_, node);
+  float v = 0;
+  if (!read.Ask([&]() { v = win_.Link.NewValueOf(node, name); })) {
+    ShowUVNotAnswering(read);
+    return;
+  }
   win_.StatStrip->UV_PV->setText(QString::fromStdString(rt::CStrSingle(v)));
+}
+
+void OnlinePanel::ShowUVNotAnswering(const mainwin::DriveRead& read) {
+  StatStrip& strip = *win_.StatStrip;
+  // The names read before the silence may be stale: none is shown as if read.
+  strip.UV_Select->clear();
+  auto* line = new QListWidgetItem(QString::fromStdString(read.NotAnswering() + "."));
+  line->setFlags(Qt::ItemIsEnabled);  // a message, not a variable to pick
+  strip.UV_Select->addItem(line);
+  strip.UV_PV->clear();
+  strip.DeleteUV->setEnabled(false);
+  strip.UV_Change->setEnabled(false);
+  win_.AwaitAnswer(read.Node(), [this]() {
+    const StatStrip& s = *win_.StatStrip;
+    if (!s.isHidden() && s.CurrentCaption() == "Variables") RefreshUV();
+  });
 }
 
 void OnlinePanel::UV_Select_Click() {
@@ -76,19 +103,20 @@ void OnlinePanel::AddUV_Click() {
     return;
   }
   const int node = win_.CurNode;
-  FailureWatch watch(win_.Link);
-  const std::string free = win_.Link.Info(node, 4, check.name);
-  if (watch.Failed()) {
-    ask.Message({"Cannot define " + check.name + ": the drive did not answer.", kUVDefineTitle,
-                 talvero::Buttons::Ok, talvero::Icon::None, 0});
-    return;
-  }
-  if (free != "N") {
+  mainwin::DriveRead read(win_, node);
+  std::string free;
+  if (read.Ask([&]() { free = win_.Link.Info(node, 4, check.name); }) && free != "N") {
     ask.Message({"Cannot define " + check.name + " as it already exists.", kUVDefineTitle,
                  talvero::Buttons::Ok, talvero::Icon::None, 0});
     return;
   }
-  win_.Link.AddUVName(node, check.name);
+  read.Ask([&]() { win_.Link.AddUVName(node, check.name); });
+  if (read.Failed()) {
+    ask.Message({"Cannot define " + check.name + ": the drive did not answer.", kUVDefineTitle,
+                 talvero::Buttons::Ok, talvero::Icon::None, 0});
+    ShowUVNotAnswering(read);
+    return;
+  }
   RefreshUV();
 }
 
@@ -98,7 +126,11 @@ void OnlinePanel::DeleteUV_Click() {
   const talvero::Answer a = talvero::ThePrompter().Message(
       {"Delete " + name + " ? ", "Delete User Variable...", talvero::Buttons::OkCancel, talvero::Icon::None, 0});
   if (a != talvero::Answer::Ok) return;
-  win_.Link.DelUVName(win_.CurNode, name);
+  mainwin::DriveRead read(win_, win_.CurNode);
+  if (!read.Ask([&]() { win_.Link.DelUVName(read.Node(), name); })) {
+    ShowUVNotAnswering(read);
+    return;
+  }
   RefreshUV();
 }
 
@@ -111,13 +143,14 @@ void OnlinePanel::UV_Change_Click() {
                                     talvero::Buttons::Ok, talvero::Icon::Critical, 0});
     return;
   }
-  // Sent as ":!NAME=" and the expression.
-  if (const std::string tooLong =
-          online::TooLongForDrive(e, online::RequestRoom(3 + rt::CharCount(name)), "expression");
-      !tooLong.empty()) {
+  if (const std::string tooLong = talvero::online::UVValueTooLong(name, e); !tooLong.empty()) {
     talvero::ThePrompter().Message({tooLong, "Talvero", talvero::Buttons::Ok, talvero::Icon::Critical, 0});
     return;
   }
-  win_.Link.Exec(win_.CurNode, "!" + name + "=" + e);
+  mainwin::DriveRead read(win_, win_.CurNode);
+  if (!read.Ask([&]() { win_.Link.Exec(read.Node(), "!" + name + "=" + e); })) {
+    ShowUVNotAnswering(read);
+    return;
+  }
   ShowUV();
 }

@@ -59,10 +59,22 @@ void OnlinePanel::ShowStatus() {
     if (!passGivenUp_) ShowStatusNotAnswering(node);
     return;
   }
-  for (int code : FaultCodes(link.ValueOf(node, "FLT")))
-    s.faultTexts.push_back(link.FaultText(node, uint8_t(code)));
-  s.velocity = rt::Val(link.ValueOf(node, "VEL"));
-  s.runTimeFault = rt::Val(link.ValueOf(node, "RERR"));
+  // After the first request that fails, the rest is not sent.
+  std::string flt, vel, rerr;
+  bool answered = Ask(node, [&]() { flt = link.ValueOf(node, "FLT"); });
+  for (int code : FaultCodes(flt)) {
+    std::string text;
+    answered = answered && Ask(node, [&]() { text = link.FaultText(node, uint8_t(code)); });
+    s.faultTexts.push_back(text);
+  }
+  answered = answered && Ask(node, [&]() { vel = link.ValueOf(node, "VEL"); }) &&
+             Ask(node, [&]() { rerr = link.ValueOf(node, "RERR"); });
+  if (!answered) {
+    if (!passGivenUp_) ShowStatusNotAnswering(node);
+    return;
+  }
+  s.velocity = rt::Val(vel);
+  s.runTimeFault = rt::Val(rerr);
   const talvero::LocalDateTime d = talvero::TheClock().Now();
   const QDateTime when(QDate(d.year, d.month, d.day), QTime(d.hour, d.minute, d.second));
   s.when = QLocale().toString(when, QLocale::ShortFormat).toStdString();
@@ -94,10 +106,17 @@ void OnlinePanel::ShowDiagH() {
     const auto record = ParseFaultRecord(raw);
     if (!record) continue;
     const std::string detail = FaultDetailText(*record, win_.IONumberBase);
+    bool answered = true;
     for (int code : FaultCodes(record->faults)) {
-      list->addItem(QString::fromStdString(FaultRowText(row, link.FaultText(node, uint8_t(code)), record->text)));
+      std::string text;
+      if (!(answered = Ask(node, [&]() { text = link.FaultText(node, uint8_t(code)); }))) break;
+      list->addItem(QString::fromStdString(FaultRowText(row, text, record->text)));
       FaultDetail.push_back(detail);
       ++row;
+    }
+    if (!answered) {
+      if (!passGivenUp_) ShowFaultsNotAnswering(node);
+      break;
     }
   }
   win_.Prog->setValue(0);

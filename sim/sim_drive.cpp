@@ -270,7 +270,7 @@ std::string SimDrive::UserVariableSlot(int slot) const {
 
 bool SimDrive::DefineUserVariable(const std::string& raw) {
   std::string name = rt::UCase(rt::Trim(raw));
-  if (name.empty() || name.size() > 16 || !std::isalpha(static_cast<unsigned char>(name[0])))
+  if (name.empty() || name.size() > uv_name_limit_ || !std::isalpha(static_cast<unsigned char>(name[0])))
     return false;
   for (char c : name)
     if (!std::isalnum(static_cast<unsigned char>(c))) return false;

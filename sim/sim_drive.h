@@ -113,6 +113,8 @@ class SimDrive {
 
   std::string UserVariableSlot(int slot) const;  // "" = free
   bool DefineUserVariable(const std::string& name);
+  // The longest name the drive keeps; 16 unless set (a test drive keeps longer ones).
+  void SetUserVariableNameLimit(size_t chars) { uv_name_limit_ = chars; }
 
   ProgramStore& Programs() { return programs_; }
   const ProgramStore& Programs() const { return programs_; }
@@ -199,6 +201,7 @@ class SimDrive {
   std::deque<FaultRecord> history_;
 
   std::array<std::string, kUserVariableSlots> uv_;
+  size_t uv_name_limit_ = 16;
   ProgramStore programs_;
   std::array<std::string, kEvents> events_;
   uint16_t event_mask_ = 0;

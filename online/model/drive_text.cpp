@@ -18,7 +18,8 @@ DriveText ToDriveText(std::string_view utf8, size_t maxBytes) {
 
 std::string TooLongForDrive(std::string_view utf8, size_t room, const std::string& what) {
   if (rt::CharCount(utf8) <= room) return "";
-  return "The " + what + " is too long for the drive: it takes at most " + std::to_string(room) + " characters.";
+  return "The " + what + " is too long for the drive: it takes at most " + std::to_string(room) +
+         (room == 1 ? " character." : " characters.");
 }
 
 }  // namespace online

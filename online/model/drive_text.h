@@ -20,8 +20,11 @@ struct DriveText {
 
 DriveText ToDriveText(std::string_view utf8, size_t maxBytes = std::numeric_limits<size_t>::max());
 
-// Room for typed text in one request packet after its command bytes.
-constexpr size_t RequestRoom(size_t commandBytes) { return ISP::kMaxRequestData - commandBytes; }
+// Room for typed text in one request packet after its command bytes; none
+// when the command bytes fill the packet or more.
+constexpr size_t RequestRoom(size_t commandBytes) {
+  return commandBytes < ISP::kMaxRequestData ? ISP::kMaxRequestData - commandBytes : 0;
+}
 
 // "" when the text fits in room characters as the drive gets them, else the
 // refusal: "The WHAT is too long for the drive: it takes at most N characters."

@@ -1,5 +1,5 @@
 #pragma once
-// The name a user types for a new user variable.
+// The name a user types for a new user variable, and the room its value has.
 #include <string>
 
 #include "online/model/drive_text.h"
@@ -14,10 +14,16 @@ struct UVNameCheck {
   bool ok() const { return refusal.empty(); }
 };
 
-// A name goes out after at most two command bytes ("I", 4: is it free?).
-constexpr size_t kMaxUVNameLength = ::online::RequestRoom(2);
+// The longest request that carries a name sets its value: ":!NAME=" and the
+// expression. A name must leave room there for a value of one character.
+inline constexpr size_t kUVSetBytes = 3;
+inline constexpr size_t kMaxUVNameLength = ::online::RequestRoom(kUVSetBytes) - 1;
 
 // The answer must be non-empty (the caller ends on an empty one).
 UVNameCheck CheckUVName(const std::string& answer);
+
+// "" when the expression fits after the name in the request that sets it,
+// else the refusal, with the characters left.
+std::string UVValueTooLong(const std::string& name, const std::string& expression);
 
 }  // namespace talvero::online

@@ -146,15 +146,20 @@ TEST_F(CfFormTest, AFailedReadTurnsSetConfigurationOff) {
   EXPECT_EQ(Sent(1).size(), 11u + 1u + 10u);
 }
 
-TEST_F(CfFormTest, WordsTheDriveDoesNotAcknowledgeAreNamed) {
+TEST_F(CfFormTest, TheWordsStopAtTheFirstTheDriveDoesNotAnswer) {
   sim.AddFault(FaultRule::Missing(1, SetConfig(3, ""), -1));
   sim.AddFault(FaultRule::Missing(1, SetConfig(7, ""), -1));
   prompter.ExpectMessage(
-      "The drive did not accept configuration word(s) 3, 7. Check the configuration and set it again.",
+      "Node 1 does not answer: configuration words 3 to 9 were not set. Check the configuration and set it "
+      "again.",
       Answer::Ok);
   Configure([](CF_Form& f) { f.CF_OK->click(); });
-  // All ten were tried, the later ones too.
-  EXPECT_EQ(Sent(1).back(), SetConfig(9, "-5"));
+  // Word 3 had all its tries; the later ones were not sent.
+  std::vector<std::string> expected = ReadRequests();
+  expected.push_back("\x1FS1");
+  for (const auto& [k, word] : {std::pair{0, "2081"}, {1, "0"}, {2, "300"}}) expected.push_back(SetConfig(k, word));
+  for (int t = 0; t < 8; ++t) expected.push_back(SetConfig(3, "300"));
+  EXPECT_EQ(Sent(1), expected);
   EXPECT_EQ(Word(8), "5");
 }
 

@@ -4,6 +4,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QToolButton>
+#include <algorithm>
 
 #include "mainwin/stat_strip.h"
 #include "online/tests/online_fixture.h"
@@ -243,4 +244,63 @@ TEST_F(UVTest, DefiningANewName) {
   panel->AddUV_Click();
   for (const std::string& s : Sent()) EXPECT_EQ(s, "4:I\x04" "B2");
   EXPECT_EQ(sim.Drive(4).UserVariableSlot(2), "");
+}
+
+TEST_F(UVTest, ANameLeavesRoomForItsValue) {
+  StartWithThreeDrives();
+  sim.Drive(1).SetUserVariableNameLimit(255);  // a drive that keeps any name it is sent
+  ShowVariables("SS1");
+  StatStrip& s = *win->StatStrip;
+  const uint64_t failed = win->Link.FailedOperations;
+  // ":!", the name, "=" and the value fill at most one request frame of 255.
+  for (size_t length = 250; length <= 254; ++length) {
+    const std::string name(length, char('A' + length - 250));
+    const size_t room = length <= 251 ? 252 - length : 0;
+    SCOPED_TRACE(length);
+    prompter.ExpectInput("Name of New User Variable?", name);
+    if (room == 0)
+      prompter.ExpectMessage("The name is too long for the drive: it takes at most 251 characters.", Answer::Ok,
+                             "User Variable Define...");
+    sim.ClearLog();
+    panel->AddUV_Click();
+    if (room == 0) {
+      EXPECT_EQ(Sent(), std::vector<std::string>{});
+      ASSERT_TRUE(sim.Drive(1).DefineUserVariable(name));  // defined from elsewhere
+      panel->RefreshUV();
+    } else {
+      ASSERT_GE(Sent().size(), 2u);
+      EXPECT_EQ(Sent()[0], "1:I\x04" + name);
+      EXPECT_EQ(Sent()[1], "1:V" + name);
+    }
+    const std::vector<std::string> names = Names();
+    const auto at = std::find(names.begin(), names.end(), name);
+    ASSERT_NE(at, names.end());
+    s.UV_Select->setCurrentRow(int(at - names.begin()));
+    EXPECT_EQ(s.UV_PV->text().toStdString(), "0");
+
+    for (const std::string& value : {std::string("1"), std::string(room, '7'), std::string(room + 1, '7')}) {
+      if (value.empty()) continue;
+      SCOPED_TRACE(value.size());
+      s.UV_NV->setText(QString::fromStdString(value));
+      const bool fits = value.size() <= room;
+      const std::string shown = s.UV_PV->text().toStdString();
+      if (!fits)
+        prompter.ExpectMessage(
+            room == 0 ? "This variable's name leaves no room for a value in a request to the drive: its value "
+                        "cannot be set."
+                      : "The expression is too long for the drive: it takes at most " + std::to_string(room) +
+                            (room == 1 ? " character." : " characters."),
+            Answer::Ok);
+      sim.ClearLog();
+      panel->UV_Change_Click();
+      if (fits) {
+        EXPECT_EQ(Sent(), (std::vector<std::string>{"1::!" + name + "=" + value, "1:+" + name}));
+        EXPECT_EQ(s.UV_PV->text().toStdString(), value);
+      } else {
+        EXPECT_EQ(Sent(), std::vector<std::string>{});
+        EXPECT_EQ(s.UV_PV->text().toStdString(), shown);
+      }
+    }
+  }
+  EXPECT_EQ(win->Link.FailedOperations, failed) << "a refusal is no failed request";
 }

@@ -99,8 +99,8 @@ TEST(StatusText, NoneComesFromTheCountNotFromBlanksInTheText) {
 }
 
 TEST(UVName, Checks) {
-  // What one request frame holds after the two bytes of the question "is it free?".
-  const std::string longest(253, 'A'), tooLong(254, 'A');
+  // What one request frame holds after ":!", "=" and a value of one character.
+  const std::string longest(251, 'A'), tooLong(252, 'A');
   struct Case {
     const char* answer;
     const char* name;
@@ -115,7 +115,7 @@ TEST(UVName, Checks) {
       {"A ", "", "Only alphanumeric characters allowed in a name."},
       {"A\xC3\xA9", "", "Only alphanumeric characters allowed in a name."},
       {longest.c_str(), longest.c_str(), ""},
-      {tooLong.c_str(), "", "The name is too long for the drive: it takes at most 253 characters."},
+      {tooLong.c_str(), "", "The name is too long for the drive: it takes at most 251 characters."},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.answer);
