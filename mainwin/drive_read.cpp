@@ -25,6 +25,9 @@ DriveRead::~DriveRead() { win_.Link.BeforeRetry = std::move(saved_); }
 
 bool DriveRead::Ask(const std::function<void()>& request) {
   if (failed_) return false;
+  // A drive known silent costs its one try a whole time-out: whatever came
+  // before it (another read's last try, a tick's) is not followed at once.
+  if (win_.Answers.Silent(node_)) talvero::TheClock().ProcessEvents();
   const FailureWatch watch(win_.Link);
   othersFailed_ = 0;
   request();
