@@ -203,6 +203,7 @@ Figures EntryRunner::Run(const EntryPoint& e, bool known, int index) {
     f.says = WindowSays(win_, prompter.texts);
     if (!out_.empty()) {
       QWidget* shown = QApplication::activeModalWidget();
+      if (!shown) shown = QApplication::activePopupWidget();
       (shown ? shown : static_cast<QWidget*>(&win_))
           ->grab()
           .save(QString::fromStdString(out_ + "/entry-" + std::to_string(index) + (known ? "-known" : "-first") +
