@@ -43,6 +43,9 @@ void MainWin::Sys_NodeClick(const std::string& key) {
   const talvero::NodeClickResult r = talvero::NodeClick(before, in);
   if (!r.handled) return;
 
+  const bool passHeld = Answers.PassHeld();
+  if (!passHeld) Answers.BeginPass();
+  Answers.HoldPass(true);
   SelKey = key;
   EditList->Clear();
   talvero::TheClock().ProcessEvents();
@@ -84,6 +87,7 @@ void MainWin::Sys_NodeClick(const std::string& key) {
       break;
   }
   if (r.updateState) UpdateState();
+  Answers.HoldPass(passHeld);
 }
 
 void MainWin::SelectAndClick(const std::string& key) {

@@ -165,7 +165,7 @@ void OnlinePanel::SetPanel(int i, const std::string& text) {
 
 OnlinePanel::Pass::Pass(OnlinePanel& p) : p_(p) {
   if (p_.passDepth_++ > 0) return;
-  p_.win_.Answers.BeginPass();
+  if (!p_.win_.Answers.PassHeld()) p_.win_.Answers.BeginPass();
   p_.passGivenUp_ = false;
   p_.asked_ = 0;
 }

@@ -158,3 +158,23 @@ TEST_F(WholeWindowTest, ASignalEndsTheProgramAsExitDoes) {
 }
 
 }  // namespace
+
+// A tree click is one read: once its view finds the drive silent, the click's
+// own status read asks nothing more, so a drive known silent gets one try in
+// all and the window never waits out two tries in a row.
+TEST_F(WholeWindowTest, AClickWhoseViewFoundTheDriveSilentAsksItNothingMore) {
+  AddDrive(1, Family::RHO, "KV110c", "Feed");
+  ASSERT_TRUE(StartOnLine());
+  for (const char* key : {"SU1", "LE1,0", "PP1"}) {  // parameters, a library program, the active program
+    SCOPED_TRACE(key);
+    sim.ClearFaults();
+    Click("#1");
+    sim.AddFault(talvero::sim::FaultRule::Silent(1));
+    win->Answers.Failed(1);  // as the status tick leaves a silent drive
+    sim.ClearLog();
+    Click(key);
+    const std::vector<std::string> sent = sim.Requests(1);
+    ASSERT_FALSE(sent.empty());
+    EXPECT_EQ(sent, std::vector<std::string>{sent.front()});
+  }
+}

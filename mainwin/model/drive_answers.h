@@ -10,6 +10,10 @@ namespace talvero {
 class DriveAnswers {
  public:
   void BeginPass() { failedThisPass_.reset(); }
+  // A tree click is one pass: what its view found silent, the click's own
+  // status read does not ask again.
+  void HoldPass(bool held) { held_ = held; }
+  bool PassHeld() const { return held_; }
   bool Silent(int node) const { return In(node) && silent_[size_t(node)]; }
   bool FailedThisPass(int node) const { return In(node) && failedThisPass_[size_t(node)]; }
   void Answered(int node) {
@@ -24,6 +28,7 @@ class DriveAnswers {
  private:
   static bool In(int node) { return node >= 0 && node < 256; }
   std::bitset<256> silent_, failedThisPass_;
+  bool held_ = false;
 };
 
 }  // namespace talvero
