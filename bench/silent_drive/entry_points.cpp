@@ -6,6 +6,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
+#include <QLabel>
 #include <QTimer>
 #include <memory>
 
@@ -81,18 +82,23 @@ std::vector<EntryPoint> EntryPoints(MainWin& win, OnlinePanel& panel) {
                   [&win] { win.File_Print->trigger(); },
                   [chosen] {
                     auto* dialog = qobject_cast<reports::PrintApp*>(talvero::TheWindowFactory().Existing("PrintApp"));
-                    if (!*chosen && dialog && dialog->isVisible() && dialog->Disp->isEnabled()) {
+                    if (!dialog || !dialog->isVisible()) return false;
+                    // The dialog's own list read found the drive silent: that read is the one measured.
+                    if (!dialog->Notice->text().isEmpty()) return true;
+                    if (!*chosen && dialog->Disp->isEnabled()) {
                       *chosen = true;
                       QTimer::singleShot(0, dialog, [dialog] {
                         dialog->SelectAll_Click();
                         dialog->Disp_Click();
                       });
                     }
-                    return dialog && dialog->Report().isVisible();
+                    return dialog->Report().isVisible();
                   },
                   [] {
                     auto* dialog = qobject_cast<reports::PrintApp*>(talvero::TheWindowFactory().Existing("PrintApp"));
-                    if (dialog) dialog->Report().done(0);
+                    if (!dialog) return;
+                    if (dialog->Report().isVisible()) dialog->Report().done(0);
+                    else dialog->close();
                   },
                   {},
                   true});

@@ -219,7 +219,9 @@ Figures EntryRunner::Run(const EntryPoint& e, bool known, int index) {
     if (!started || finished) return;
     f.stallMs = std::max(f.stallMs, now - last);
     last = now;
-    if (overAt < 0 && e.over && e.over()) markOver();
+    // A window open with its read still under way has not ended the read: it
+    // ends when the window says so.
+    if (overAt < 0 && e.over && e.over() && WindowSays(win_, prompter.texts)) markOver();
     // A window the bench does not know to close must not hold the run.
     if (now - t0 > CycleMs() + 30000)
       if (QWidget* modal = QApplication::activeModalWidget()) modal->close();
