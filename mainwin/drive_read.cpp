@@ -37,7 +37,7 @@ bool DriveRead::Ask(const std::function<void()>& request) {
   return !failed_;
 }
 
-std::string DriveRead::NotAnswering() const { return "Node " + std::to_string(node_) + " does not answer"; }
+std::string DriveRead::NotAnswering(int node) { return "Node " + std::to_string(node) + " does not answer"; }
 
 }  // namespace mainwin
 

@@ -30,8 +30,9 @@ class DriveRead {
   // A request of this read failed all its tries.
   bool Failed() const { return failed_; }
   int Node() const { return node_; }
-  // "Node n does not answer".
-  std::string NotAnswering() const;
+  // "Node n does not answer": what a view shows in place of a reading.
+  std::string NotAnswering() const { return NotAnswering(node_); }
+  static std::string NotAnswering(int node);
 
  private:
   MainWin& win_;

@@ -1,5 +1,7 @@
 #include "online/model/status_panels.h"
 
+#include "mainwin/drive_read.h"
+
 namespace talvero::online {
 namespace {
 const char* const kDot = " \xC2\xB7 ";  // the middle dot between two blanks
@@ -27,6 +29,6 @@ std::string StatusPanel3(int status2) {
   return s;
 }
 
-std::string NotAnswering(int node) { return "Node " + std::to_string(node) + " does not answer"; }
+std::string NotAnswering(int node) { return mainwin::DriveRead::NotAnswering(node); }
 
 }  // namespace talvero::online
